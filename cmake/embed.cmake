@@ -1,0 +1,36 @@
+# Writes the module record of one library: its resources compiled in from real files.
+# Called at build time: cmake -DOUT=file.cpp -DMODULE=name -DENTRIES="TYPE|NAME|FILE;..." -P embed.cmake
+set(body "// Generated from the resource files of ${MODULE}; do not edit.\n#include \"System.h\"\n\nnamespace {\n")
+set(table "")
+set(count 0)
+foreach(entry IN LISTS ENTRIES)
+  string(REPLACE "|" ";" parts "${entry}")
+  list(GET parts 0 type)
+  list(GET parts 1 name)
+  list(GET parts 2 file)
+  if(NOT EXISTS "${file}")
+    message(FATAL_ERROR "resource ${name} of ${MODULE}: file not found: ${file}")
+  endif()
+  file(READ "${file}" hex HEX)
+  string(LENGTH "${hex}" len)
+  if(len EQUAL 0)
+    message(FATAL_ERROR "resource ${name} of ${MODULE}: file is empty: ${file}")
+  endif()
+  string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," bytes "${hex}")
+  string(REGEX REPLACE "(0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,)" "\\1\n" bytes "${bytes}")
+  string(APPEND body "const unsigned char R${count}[] = {\n${bytes}};\n")
+  string(APPEND table "    {\"${type}\", \"${name}\", R${count}, sizeof R${count}},\n")
+  math(EXPR count "${count} + 1")
+endforeach()
+if(count EQUAL 0)
+  string(APPEND body "}  // namespace\n\nextern \"C\" {
+TLibModule OmThisModule{\"${MODULE}\", nullptr, 0, nullptr, nullptr, nullptr};
+}\n")
+else()
+  string(APPEND body "const TResourceEntry Resources[] = {\n${table}};\n}  // namespace\n\n")
+  string(APPEND body "extern \"C\" {
+TLibModule OmThisModule{\"${MODULE}\", Resources, ${count}, nullptr, nullptr, nullptr};
+}\n")
+endif()
+file(WRITE "${OUT}.tmp" "${body}")
+file(RENAME "${OUT}.tmp" "${OUT}")

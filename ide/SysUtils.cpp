@@ -1,0 +1,286 @@
+#include "SysUtils.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <charconv>
+#include <climits>
+#include <cstring>
+
+namespace {
+
+char Upper(char C) { return (C >= 'a' && C <= 'z') ? char(C - 32) : C; }
+char Lower(char C) { return (C >= 'A' && C <= 'Z') ? char(C + 32) : C; }
+bool IsSpace(char C) { return C > 0 && C <= ' '; }
+
+[[noreturn]] void FormatError(const String& Fmt) {
+  throw EConvertError(Format("Format '%s' invalid or incompatible with argument", {Fmt}));
+}
+
+void Pad(String& Out, const String& Text, int Width, bool Left) {
+  int Fill = Width - int(Text.size());
+  if (Fill > 0 && !Left) Out.append(size_t(Fill), ' ');
+  Out += Text;
+  if (Fill > 0 && Left) Out.append(size_t(Fill), ' ');
+}
+
+}  // namespace
+
+String Format(const String& Fmt, std::initializer_list<TVarRec> Args) {
+  String Out;
+  Out.reserve(Fmt.size() + 16);
+  const TVarRec* Arg = Args.begin();
+  size_t ArgCount = Args.size(), Next = 0;
+  for (size_t I = 0; I < Fmt.size(); ++I) {
+    char C = Fmt[I];
+    if (C != '%') {
+      Out += C;
+      continue;
+    }
+    if (++I >= Fmt.size()) FormatError(Fmt);
+    if (Fmt[I] == '%') {
+      Out += '%';
+      continue;
+    }
+    // [index ":"] ["-"] [width] ["." prec] type
+    auto ReadNumber = [&](int& Value) {
+      bool Any = false;
+      Value = 0;
+      while (I < Fmt.size() && Fmt[I] >= '0' && Fmt[I] <= '9') {
+        if (Value > 100000) FormatError(Fmt);
+        Value = Value * 10 + (Fmt[I++] - '0');
+        Any = true;
+      }
+      return Any;
+    };
+    int N = 0;
+    size_t Save = I;
+    if (ReadNumber(N) && I < Fmt.size() && Fmt[I] == ':') {
+      Next = size_t(N);
+      ++I;
+    } else {
+      I = Save;
+    }
+    bool Left = false;
+    if (I < Fmt.size() && Fmt[I] == '-') {
+      Left = true;
+      ++I;
+    }
+    int Width = 0, Prec = -1;
+    ReadNumber(Width);
+    if (I < Fmt.size() && Fmt[I] == '.') {
+      ++I;
+      if (!ReadNumber(Prec)) FormatError(Fmt);
+    }
+    if (I >= Fmt.size() || Next >= ArgCount) FormatError(Fmt);
+    const TVarRec& A = Arg[Next++];
+    String Text;
+    switch (Lower(Fmt[I])) {
+      case 'd':
+      case 'u':
+        if (A.IsString()) FormatError(Fmt);
+        Text = IntToStr(Lower(Fmt[I]) == 'u' ? (long long)(unsigned)A.AsInteger() : A.AsInteger());
+        if (Prec > int(Text.size()) - (A.AsInteger() < 0)) {
+          bool Neg = Text[0] == '-';
+          String Digits = Neg ? Text.substr(1) : Text;
+          Text = (Neg ? "-" : "") + String(size_t(Prec) - Digits.size(), '0') + Digits;
+        }
+        break;
+      case 'x':
+        if (A.IsString()) FormatError(Fmt);
+        Text = IntToHex(A.AsInteger(), Prec < 0 ? 0 : Prec);
+        break;
+      case 's':
+        if (!A.IsString()) FormatError(Fmt);
+        Text = Prec >= 0 && size_t(Prec) < A.AsString().size() ? A.AsString().substr(0, size_t(Prec))
+                                                               : A.AsString();
+        break;
+      default:
+        FormatError(Fmt);
+    }
+    Pad(Out, Text, Width, Left);
+  }
+  return Out;
+}
+
+String IntToStr(long long Value) {
+  char Buf[24];
+  auto R = std::to_chars(Buf, Buf + sizeof Buf, Value);
+  return String(Buf, R.ptr);
+}
+
+String IntToHex(long long Value, int Digits) {
+  char Buf[24];
+  auto R = std::to_chars(Buf, Buf + sizeof Buf, (unsigned long long)Value, 16);
+  String S(Buf, R.ptr);
+  for (char& C : S) C = Upper(C);
+  if (int(S.size()) < Digits) S.insert(0, size_t(Digits) - S.size(), '0');
+  return S;
+}
+
+bool TryStrToInt64(const String& S, long long& Value) {
+  String T = Trim(S);
+  if (T.empty()) return false;
+  const char* P = T.data();
+  const char* End = P + T.size();
+  bool Neg = false;
+  if (*P == '-' || *P == '+') {
+    Neg = *P == '-';
+    ++P;
+  }
+  int Base = 10;
+  if (P < End && *P == '$') {
+    Base = 16;
+    ++P;
+  } else if (End - P > 2 && P[0] == '0' && (P[1] == 'x' || P[1] == 'X')) {
+    Base = 16;
+    P += 2;
+  }
+  if (P == End || *P == '-' || *P == '+') return false;
+  unsigned long long U = 0;
+  auto R = std::from_chars(P, End, U, Base);
+  if (R.ec != std::errc() || R.ptr != End) return false;
+  if (Base == 10 && U > (unsigned long long)LLONG_MAX + (Neg ? 1 : 0)) return false;
+  Value = Neg ? (long long)(0 - U) : (long long)U;
+  return true;
+}
+
+bool TryStrToInt(const String& S, int& Value) {
+  long long V;
+  if (!TryStrToInt64(S, V)) return false;
+  // Hexadecimal literals may name the full 32 bits, as the platform's do.
+  bool Hex = S.find('$') != String::npos || S.find("0x") != String::npos || S.find("0X") != String::npos;
+  if (V < INT_MIN || V > (Hex ? (long long)UINT_MAX : (long long)INT_MAX)) return false;
+  Value = int(V);
+  return true;
+}
+
+int StrToInt(const String& S) {
+  int V;
+  if (!TryStrToInt(S, V)) throw EConvertError(Format("'%s' is not a valid integer value", {S}));
+  return V;
+}
+
+long long StrToInt64(const String& S) {
+  long long V;
+  if (!TryStrToInt64(S, V)) throw EConvertError(Format("'%s' is not a valid integer value", {S}));
+  return V;
+}
+
+int StrToIntDef(const String& S, int Default) {
+  int V;
+  return TryStrToInt(S, V) ? V : Default;
+}
+
+int CompareText(const String& S1, const String& S2) noexcept {
+  size_t N = std::min(S1.size(), S2.size());
+  for (size_t I = 0; I < N; ++I) {
+    unsigned char A = (unsigned char)Upper(S1[I]), B = (unsigned char)Upper(S2[I]);
+    if (A != B) return A < B ? -1 : 1;
+  }
+  return S1.size() == S2.size() ? 0 : (S1.size() < S2.size() ? -1 : 1);
+}
+
+bool SameText(const String& S1, const String& S2) noexcept {
+  if (S1.size() != S2.size()) return false;
+  for (size_t I = 0; I < S1.size(); ++I)
+    if (Upper(S1[I]) != Upper(S2[I])) return false;
+  return true;
+}
+
+int CompareStr(const String& S1, const String& S2) noexcept {
+  int R = S1.compare(S2);
+  return R < 0 ? -1 : (R > 0 ? 1 : 0);
+}
+
+String UpperCase(const String& S) {
+  String R = S;
+  for (char& C : R) C = Upper(C);
+  return R;
+}
+
+String LowerCase(const String& S) {
+  String R = S;
+  for (char& C : R) C = Lower(C);
+  return R;
+}
+
+String TrimLeft(const String& S) {
+  size_t B = 0;
+  while (B < S.size() && (IsSpace(S[B]) || S[B] == 0)) ++B;
+  return S.substr(B);
+}
+
+String TrimRight(const String& S) {
+  size_t E = S.size();
+  while (E > 0 && (IsSpace(S[E - 1]) || S[E - 1] == 0)) --E;
+  return S.substr(0, E);
+}
+
+String Trim(const String& S) { return TrimLeft(TrimRight(S)); }
+
+String QuotedStr(const String& S) {
+  String R = "'";
+  for (char C : S) {
+    R += C;
+    if (C == '\'') R += '\'';
+  }
+  return R + "'";
+}
+
+String StringReplaceAll(const String& S, const String& OldPattern, const String& NewPattern) {
+  if (OldPattern.empty()) return S;
+  String R;
+  size_t Pos = 0;
+  for (size_t F; (F = S.find(OldPattern, Pos)) != String::npos; Pos = F + OldPattern.size())
+    R.append(S, Pos, F - Pos).append(NewPattern);
+  return R.append(S, Pos, String::npos);
+}
+
+bool FileExists(const String& FileName) {
+  struct stat St;
+  return stat(FileName.c_str(), &St) == 0 && S_ISREG(St.st_mode);
+}
+
+bool DirectoryExists(const String& Name) {
+  struct stat St;
+  return stat(Name.c_str(), &St) == 0 && S_ISDIR(St.st_mode);
+}
+
+String ExtractFilePath(const String& FileName) {
+  size_t P = FileName.rfind('/');
+  return P == String::npos ? String() : FileName.substr(0, P + 1);
+}
+
+String ExtractFileDir(const String& FileName) {
+  size_t P = FileName.rfind('/');
+  if (P == String::npos) return {};
+  return P == 0 ? String("/") : FileName.substr(0, P);
+}
+
+String ExtractFileName(const String& FileName) {
+  size_t P = FileName.rfind('/');
+  return P == String::npos ? FileName : FileName.substr(P + 1);
+}
+
+String ExtractFileExt(const String& FileName) {
+  size_t Slash = FileName.rfind('/');
+  size_t Dot = FileName.rfind('.');
+  if (Dot == String::npos || (Slash != String::npos && Dot < Slash)) return {};
+  return FileName.substr(Dot);
+}
+
+String ChangeFileExt(const String& FileName, const String& Extension) {
+  String Ext = ExtractFileExt(FileName);
+  return FileName.substr(0, FileName.size() - Ext.size()) + Extension;
+}
+
+String ExpandFileName(const String& FileName) {
+  if (!FileName.empty() && FileName[0] == '/') return FileName;
+  char Buf[4096];
+  if (!getcwd(Buf, sizeof Buf)) return FileName;
+  return String(Buf) + "/" + FileName;
+}
+
+String SysErrorMessage(int ErrorCode) { return std::strerror(ErrorCode); }
