@@ -41,11 +41,13 @@ function(om_module target)
   target_sources(${target} PRIVATE ${out})
 endfunction()
 
-# A GoogleTest binary of one folder for one release, its cases prefixed with the release.
+# A GoogleTest binary of one folder for one release, its cases prefixed with the release:
+# om_test(target rel SOURCES ... [RESOURCES TYPE NAME FILE ...]).
 function(om_test target rel)
-  add_executable(${target} ${ARGN})
+  cmake_parse_arguments(ARG "" "" "SOURCES;RESOURCES" ${ARGN})
+  add_executable(${target} ${ARG_SOURCES})
   om_setup(${target} ${rel})
-  om_module(${target} NAME ${target})
+  om_module(${target} NAME ${target} RESOURCES ${ARG_RESOURCES})
   target_link_libraries(${target} PRIVATE GTest::gtest GTest::gmock GTest::gtest_main)
   gtest_discover_tests(${target} TEST_PREFIX "r${rel}." DISCOVERY_MODE PRE_TEST
                        PROPERTIES ENVIRONMENT "OM_TEST_RELEASE=${rel}")

@@ -132,7 +132,7 @@ void TComponent::SetName(const String& NewName) {
 
 void TComponent::ValidateRename(TComponent* AComponent, const String& CurName,
                                 const String& NewName) {
-  if (AComponent && !SameText(CurName, NewName) && AComponent->FOwner == this) {
+  if (AComponent && !SameText(CurName, NewName)) {
     TComponent* Existing = FindComponent(NewName);
     if (Existing && Existing != AComponent)
       throw EComponentError(Format("A component named %s already exists", {NewName}));
@@ -154,8 +154,9 @@ void TComponent::SetComponentState(TComponentStateItem Item, bool On) {
 }
 
 void TComponent::InsertComponent(TComponent* AComponent) {
-  if (AComponent->FOwner) AComponent->FOwner->RemoveComponent(AComponent);
+  // A clashing name is refused before the component leaves its old owner.
   ValidateRename(AComponent, String(), AComponent->FName);
+  if (AComponent->FOwner) AComponent->FOwner->RemoveComponent(AComponent);
   Insert(AComponent);
   if (FComponentState.Contains(csDesigning)) AComponent->SetDesigning(true);
   Notification(AComponent, opInsert);

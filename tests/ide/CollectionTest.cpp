@@ -1,1 +1,110 @@
+// Collections: items, their order, update notification and ownership.
 #include <gtest/gtest.h>
+
+#include "TestClasses.h"
+
+namespace {
+
+std::vector<String> Captions(TTestItems& Items) {
+  std::vector<String> R;
+  for (int I = 0; I < Items.Count(); ++I) R.push_back(Items.Items(I)->Caption);
+  return R;
+}
+
+class CollectionTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    for (const char* C : {"A", "B", "C", "D"}) static_cast<TTestItem*>(Items.Add())->Caption = C;
+    Items.Updates.clear();
+    Items.Notifications.clear();
+  }
+  TTestButton Owner{nullptr};
+  TTestItems& Items = *Owner.Items();
+};
+
+TEST_F(CollectionTest, IndexSetterMovesTheItem) {
+  Items.Items(0)->SetIndex(2);
+  EXPECT_EQ(Captions(Items), (std::vector<String>{"B", "C", "A", "D"}));
+  Items.Items(3)->SetIndex(0);
+  EXPECT_EQ(Captions(Items), (std::vector<String>{"D", "B", "C", "A"}));
+  for (int I = 0; I < Items.Count(); ++I) EXPECT_EQ(Items.Items(I)->Index(), I);
+  EXPECT_THROW(Items.Items(0)->SetIndex(4), EListError);
+  EXPECT_THROW(Items.Items(0)->SetIndex(-1), EListError);
+  EXPECT_EQ(Items.Updates, (std::vector<TCollectionItem*>{nullptr, nullptr}));
+}
+
+TEST_F(CollectionTest, FreeingAnItemRemovesItFromItsCollection) {
+  TTestItem* C = Items.Items(2);
+  delete Items.Items(1);
+  EXPECT_EQ(Captions(Items), (std::vector<String>{"A", "C", "D"}));
+  EXPECT_EQ(C->Index(), 1);
+  ASSERT_EQ(Items.Notifications.size(), 1u);
+  EXPECT_EQ(Items.Notifications[0].second, cnExtracting);
+  EXPECT_EQ(Items.Updates, (std::vector<TCollectionItem*>{nullptr}));
+}
+
+TEST_F(CollectionTest, DeleteTellsOfTheDeletionFirst) {
+  TTestItem* B = Items.Items(1);
+  Items.Delete(1);
+  ASSERT_EQ(Items.Notifications.size(), 2u);
+  EXPECT_EQ(Items.Notifications[0], std::make_pair(static_cast<TCollectionItem*>(B), cnDeleting));
+  EXPECT_EQ(Items.Notifications[1].second, cnExtracting);
+  EXPECT_THROW(Items.Delete(9), EListError);
+}
+
+TEST_F(CollectionTest, UpdatesAreHeldUntilTheLastEndUpdate) {
+  Items.BeginUpdate();
+  Items.BeginUpdate();
+  Items.Add();
+  Items.Items(0)->SetIndex(1);
+  Items.Items(0)->SetDisplayName("x");
+  delete Items.Items(0);
+  Items.EndUpdate();
+  EXPECT_TRUE(Items.Updates.empty());
+  Items.EndUpdate();
+  EXPECT_EQ(Items.Updates, (std::vector<TCollectionItem*>{nullptr}));
+  Items.EndUpdate();  // unbalanced: ignored
+  EXPECT_EQ(Items.UpdateCount(), 0);
+}
+
+TEST_F(CollectionTest, AnItemChangeNamesTheItem) {
+  Items.Items(2)->SetDisplayName("renamed");
+  EXPECT_EQ(Items.Updates, (std::vector<TCollectionItem*>{Items.Items(2)}));
+}
+
+TEST_F(CollectionTest, InsertAddsAtThePosition) {
+  auto* X = static_cast<TTestItem*>(Items.Insert(1));
+  X->Caption = "X";
+  EXPECT_EQ(Captions(Items), (std::vector<String>{"A", "X", "B", "C", "D"}));
+  EXPECT_EQ(Items.Updates, (std::vector<TCollectionItem*>{nullptr}));
+}
+
+TEST_F(CollectionTest, IdsStayWithTheirItems) {
+  int IdOfC = Items.Items(2)->ID();
+  Items.Items(2)->SetIndex(0);
+  EXPECT_EQ(Items.FindItemID(IdOfC), Items.Items(0));
+  int Next = Items.Add()->ID();
+  EXPECT_GT(Next, IdOfC);
+}
+
+TEST_F(CollectionTest, NamePathsFollowTheOwner) {
+  Owner.SetName("Button1");
+  EXPECT_EQ(Items.GetNamePath(), "Button1.Items");
+  EXPECT_EQ(Items.Items(3)->GetNamePath(), "Button1.Items[3]");
+  EXPECT_EQ(Items.Items(0)->DisplayName(), "A");
+}
+
+TEST_F(CollectionTest, AssignCopiesEveryItem) {
+  TTestButton Other(nullptr);
+  Other.Items()->Assign(&Items);
+  EXPECT_EQ(Captions(*Other.Items()), Captions(Items));
+  EXPECT_NE(Other.Items()->Items(0), Items.Items(0));
+}
+
+TEST_F(CollectionTest, ClearFreesEveryItemWithOneUpdate) {
+  Items.Clear();
+  EXPECT_EQ(Items.Count(), 0);
+  EXPECT_EQ(Items.Updates, (std::vector<TCollectionItem*>{nullptr}));
+}
+
+}  // namespace

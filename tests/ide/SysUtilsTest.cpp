@@ -1,1 +1,55 @@
+// The platform's string helpers.
 #include <gtest/gtest.h>
+
+#include "SysUtils.h"
+
+namespace {
+
+TEST(Format, SubstitutesIntegersAndStrings) {
+  EXPECT_EQ(Format("%d - %s", {3, "CustomerID"}), "3 - CustomerID");
+  EXPECT_EQ(Format("%5d|%-4s|%.3d|%%", {42, "ab", 7}), "   42|ab  |007|%");
+  EXPECT_EQ(Format("%x %u", {255, -1}), "FF 4294967295");
+  EXPECT_EQ(Format("%1:s %0:s", {"a", "b"}), "b a");
+  EXPECT_EQ(Format("%.2s", {"abcdef"}), "ab");
+  EXPECT_EQ(Format("no directives", {}), "no directives");
+}
+
+TEST(Format, RefusesDirectivesThatDoNotMatch) {
+  EXPECT_THROW(Format("%d", {"text"}), EConvertError);
+  EXPECT_THROW(Format("%s", {1}), EConvertError);
+  EXPECT_THROW(Format("%d %d", {1}), EConvertError);
+  EXPECT_THROW(Format("%", {1}), EConvertError);
+  EXPECT_THROW(Format("%q", {1}), EConvertError);
+}
+
+TEST(Conversions, IntegersAndTheirText) {
+  EXPECT_EQ(IntToStr(-2147483647 - 1), "-2147483648");
+  EXPECT_EQ(StrToInt(" 12 "), 12);
+  EXPECT_EQ(StrToInt("$FF"), 255);
+  EXPECT_EQ(StrToInt("-0x10"), -16);
+  EXPECT_THROW(StrToInt("12a"), EConvertError);
+  EXPECT_THROW(StrToInt("2147483648"), EConvertError);
+  EXPECT_EQ(StrToIntDef("", 5), 5);
+  EXPECT_EQ(StrToIntDef("x", -1), -1);
+  EXPECT_EQ(StrToIntDef("-", 3), 3);
+  EXPECT_EQ(IntToHex(255, 4), "00FF");
+}
+
+TEST(Comparison, IgnoresCaseOfLettersOnly) {
+  EXPECT_EQ(CompareText("abc", "ABC"), 0);
+  EXPECT_LT(CompareText("abc", "abd"), 0);
+  EXPECT_GT(CompareText("abcd", "ABC"), 0);
+  EXPECT_TRUE(SameText("Columns", "COLUMNS"));
+  EXPECT_FALSE(SameText("a_", "A-"));
+  EXPECT_EQ(UpperCase("TOmDBGrid"), "TOMDBGRID");
+}
+
+TEST(FileNames, SplitAsThePlatformDoes) {
+  EXPECT_EQ(ExtractFilePath("/a/b/c.dfm"), "/a/b/");
+  EXPECT_EQ(ExtractFileName("/a/b/c.dfm"), "c.dfm");
+  EXPECT_EQ(ExtractFileExt("/a/b.x/c"), "");
+  EXPECT_EQ(ChangeFileExt("/a/c.dfm", ".cpp"), "/a/c.cpp");
+  EXPECT_EQ(QuotedStr("it's"), "'it''s'");
+}
+
+}  // namespace

@@ -41,6 +41,15 @@ OM_IMPLEMENT_CLASS(TTestItems, "TestClasses");
 TTestItem::TTestItem(TCollection* Collection) : TCollectionItem(Collection), FFont(new TTestFont) {}
 TTestItem::~TTestItem() { delete FFont; }
 
+void TTestItem::Assign(TPersistent* Source) {
+  auto* I = dynamic_cast<TTestItem*>(Source);
+  if (!I) return TCollectionItem::Assign(Source);
+  Caption = I->Caption;
+  Width = I->Width;
+  Visible = I->Visible;
+  FFont->Assign(I->FFont);
+}
+
 void TTestItem::SetCaption(const String& Value) {
   Caption = Value;
   Changed(false);

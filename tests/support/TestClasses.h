@@ -30,6 +30,7 @@ class PACKAGE TTestItem : public TCollectionItem {
  public:
   explicit TTestItem(TCollection* Collection);
   ~TTestItem() override;
+  void Assign(TPersistent* Source) override;
   String Caption;
   int Width = 64;
   bool Visible = true;
