@@ -494,7 +494,8 @@ class PACKAGE TWriter : public TFiler {
   TWriter();
   ~TWriter() override;
   void WriteRootComponent(TComponent* Root);
-  const String& Text() const noexcept { return FText; }
+  // The text written so far; the writer is empty afterwards.
+  String TakeText();
 
   void WriteListBegin();
   void WriteListEnd();
@@ -521,7 +522,8 @@ class PACKAGE TWriter : public TFiler {
   void NewLine();
   String ComponentRefName(TComponent* Value) const;
 
-  String FText;
+  String FText;                // the part being written
+  std::vector<String> FChunks;  // full parts before it: a large form is joined once
   String FPropPath;  // "Font." while the properties of a sub-object are written
   int FIndent = 0;
   int FListDepth = 0;

@@ -248,7 +248,8 @@ constexpr TPropInfo Property(const char* Name, long long Default = NoDefault,
   using T = typename om_detail::TMember<decltype(G)>::Value;
   using A = om_detail::TAccess<C, T, G, S>;
   constexpr TPropClass K = om_detail::PropClassOfValue<T>();
-  constexpr bool W = S != nullptr;
+  // Told by type, not by value: comparing a member pointer is no constant under the sanitizers.
+  constexpr bool W = !std::is_same_v<decltype(S), std::nullptr_t>;
   TPropAccess Access{};
   if constexpr (K == TPropClass::Ordinal) {
     if constexpr (W) Access.Ord = {&A::GetOrd, &A::SetOrd};
@@ -264,7 +265,8 @@ constexpr TPropInfo Property(const char* Name, long long Default = NoDefault,
     else Access.Meth = {&A::GetMeth, nullptr};
   }
   bool (*StoredFn)(const TObject*) = nullptr;
-  if constexpr (Stored != nullptr) StoredFn = &om_detail::StoredThunk<Stored>;
+  if constexpr (!std::is_same_v<decltype(Stored), std::nullptr_t>)
+    StoredFn = &om_detail::StoredThunk<Stored>;
   return TPropInfo{Type ? Type : TypeInfo<T>(), Name, Access, W, Default, StoredFn};
 }
 

@@ -481,25 +481,29 @@ void AppendQuoted(String& Out, const String& S) {
     Out += "''";
     return;
   }
-  bool InQuotes = false;
-  for (unsigned char C : S) {
-    if (C < 32 || C == 127) {
-      if (InQuotes) {
-        Out += '\'';
-        InQuotes = false;
-      }
+  auto Control = [](unsigned char C) { return C < 32 || C == 127; };
+  size_t I = 0, N = S.size();
+  while (I < N) {
+    if (Control((unsigned char)S[I])) {
       Out += '#';
-      Out += std::to_string(unsigned(C));
-    } else {
-      if (!InQuotes) {
-        Out += '\'';
-        InQuotes = true;
-      }
-      Out += char(C);
-      if (C == '\'') Out += '\'';
+      Out += std::to_string(unsigned((unsigned char)S[I]));
+      ++I;
+      continue;
     }
+    Out += '\'';
+    while (I < N && !Control((unsigned char)S[I])) {
+      // Whole runs at once: a large form is mostly such text.
+      size_t Run = I;
+      while (Run < N && S[Run] != '\'' && !Control((unsigned char)S[Run])) ++Run;
+      Out.append(S, I, Run - I);
+      I = Run;
+      if (I < N && S[I] == '\'') {
+        Out += "''";
+        ++I;
+      }
+    }
+    Out += '\'';
   }
-  if (InQuotes) Out += '\'';
 }
 }  // namespace
 
@@ -507,6 +511,13 @@ TWriter::TWriter() = default;
 TWriter::~TWriter() = default;
 
 void TWriter::NewLine() {
+  // Growing one string by doubling copies a large form again and again; parts of a
+  // fixed size are joined once at the end instead.
+  if (FText.size() >= (1u << 20)) {
+    FChunks.push_back(std::move(FText));
+    FText = String();
+    FText.reserve((1u << 20) + 4096);
+  }
   FText += '\n';
   FText.append(size_t(FIndent) * 2, ' ');
 }
@@ -525,10 +536,24 @@ void TWriter::WriteValueSeparator() {
 
 void TWriter::WriteRootComponent(TComponent* Root) {
   FRoot = FLookupRoot = Root;
-  FText.clear();
   WriteComponent(Root);
   FText += '\n';
-  if (!FText.empty() && FText[0] == '\n') FText.erase(0, 1);
+}
+
+String TWriter::TakeText() {
+  FChunks.push_back(std::move(FText));
+  FText = String();
+  size_t Size = 0;
+  for (const String& C : FChunks) Size += C.size();
+  String Result;
+  Result.reserve(Size);
+  for (const String& C : FChunks) {
+    // Every object starts on a new line, the first one too; the text does not.
+    size_t Skip = Result.empty() && !C.empty() && C[0] == '\n' ? 1 : 0;
+    Result.append(C, Skip, String::npos);
+  }
+  FChunks.clear();
+  return Result;
 }
 
 void TWriter::WriteComponent(TComponent* Component) {
@@ -724,7 +749,7 @@ void TWriter::DefineBinaryProperty(const String& Name, const TStreamProc&,
 String ComponentToText(TComponent* Root) {
   TWriter Writer;
   Writer.WriteRootComponent(Root);
-  return Writer.Text();
+  return Writer.TakeText();
 }
 
 TComponent* ComponentFromText(const String& Text, const String& FileName, TComponent* Root,

@@ -197,7 +197,7 @@ TEST_F(StreamingTest, MethodHooksLetTheDesignerNameHandlers) {
   TWriter Writer;
   Writer.OnFindMethodName = [&](const TMethod& M) { return M == Placeholder ? String("FormCreate") : String(); };
   Writer.WriteRootComponent(&Root);
-  EXPECT_NE(Writer.Text().find("  OnCreate = FormCreate\n"), String::npos);
+  EXPECT_NE(Writer.TakeText().find("  OnCreate = FormCreate\n"), String::npos);
   Root.OnCreate = nullptr;  // the placeholder is no callable method
 }
 
