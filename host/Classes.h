@@ -79,6 +79,7 @@ class PACKAGE TPersistent : public TObject {
   friend class TWriter;
   friend class TCollection;
   friend class TCollectionItem;
+  friend TComponent* FindOwnerComponent(TPersistent*);
 };
 
 // --- TComponent -----------------------------------------------------------------------
@@ -120,6 +121,9 @@ class PACKAGE TComponent : public TPersistent {
 
   // Design-time state, set by the designer for every component of a design root.
   void SetDesigning(bool Value, bool SetChildren = true);
+  // The designer of a design root: told of every insertion and removal in it.
+  class IDesignerNotify* Designer() const noexcept { return FDesigner; }
+  void SetDesigner(class IDesignerNotify* Value) noexcept { FDesigner = Value; }
 
   // The component's children as a form file lists them, and its parent there.
   virtual void GetChildren(const TGetChildProc& Proc, TComponent* Root);
@@ -140,6 +144,7 @@ class PACKAGE TComponent : public TPersistent {
  private:
   friend class TReader;
   friend class TWriter;
+  friend TComponent* FindOwnerComponent(TPersistent*);
   void Insert(TComponent* AComponent);
   void Remove(TComponent* AComponent);
   void RemoveNotification(TComponent* AComponent);
@@ -152,6 +157,7 @@ class PACKAGE TComponent : public TPersistent {
   std::vector<TComponent*> FFreeNotifies;
   TComponentState FComponentState;
   TComponentStyle FComponentStyle;
+  class IDesignerNotify* FDesigner = nullptr;
 };
 
 // --- Collections ----------------------------------------------------------------------
@@ -241,6 +247,7 @@ class PACKAGE TOwnedCollection : public TCollection {
  public:
   TOwnedCollection(TPersistent* AOwner, TCollectionItemClass ItemClass)
       : TCollection(ItemClass), FOwner(AOwner) {}
+  ~TOwnedCollection() override;
 
  protected:
   TPersistent* GetOwner() override { return FOwner; }
@@ -463,6 +470,11 @@ class PACKAGE TReader : public TFiler {
   std::function<TComponentClass(const String& ClassName)> OnFindComponentClass;
   // Binds `OnX = Name`; the default looks up the root's published methods.
   std::function<TMethod(TComponent* Root, const String& MethodName)> OnFindMethod;
+  // May change the name a component is about to get (pasting renames clashing names).
+  std::function<void(TComponent* Component, String& Name)> OnSetName;
+  // A reference to a component the form does not have is cleared instead of refused
+  // (pasting into another form).
+  bool DropUnresolvedReferences = false;
 
  private:
   struct TFixup;
@@ -494,6 +506,8 @@ class PACKAGE TWriter : public TFiler {
   TWriter();
   ~TWriter() override;
   void WriteRootComponent(TComponent* Root);
+  // Writes one component of Root (and its children), its references named as Root's.
+  void WriteComponentOf(TComponent* Component, TComponent* Root);
   // The text written so far; the writer is empty afterwards.
   String TakeText();
 
@@ -554,3 +568,33 @@ PACKAGE TPersistentClass GetClass(const String& ClassName);  // null if unknown
 PACKAGE TPersistentClass FindClass(const String& ClassName);  // raises EClassNotFound
 
 PACKAGE bool IsValidIdent(const String& Ident, bool AllowDots = false);
+
+// --- Design-time hooks ------------------------------------------------------------------
+
+// What a design root tells its designer: that the form changed, that an object of it
+// (a component, a collection item) came or went.
+class PACKAGE IDesignerNotify {
+ public:
+  virtual void Modified() = 0;
+  virtual void Notification(TPersistent* AnObject, TOperation Operation) = 0;
+
+ protected:
+  ~IDesignerNotify() = default;
+};
+
+// The designer of the root that (through owners) holds Instance, or null.
+PACKAGE IDesignerNotify* FindRootDesigner(TPersistent* Instance);
+// The component that (through owners) holds Instance: itself for a component.
+PACKAGE TComponent* FindOwnerComponent(TPersistent* Instance);
+
+// A root of non-visual components (the platform has it in Classes since release 6 and in
+// Forms before; both IDEs design it).
+class PACKAGE TDataModule : public TComponent {
+  OM_CLASS(TDataModule, TComponent)
+ public:
+  explicit TDataModule(TComponent* AOwner);
+  ~TDataModule() override;
+  TNotifyEvent OnCreate;
+  TNotifyEvent OnDestroy;
+  int DesignLeft = 0, DesignTop = 0, DesignWidth = 0, DesignHeight = 0;
+};

@@ -366,6 +366,29 @@ OM_EXCEPTION(EOutOfResources, Exception)
 // Silent exception: ends an operation without a message.
 [[noreturn]] PACKAGE void Abort();
 
+// --- Packages ---------------------------------------------------------------------------
+
+// One unit of a package's unit table: its initialization and finalization, and the
+// counter that makes each run at most once however many packages list the unit.
+struct TPackageUnitEntry {
+  const char* Name;
+  void (*Init)();
+  void (*FInit)();
+  int* InitCount;
+};
+
+// What a package's GetPackageInfoTable returns.
+struct TPackageInfoTable {
+  int UnitCount;
+  const TPackageUnitEntry* UnitInfo;
+  int HostRelease;  // the IDE release the package was built for
+};
+
+// The host runtime's walk of a unit table: initializations in table order, finalizations
+// in reverse; a unit already initialized (by this or another package) is counted only.
+PACKAGE void InitializePackageUnits(const TPackageInfoTable* Table);
+PACKAGE void FinalizePackageUnits(const TPackageInfoTable* Table);
+
 // --- Resources -----------------------------------------------------------------------
 
 // The module whose resources a class uses: its library's, or the language resource

@@ -190,6 +190,7 @@ void TComponent::DestroyComponents() {
 
 void TComponent::Notification(TComponent* AComponent, TOperation Operation) {
   if (Operation == opRemove && AComponent) RemoveFreeNotification(AComponent);
+  if (FDesigner && AComponent != this) FDesigner->Notification(AComponent, Operation);
   // Every owned component hears of insertions and removals in its owner, so that a
   // reference between siblings is cleared too. A handler may free components, so the
   // list is walked by index from the end and re-checked.
@@ -288,6 +289,15 @@ TCollection::~TCollection() {
   // No notifications while the collection itself goes.
   FUpdateCount = 1;
   while (!FItems.empty()) delete FItems.back();
+}
+
+TOwnedCollection::~TOwnedCollection() {
+  // While the owner is still known: a designer drops the items and the collection from
+  // its selection before they go.
+  if (IDesignerNotify* D = FindRootDesigner(this)) {
+    for (int I = Count() - 1; I >= 0; --I) D->Notification(Items(I), opRemove);
+    D->Notification(this, opRemove);
+  }
 }
 
 TCollectionItem* TCollection::Items(int Index) const {
@@ -404,6 +414,8 @@ void TCollection::InsertItem(TCollectionItem* Item) {
 
 void TCollection::RemoveItem(TCollectionItem* Item) {
   Notify(Item, cnExtracting);
+  // The designer drops the item from its selection before it is gone.
+  if (IDesignerNotify* D = FindRootDesigner(this)) D->Notification(Item, opRemove);
   int Index = IndexOfItem(Item);
   FItems.erase(FItems.begin() + Index);
   if (Index != int(FItems.size())) IndexesChanged();
@@ -943,6 +955,35 @@ long TFileStream::Write(const void* Buffer, long Count) {
 long long TFileStream::Seek(long long Offset, TSeekOrigin Origin) {
   int Whence = Origin == soFromBeginning ? SEEK_SET : Origin == soFromCurrent ? SEEK_CUR : SEEK_END;
   return lseek(FHandle, Offset, Whence);
+}
+
+// --- Design-time hooks ------------------------------------------------------------------
+
+TComponent* FindOwnerComponent(TPersistent* Instance) {
+  for (TPersistent* P = Instance; P; P = P->GetOwner())
+    if (auto* C = dynamic_cast<TComponent*>(P)) return C;
+  return nullptr;
+}
+
+IDesignerNotify* FindRootDesigner(TPersistent* Instance) {
+  for (TComponent* C = FindOwnerComponent(Instance); C; C = C->Owner())
+    if (C->Designer()) return C->Designer();
+  return nullptr;
+}
+
+template <>
+struct TPublished<TDataModule> {
+  static constexpr TPropInfo Props[] = {
+      Property<&TDataModule::OnCreate, &TDataModule::OnCreate>("OnCreate"),
+      Property<&TDataModule::OnDestroy, &TDataModule::OnDestroy>("OnDestroy"),
+  };
+};
+OM_IMPLEMENT_CLASS(TDataModule, "Classes");
+
+TDataModule::TDataModule(TComponent* AOwner) : TComponent(AOwner) {}
+
+TDataModule::~TDataModule() {
+  if (OnDestroy && !ComponentState().Contains(csDesigning)) OnDestroy(this);
 }
 
 // --- The class registry ---------------------------------------------------------------

@@ -134,6 +134,7 @@ void TReader::ReadObject(TComponent* Parent, bool IsRoot) {
   Instance->SetComponentState(csLoading, true);
   Instance->SetComponentState(csReading, true);
   FLoaded.push_back(Instance);
+  if (!IsRoot && OnSetName) OnSetName(Instance, Name);
   if (!Name.empty() && !(IsRoot && !FRootCreated && Instance->Name() == Name)) {
     try {
       Instance->SetName(Name);
@@ -395,6 +396,7 @@ void TReader::ResolveFixups() {
     } else {
       Target = FRoot->FindComponent(Name);
     }
+    if (!Target && DropUnresolvedReferences) continue;
     if (!Target)
       throw EReadError(FFileName, F.Line, F.Column,
                        Format("unknown component %s for property %s", {Name, String(F.Prop->Name)}));
@@ -537,6 +539,12 @@ void TWriter::WriteValueSeparator() {
 void TWriter::WriteRootComponent(TComponent* Root) {
   FRoot = FLookupRoot = Root;
   WriteComponent(Root);
+  FText += '\n';
+}
+
+void TWriter::WriteComponentOf(TComponent* Component, TComponent* Root) {
+  FRoot = FLookupRoot = Root;
+  WriteComponent(Component);
   FText += '\n';
 }
 

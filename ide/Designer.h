@@ -1,0 +1,134 @@
+// The form designer: one per design root. It keeps the root, its selection, its event
+// handlers and its clipboard operations, and tells the IDE's listeners what happens.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "DesignCommon.h"
+
+class TIde;
+class TDesigner;
+
+// Hears what happens in designers: the object inspector, design windows, omide.
+class TDesignSink {
+ public:
+  virtual ~TDesignSink() = default;
+  virtual void ItemDeleted(TDesigner* Designer, TPersistent* Item) {}
+  virtual void ItemInserted(TDesigner* Designer, TPersistent* Item) {}
+  virtual void ItemsModified(TDesigner* Designer) {}
+  virtual void SelectionChanged(TDesigner* Designer, const std::vector<TPersistent*>& Selection) {}
+  virtual void DesignerOpened(TDesigner* Designer) {}
+  virtual void DesignerClosed(TDesigner* Designer) {}
+};
+
+class TDesigner final :
+#if OM_HOST_RELEASE == 5
+    public IFormDesigner,
+#else
+    public IDesigner,
+#endif
+    public IDesignerNotify {
+ public:
+  // Designs Root (the designer owns it from now on); RootClassName is the class the form
+  // file names (the class of the form in the developer's source).
+  TDesigner(TIde* Ide, TComponent* Root, const String& RootClassName, const String& FileName);
+  TDesigner(const TDesigner&) = delete;
+  TDesigner& operator=(const TDesigner&) = delete;
+
+  // Frees the root after telling every listener; the designer stays dormant (every call
+  // is then harmless) until the last reference to it goes.
+  void Close();
+  bool Closed() const noexcept { return FRoot == nullptr; }
+  const String& FileName() const noexcept { return FFileName; }
+  void SetFileName(const String& Value) { FFileName = Value; }
+  bool IsModified() const noexcept { return FModified; }
+  void Save(const String& FileName);
+  String FormText();
+
+  const std::vector<TPersistent*>& Selection() const noexcept { return FSelection; }
+  void SetSelection(const std::vector<TPersistent*>& Items);
+  // The event handlers of the root's source, in the order they were made.
+  const std::vector<String>& MethodNames() const noexcept { return FMethodNames; }
+  const String& LastShownMethod() const noexcept { return FLastShownMethod; }
+  // The text the clipboard holds after Cut or Copy (shared by every designer).
+  static String& Clipboard();
+
+  // IInterface
+  int AddRef() override { return ++FRefCount; }
+  int Release() override;
+
+  // IDesigner
+  void Modified() override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+#if OM_HOST_RELEASE == 5
+  TCustomForm* GetCustomForm() override;
+#endif
+  String UniqueName(const String& BaseName) override;
+  TComponent* GetRoot() override { return FRoot; }
+#if OM_HOST_RELEASE == 6
+  _di_IDesignEnvironment Environment() override;
+#endif
+  TMethod CreateMethod(const String& Name, PTypeInfo EventType) override;
+  String GetMethodName(const TMethod& Method) override;
+  void GetMethods(PTypeInfo EventType, const TGetStrProc& Proc) override;
+  bool MethodExists(const String& Name) override;
+  void RenameMethod(const String& CurName, const String& NewName) override;
+  void ShowMethod(const String& Name) override;
+  bool MethodFromAncestor(const TMethod& Method) override { return false; }
+  String GetRootClassName() override { return FRootClassName; }
+#if OM_HOST_RELEASE == 5
+  void GetSelections(TDesignerSelectionList* List) override;
+  void SetSelections(TDesignerSelectionList* List) override;
+#else
+  void GetSelections(const _di_IDesignerSelections& List) override;
+  void SetSelections(const _di_IDesignerSelections& List) override;
+#endif
+  void SelectComponent(TPersistent* Instance) override;
+  void ClearSelection() override { SetSelection({}); }
+  void NoSelection() override { SetSelection({}); }
+  void GetComponentNames(PTypeInfo ClassType, const TGetStrProc& Proc) override;
+  TComponent* GetComponent(const String& Name) override;
+  String GetComponentName(TComponent* Component) override;
+  TPersistent* GetObject(const String& Name) override;
+  String GetObjectName(TPersistent* Instance) override;
+  TComponent* CreateComponent(TComponentClass ComponentClass, TComponent* Parent, int Left, int Top,
+                              int Width, int Height) override;
+  bool GetIsDormant() override { return Closed(); }
+  void CutSelection() override;
+  void CopySelection() override;
+  bool CanPaste() override;
+  void PasteSelection() override;
+#if OM_HOST_RELEASE == 5
+  void DeleteSelection() override;
+#else
+  void DeleteSelection(bool ADoAll) override;
+#endif
+
+  // IDesignerNotify, from the root
+  void Notification(TPersistent* AnObject, TOperation Operation) override;
+
+  // The designer's own names for its handlers: the code part of a design-time method.
+  struct TMethodToken {
+    String Name;
+  };
+
+ private:
+  ~TDesigner();
+  void DropFromSelection(TPersistent* Gone);
+  std::vector<TComponent*> SelectedComponents() const;
+  void DeleteItems();
+  const TMethodToken* TokenOf(const TMethod& Method) const;
+
+  TIde* FIde;
+  TComponent* FRoot;
+  String FRootClassName;
+  String FFileName;
+  std::vector<TPersistent*> FSelection;
+  std::vector<std::unique_ptr<TMethodToken>> FMethods;
+  std::vector<String> FMethodNames;
+  String FLastShownMethod;
+  bool FModified = false;
+  int FRefCount = 0;
+};
+using TDesignerRefPtr = DelphiInterface<TDesigner>;

@@ -1,0 +1,257 @@
+#include "Ide.h"
+
+#include <regex>
+
+#include "FileUtil.h"
+#include "Inspector.h"
+#include "Packages.h"
+#include "Registries.h"
+#if OM_HOST_RELEASE == 5
+#include "Dsgnintf.h"
+#include "Libintf.h"
+#else
+#include "DesignIntf.h"
+#endif
+
+namespace {
+TIde* GCurrent = nullptr;
+}
+
+#if OM_HOST_RELEASE == 5
+TIDEServices* DelphiIDE = nullptr;
+OM_IMPLEMENT_CLASS(TIDEServices, "Libintf");
+
+namespace {
+class TIdeServicesImpl final : public TIDEServices {
+ public:
+  explicit TIdeServicesImpl(TIde* Ide) : FIde(Ide) {}
+  String GetBaseRegKey() override { return TIde::BaseRegKey(); }
+  void ModalEdit(char Key, TObject* ReturnWindow) override { FIde->ModalEdit(Key, ReturnWindow); }
+
+ private:
+  TIde* FIde;
+};
+}  // namespace
+
+struct TIde::TServices {
+  explicit TServices(TIde* Ide) : Services(Ide) { DelphiIDE = &Services; }
+  ~TServices() { DelphiIDE = nullptr; }
+  TIdeServicesImpl Services;
+};
+#else
+namespace {
+class TDesignEnvironment final : public IDesignEnvironment {
+ public:
+  explicit TDesignEnvironment(TIde* Ide) : FIde(Ide) {}
+  int AddRef() override { return ++FRefCount; }
+  int Release() override { return --FRefCount; }  // lives as long as the IDE
+  String GetBaseRegKey() override { return TIde::BaseRegKey(); }
+  void ModalEdit(char Key, const _di_IActivatable& ReturnWindow) override {
+    FIde->ModalEdit(Key, dynamic_cast<TObject*>(ReturnWindow.get()));
+  }
+
+ private:
+  TIde* FIde;
+  int FRefCount = 0;
+};
+
+// Hands the IDE's design notifications to the listeners the package registered.
+class TNotificationBridge final : public TDesignSink {
+ public:
+  std::vector<_di_IDesignNotification> Listeners;
+  template <class F>
+  void Each(F&& Call) {
+    std::vector<_di_IDesignNotification> Now = Listeners;
+    for (const auto& L : Now)
+      if (std::find(Listeners.begin(), Listeners.end(), L) != Listeners.end()) Call(L);
+  }
+  void ItemDeleted(TDesigner* D, TPersistent* Item) override {
+    Each([&](const auto& L) { L->ItemDeleted(_di_IDesigner(D), Item); });
+  }
+  void ItemInserted(TDesigner* D, TPersistent* Item) override {
+    Each([&](const auto& L) { L->ItemInserted(_di_IDesigner(D), Item); });
+  }
+  void ItemsModified(TDesigner* D) override {
+    Each([&](const auto& L) { L->ItemsModified(_di_IDesigner(D)); });
+  }
+  void SelectionChanged(TDesigner* D, const std::vector<TPersistent*>& Selection) override {
+    _di_IDesignerSelections List = CreateSelectionList();
+    for (TPersistent* P : Selection) List->Add(P);
+    Each([&](const auto& L) { L->SelectionChanged(_di_IDesigner(D), List); });
+  }
+  void DesignerOpened(TDesigner* D) override {
+    Each([&](const auto& L) { L->DesignerOpened(_di_IDesigner(D), false); });
+  }
+  void DesignerClosed(TDesigner* D) override {
+    Each([&](const auto& L) { L->DesignerClosed(_di_IDesigner(D), false); });
+  }
+};
+}  // namespace
+
+struct TIde::TServices {
+  explicit TServices(TIde* Ide) : Environment(Ide) {}
+  TDesignEnvironment Environment;
+  TNotificationBridge Bridge;
+};
+
+void TIde::AddDesignNotification(const _di_IDesignNotification& Listener) {
+  if (Listener) FServices->Bridge.Listeners.push_back(Listener);
+}
+
+void TIde::RemoveDesignNotification(const _di_IDesignNotification& Listener) {
+  std::erase(FServices->Bridge.Listeners, Listener);
+}
+
+void RegisterDesignNotification(const _di_IDesignNotification& DesignNotification) {
+  if (GCurrent) GCurrent->AddDesignNotification(DesignNotification);
+}
+
+void UnregisterDesignNotification(const _di_IDesignNotification& DesignNotification) {
+  if (GCurrent) GCurrent->RemoveDesignNotification(DesignNotification);
+}
+
+_di_IDesignEnvironment TIde::Environment() { return _di_IDesignEnvironment(&FServices->Environment); }
+#endif
+
+TIde::TIde() {
+  if (GCurrent) throw EInvalidOperation("Only one IDE may run in a process at a time");
+  GCurrent = this;
+  TRegistries::Instance().Clear();
+  RegisterClasses({TDataModule::StaticClass()});
+  FServices = std::make_unique<TServices>(this);
+#if OM_HOST_RELEASE == 6
+  AddSink(&FServices->Bridge);
+#endif
+  FInspector = std::make_unique<TObjectInspector>(this);
+  FPackages = std::make_unique<TPackageLoader>(this);
+}
+
+TIde::~TIde() {
+  while (!FDesigners.empty()) CloseDesigner(FDesigners.back().get());
+  FPackages.reset();
+  FInspector.reset();
+#if OM_HOST_RELEASE == 6
+  RemoveSink(&FServices->Bridge);
+#endif
+  FServices.reset();
+  TRegistries::Instance().Clear();
+  TDesigner::Clipboard().clear();
+  GCurrent = nullptr;
+}
+
+TIde* TIde::Current() { return GCurrent; }
+
+String TIde::BaseRegKey() {
+#if OM_HOST_RELEASE == 5
+  return "Software\\Borland\\C++Builder\\5.0";
+#else
+  return "Software\\Borland\\C++Builder\\6.0";
+#endif
+}
+
+void TIde::ModalEdit(char Key, TObject* ReturnWindow) {
+  ++FModalEdit.Count;
+  FModalEdit.Key = Key;
+  FModalEdit.ReturnWindow = ReturnWindow;
+}
+
+void TIde::AddSink(TDesignSink* Sink) {
+  if (std::find(FSinks.begin(), FSinks.end(), Sink) == FSinks.end()) FSinks.push_back(Sink);
+}
+
+void TIde::RemoveSink(TDesignSink* Sink) { std::erase(FSinks, Sink); }
+
+void TIde::DestroyObjectsOf(const TLibModule* Module) {
+  // Windows of a package are freed by the window layer's hook when there is one.
+  if (FDestroyWindowsOf) FDestroyWindowsOf(Module);
+}
+
+namespace {
+// The class of the form in the developer's source: `class TForm1 : public TForm` in the
+// header beside the form file.
+String BaseClassFromHeader(const String& FormFile, const String& ClassName) {
+  String Header = ChangeFileExt(FormFile, ".h");
+  if (!FileExists(Header)) return {};
+  String Text = ReadFileToString(Header);
+  std::regex Decl("class\\s+(?:PACKAGE\\s+)?" + ClassName + "\\s*:\\s*public\\s+([A-Za-z_][A-Za-z0-9_]*)");
+  std::smatch M;
+  return std::regex_search(Text, M, Decl) ? String(M[1]) : String();
+}
+
+// The class name the first line of a form file gives its root.
+String RootClassOf(const String& Text) {
+  std::regex Head("^\\s*(?:\\xEF\\xBB\\xBF)?\\s*object\\s+(?:[A-Za-z_][A-Za-z0-9_]*\\s*:\\s*)?([A-Za-z_][A-Za-z0-9_]*)",
+                  std::regex::icase);
+  std::smatch M;
+  return std::regex_search(Text, M, Head) ? String(M[1]) : String();
+}
+}  // namespace
+
+TDesigner* TIde::OpenForm(const String& FileName) {
+  String Text = ReadFileToString(FileName);
+  String ClassName = RootClassOf(Text);
+  TComponentClass RootClass;
+  if (TPersistentClass C = GetClass(ClassName); C && C->InheritsFrom(TComponent::StaticClass()))
+    RootClass = TClass(C);
+  for (String Base = BaseClassFromHeader(FileName, ClassName); !RootClass && !Base.empty();) {
+    TPersistentClass C = GetClass(Base);
+    if (C && C->InheritsFrom(TComponent::StaticClass())) RootClass = TClass(C);
+    break;
+  }
+  if (!RootClass) {
+    String Fallback = ClassName.find("DataModule") != String::npos ? "TDataModule" : "TForm";
+    TPersistentClass C = GetClass(Fallback);
+    RootClass = C ? TClass(C) : TClass(TDataModule::StaticClass());
+  }
+  TComponent* Root = RootClass.Create(nullptr);
+  TDesignerRefPtr D(new TDesigner(this, Root, ClassName, ExpandFileName(FileName)));
+  TReader Reader(std::move(Text), FileName);
+  Reader.OnFindMethod = [&](TComponent*, const String& Name) { return D->CreateMethod(Name, nullptr); };
+  try {
+    Reader.ReadRootComponent(Root);
+  } catch (...) {
+    D->Close();
+    throw;
+  }
+  FDesigners.push_back(D);
+  Broadcast([&](TDesignSink* S) { S->DesignerOpened(D.get()); });
+  SetActiveDesigner(D.get());
+  return D.get();
+}
+
+TDesigner* TIde::NewForm(TComponentClass RootClass, const String& Name) {
+  TComponent* Root = RootClass.Create(nullptr);
+  try {
+    Root->SetName(Name);
+  } catch (...) {
+    delete Root;
+    throw;
+  }
+  TDesignerRefPtr D(new TDesigner(this, Root, "T" + Name, String()));
+  FDesigners.push_back(D);
+  Broadcast([&](TDesignSink* S) { S->DesignerOpened(D.get()); });
+  SetActiveDesigner(D.get());
+  return D.get();
+}
+
+void TIde::CloseDesigner(TDesigner* Designer) {
+  auto It = std::find_if(FDesigners.begin(), FDesigners.end(),
+                         [&](const TDesignerRefPtr& D) { return D.get() == Designer; });
+  if (It == FDesigners.end()) return;
+  TDesignerRefPtr Keep = *It;
+  FDesigners.erase(It);
+  if (FActive == Designer) FActive = FDesigners.empty() ? nullptr : FDesigners.back().get();
+  Keep->Close();
+  if (FActive) FInspector->Inspect(FActive, FActive->Selection());
+}
+
+TDesigner* TIde::FindDesigner(const String& RootName) const {
+  for (const auto& D : FDesigners)
+    if (D->GetRoot() && SameText(D->GetRoot()->Name(), RootName)) return D.get();
+  return nullptr;
+}
+
+void TIde::SetActiveDesigner(TDesigner* Designer) {
+  FActive = Designer;
+  FInspector->Inspect(Designer, Designer ? Designer->Selection() : std::vector<TPersistent*>{});
+}

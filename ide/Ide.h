@@ -1,0 +1,86 @@
+// The stand-in IDE as one object: its designers, object inspector, registries and
+// packages. Each test builds a fresh one; omide builds one for its session. Only one
+// exists at a time, and it installs the platform's globals the package calls.
+#pragma once
+
+#include <algorithm>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "Designer.h"
+
+class TObjectInspector;
+class TPackageLoader;
+
+class PACKAGE TIde {
+ public:
+  TIde();
+  ~TIde();
+  TIde(const TIde&) = delete;
+  TIde& operator=(const TIde&) = delete;
+
+  static TIde* Current();
+
+  // Opens a form file for design. The root's class is the class the file names when the
+  // IDE knows it; otherwise the base class of the form in the developer's source: the
+  // header beside the form file (`class TForm1 : public TForm`) when there is one.
+  TDesigner* OpenForm(const String& FileName);
+  // A new design root of that class, with that name.
+  TDesigner* NewForm(TComponentClass RootClass, const String& Name);
+  void CloseDesigner(TDesigner* Designer);
+  const std::vector<TDesignerRefPtr>& Designers() const noexcept { return FDesigners; }
+  TDesigner* FindDesigner(const String& RootName) const;
+  TDesigner* ActiveDesigner() const noexcept { return FActive; }
+  void SetActiveDesigner(TDesigner* Designer);
+
+  TObjectInspector& Inspector() noexcept { return *FInspector; }
+  TPackageLoader& Packages() noexcept { return *FPackages; }
+
+  // Frees every window and editor whose class that module defines (a package going).
+  void DestroyObjectsOf(const TLibModule* Module);
+
+  void AddSink(TDesignSink* Sink);
+  void RemoveSink(TDesignSink* Sink);
+  // Every listener hears it, in the order they came; a listener may go away meanwhile.
+  template <class F>
+  void Broadcast(F&& Call) {
+    std::vector<TDesignSink*> Sinks = FSinks;
+    for (TDesignSink* S : Sinks)
+      if (std::find(FSinks.begin(), FSinks.end(), S) != FSinks.end()) Call(S);
+  }
+
+  // The IDE's key below the current user, without a trailing separator.
+  static String BaseRegKey();
+#if OM_HOST_RELEASE == 6
+  _di_IDesignEnvironment Environment();
+#endif
+  // What the last modal edit asked of the object inspector.
+  struct TModalEdit {
+    int Count = 0;
+    char Key = 0;
+    TObject* ReturnWindow = nullptr;
+  };
+  const TModalEdit& LastModalEdit() const noexcept { return FModalEdit; }
+  // The object inspector's modal edit: activated as if Key had been typed into its row.
+  void ModalEdit(char Key, TObject* ReturnWindow);
+
+ private:
+  std::vector<TDesignerRefPtr> FDesigners;
+  TDesigner* FActive = nullptr;
+  std::vector<TDesignSink*> FSinks;
+  std::unique_ptr<TObjectInspector> FInspector;
+  std::unique_ptr<TPackageLoader> FPackages;
+  struct TServices;
+  std::unique_ptr<TServices> FServices;
+  TModalEdit FModalEdit;
+
+ public:
+  // Set by the window layer: frees the windows whose class that module defines.
+  std::function<void(const TLibModule*)> FDestroyWindowsOf;
+#if OM_HOST_RELEASE == 6
+  // The listeners the package registers through RegisterDesignNotification.
+  void AddDesignNotification(const DelphiInterface<class IDesignNotification>& Listener);
+  void RemoveDesignNotification(const DelphiInterface<class IDesignNotification>& Listener);
+#endif
+};

@@ -1,0 +1,221 @@
+#include "Inspector.h"
+
+#include <algorithm>
+
+#include "Ide.h"
+#include "Registries.h"
+#if OM_HOST_RELEASE == 5
+#include "Dsgnintf.h"
+#endif
+
+TPropertyEditor* TInspectorRow::Get() const {
+#if OM_HOST_RELEASE == 5
+  return Editor.get();
+#else
+  return dynamic_cast<TPropertyEditor*>(Editor.get());
+#endif
+}
+String TInspectorRow::Value() const { return Get()->GetVisualValue(); }
+TPropertyAttributes TInspectorRow::Attributes() const { return Get()->GetAttributes(); }
+String TInspectorRow::EditorClass() const { return Get()->ClassName(); }
+String TInspectorRow::TypeName() const { return Get()->GetPropType()->Name; }
+
+TObjectInspector::TObjectInspector(TIde* Ide) : FIde(Ide) { FIde->AddSink(this); }
+
+TObjectInspector::~TObjectInspector() {
+  FIde->RemoveSink(this);
+  Clear();
+}
+
+void TObjectInspector::Clear() {
+  FRows.clear();
+  FObjects.clear();
+  FDesigner = nullptr;
+}
+
+namespace {
+// Receives the editors GetComponentProperties makes, in the order it makes them.
+struct TEditorCollector : TObject {
+  std::vector<TEditorHandle> Editors;
+#if OM_HOST_RELEASE == 5
+  void Add(TPropertyEditor* E) { Editors.emplace_back(E); }
+#else
+  void Add(const _di_IProperty& E) { Editors.push_back(E); }
+#endif
+};
+
+std::vector<TEditorHandle> PropertiesOf(const std::vector<TPersistent*>& Objects, TDesigner* Designer) {
+  TEditorCollector Collector;
+#if OM_HOST_RELEASE == 5
+  TDesignerSelectionList List;
+  for (TPersistent* P : Objects) List.Add(P);
+  GetComponentProperties(&List, {}, _di_IFormDesigner(Designer), Closure<&TEditorCollector::Add>(&Collector));
+#else
+  _di_IDesignerSelections List = CreateSelectionList();
+  for (TPersistent* P : Objects) List->Add(P);
+  GetComponentProperties(List, {}, _di_IDesigner(Designer), Closure<&TEditorCollector::Add>(&Collector));
+#endif
+  // The inspector lists properties by name.
+  std::stable_sort(Collector.Editors.begin(), Collector.Editors.end(),
+                   [](const TEditorHandle& A, const TEditorHandle& B) {
+                     return CompareText(A->GetName(), B->GetName()) < 0;
+                   });
+  return Collector.Editors;
+}
+}  // namespace
+
+void TObjectInspector::Inspect(TDesigner* Designer, const std::vector<TPersistent*>& Objects) {
+  FDesigner = Designer;
+  FObjects = Objects;
+  Rebuild();
+}
+
+void TObjectInspector::Rebuild() {
+  std::vector<TInspectorRow> Rows;
+  if (!FObjects.empty())
+    for (const TEditorHandle& E : PropertiesOf(FObjects, FDesigner)) {
+      TInspectorRow Row;
+      Row.Name = E->GetName();
+      Row.Editor = E;
+      Rows.push_back(std::move(Row));
+    }
+  // The old editors go only after the new ones exist: an editor may be running.
+  FRows.swap(Rows);
+}
+
+size_t TObjectInspector::IndexOf(const String& Name) const {
+  for (size_t I = 0; I < FRows.size(); ++I)
+    if (SameText(FRows[I].Name, Name)) return I;
+  throw EPropertyError(Format("The object inspector shows no property %s", {Name}));
+}
+
+const TInspectorRow& TObjectInspector::Row(const String& Name) const { return FRows[IndexOf(Name)]; }
+
+namespace {
+struct TValueCollector : TObject {
+  std::vector<String> Values;
+  void Add(const String& S) { Values.push_back(S); }
+};
+}  // namespace
+
+std::vector<String> TObjectInspector::ValueList(const String& Name) {
+  TEditorHandle Editor = FRows[IndexOf(Name)].Editor;  // held while it runs
+  TValueCollector Collector;
+  if (!Editor->GetAttributes().Contains(paValueList)) return {};
+  Editor->GetValues(Closure<&TValueCollector::Add>(&Collector));
+  if (Editor->GetAttributes().Contains(paSortList))
+    std::stable_sort(Collector.Values.begin(), Collector.Values.end(),
+                     [](const String& A, const String& B) { return CompareText(A, B) < 0; });
+  return Collector.Values;
+}
+
+void TObjectInspector::SetValue(const String& Name, const String& Value) {
+  TEditorHandle Editor = FRows[IndexOf(Name)].Editor;
+  if (Editor->GetAttributes().Contains(paReadOnly))
+    throw EPropertyError(Format("Property %s is read-only in the object inspector", {Name}));
+  Editor->SetValue(Value);
+}
+
+void TObjectInspector::Edit(const String& Name) {
+  TEditorHandle Editor = FRows[IndexOf(Name)].Editor;
+  Editor->Edit();
+}
+
+void TObjectInspector::Revert(const String& Name) {
+  TEditorHandle Editor = FRows[IndexOf(Name)].Editor;
+  if (!Editor->GetAttributes().Contains(paRevertable))
+    throw EPropertyError(Format("Property %s cannot be reverted", {Name}));
+  Editor->Revert();
+}
+
+#if OM_HOST_RELEASE == 5
+namespace {
+struct TSubCollector : TObject {
+  std::vector<TEditorHandle> Editors;
+  void Add(TPropertyEditor* E) { Editors.emplace_back(E); }
+};
+}  // namespace
+#else
+namespace {
+struct TSubCollector : TObject {
+  std::vector<TEditorHandle> Editors;
+  void Add(const _di_IProperty& E) { Editors.push_back(E); }
+};
+}  // namespace
+#endif
+
+void TObjectInspector::CollectRows(std::vector<TInspectorRow>& Into, const TEditorHandle& Editor,
+                                   const String& Prefix, int Depth) {
+  TSubCollector Collector;
+  Editor->GetProperties(Closure<&TSubCollector::Add>(&Collector));
+  for (const TEditorHandle& E : Collector.Editors) {
+    TInspectorRow Row;
+    Row.Name = Prefix + "." + E->GetName();
+    Row.Depth = Depth;
+    Row.Editor = E;
+    Into.push_back(std::move(Row));
+  }
+}
+
+void TObjectInspector::Expand(const String& Name) {
+  size_t I = IndexOf(Name);
+  if (FRows[I].Expanded) return;
+  if (!FRows[I].Attributes().Contains(paSubProperties))
+    throw EPropertyError(Format("Property %s has no sub-properties", {Name}));
+  std::vector<TInspectorRow> Sub;
+  CollectRows(Sub, FRows[I].Editor, FRows[I].Name, FRows[I].Depth + 1);
+  FRows[I].Expanded = true;
+  FRows.insert(FRows.begin() + long(I) + 1, std::make_move_iterator(Sub.begin()),
+               std::make_move_iterator(Sub.end()));
+}
+
+void TObjectInspector::Collapse(const String& Name) {
+  size_t I = IndexOf(Name);
+  size_t End = I + 1;
+  while (End < FRows.size() && FRows[End].Depth > FRows[I].Depth) ++End;
+  FRows[I].Expanded = false;
+  FRows.erase(FRows.begin() + long(I) + 1, FRows.begin() + long(End));
+}
+
+std::vector<std::pair<String, std::vector<String>>> TObjectInspector::Categories() const {
+  std::vector<std::pair<String, std::vector<String>>> Result;
+  if (FObjects.empty()) return Result;
+  TClass C = FObjects[0]->ClassType();
+  auto Add = [&](const String& Category, const String& Name) {
+    auto It = std::find_if(Result.begin(), Result.end(), [&](const auto& E) { return E.first == Category; });
+    if (It == Result.end()) It = Result.insert(Result.end(), {Category, {}});
+    It->second.push_back(Name);
+  };
+  for (const TInspectorRow& Row : FRows) {
+    if (Row.Depth > 0) continue;
+    std::vector<String> Cats = TRegistries::Instance().CategoriesOf(C, Row.Name);
+    if (Cats.empty()) Cats.push_back("Miscellaneous");
+    for (const String& K : Cats) Add(K, Row.Name);
+  }
+  std::sort(Result.begin(), Result.end(), [](const auto& A, const auto& B) { return CompareText(A.first, B.first) < 0; });
+  return Result;
+}
+
+void TObjectInspector::SelectionChanged(TDesigner* Designer, const std::vector<TPersistent*>& Selection) {
+  if (Designer == FIde->ActiveDesigner() || !FIde->ActiveDesigner()) Inspect(Designer, Selection);
+}
+
+void TObjectInspector::ItemDeleted(TDesigner* Designer, TPersistent* Item) {
+  if (Designer != FDesigner) return;
+  // The designer drops the item from its selection and says so; until then nothing
+  // here may look at it.
+  if (std::find(FObjects.begin(), FObjects.end(), Item) != FObjects.end()) {
+    std::erase(FObjects, Item);
+    Rebuild();
+  }
+}
+
+void TObjectInspector::DesignerClosed(TDesigner* Designer) {
+  if (Designer == FDesigner) Clear();
+}
+
+void TObjectInspector::DropEditorsOf(const TLibModule* Module) {
+  bool Any = std::any_of(FRows.begin(), FRows.end(),
+                         [&](const TInspectorRow& R) { return R.Get()->ClassType()->Module == Module; });
+  if (Any) Clear();
+}

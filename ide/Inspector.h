@@ -1,0 +1,76 @@
+// The object inspector: the properties of the current selection, one row each, with the
+// editor the registries give, as a person sees and uses them.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "Designer.h"
+
+class TIde;
+
+#if OM_HOST_RELEASE == 5
+using TEditorHandle = std::shared_ptr<TPropertyEditor>;
+#else
+using TEditorHandle = _di_IProperty;
+#endif
+
+struct TInspectorRow {
+  String Name;       // "Font.Size" for a sub-property
+  int Depth = 0;     // 0 for the selection's own properties
+  TEditorHandle Editor;
+  bool Expanded = false;
+
+  TPropertyEditor* Get() const;
+  String Value() const;  // the value text (empty when the selected objects differ)
+  TPropertyAttributes Attributes() const;
+  String EditorClass() const;
+  String TypeName() const;
+};
+
+class TObjectInspector : public TDesignSink {
+ public:
+  explicit TObjectInspector(TIde* Ide);
+  ~TObjectInspector() override;
+
+  // Shows the properties of these objects of that designer.
+  void Inspect(TDesigner* Designer, const std::vector<TPersistent*>& Objects);
+  void Clear();
+  TDesigner* Designer() const noexcept { return FDesigner; }
+  const std::vector<TPersistent*>& Objects() const noexcept { return FObjects; }
+  const std::vector<TInspectorRow>& Rows() const noexcept { return FRows; }
+  // The row of that name ("Columns", "Font.Size"), without regard to case; raises
+  // EPropertyError when the inspector shows none.
+  const TInspectorRow& Row(const String& Name) const;
+
+  // The drop-down list of a row (paValueList), sorted when the editor asks for it.
+  std::vector<String> ValueList(const String& Name);
+  // Typing a value and pressing Enter.
+  void SetValue(const String& Name, const String& Value);
+  // The ellipsis button (paDialog), or a double-click on the value.
+  void Edit(const String& Name);
+  void Revert(const String& Name);
+  void Expand(const String& Name);
+  void Collapse(const String& Name);
+
+  // The category view: each category with the names of its rows, categories sorted by
+  // name; a property filed nowhere stands under "Miscellaneous".
+  std::vector<std::pair<String, std::vector<String>>> Categories() const;
+
+  // TDesignSink
+  void SelectionChanged(TDesigner* Designer, const std::vector<TPersistent*>& Selection) override;
+  void ItemDeleted(TDesigner* Designer, TPersistent* Item) override;
+  void DesignerClosed(TDesigner* Designer) override;
+  // Drops every editor whose class lives in that module (a package being unloaded).
+  void DropEditorsOf(const TLibModule* Module);
+
+ private:
+  size_t IndexOf(const String& Name) const;
+  void Rebuild();
+  void CollectRows(std::vector<TInspectorRow>& Into, const TEditorHandle& Editor, const String& Prefix, int Depth);
+
+  TIde* FIde;
+  TDesigner* FDesigner = nullptr;
+  std::vector<TPersistent*> FObjects;
+  std::vector<TInspectorRow> FRows;
+};

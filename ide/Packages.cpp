@@ -1,0 +1,214 @@
+#include "Packages.h"
+
+#include <dlfcn.h>
+#include <unistd.h>
+
+#include <algorithm>
+
+#include "Classes.h"
+#include "Ide.h"
+#include "Inspector.h"
+#include "Registries.h"
+
+OM_IMPLEMENT_CLASS(EPackageError, "Packages");
+
+std::vector<String>& UnitTrace() {
+  static std::vector<String> Trace;
+  return Trace;
+}
+
+void InitializePackageUnits(const TPackageInfoTable* Table) {
+  for (int I = 0; I < Table->UnitCount; ++I) {
+    const TPackageUnitEntry& U = Table->UnitInfo[I];
+    if (U.InitCount && (*U.InitCount)++ > 0) continue;
+    if (U.Init) U.Init();
+    UnitTrace().push_back(String("initialize ") + U.Name);
+  }
+}
+
+void FinalizePackageUnits(const TPackageInfoTable* Table) {
+  for (int I = Table->UnitCount - 1; I >= 0; --I) {
+    const TPackageUnitEntry& U = Table->UnitInfo[I];
+    if (U.InitCount && (*U.InitCount == 0 || --(*U.InitCount) > 0)) continue;
+    if (U.FInit) U.FInit();
+    UnitTrace().push_back(String("finalize ") + U.Name);
+  }
+}
+
+namespace {
+
+[[noreturn]] void Fail(const String& Message) { throw EPackageError(Message); }
+
+// The registration procedure of a unit, as the platform decorates it: the unit's name
+// with its first letter in upper case and the rest in lower case, then Register.
+String RegisterSymbol(const String& Unit) {
+  String Name = LowerCase(Unit);
+  if (!Name.empty()) Name[0] = char(Name[0] - 32 * (Name[0] >= 'a' && Name[0] <= 'z'));
+  return "_ZN" + IntToStr(long(Name.size())) + Name + "8RegisterEv";
+}
+
+std::vector<String> SplitList(const String& S) {
+  std::vector<String> R;
+  size_t Pos = 0;
+  while (Pos <= S.size()) {
+    size_t Comma = S.find(',', Pos);
+    String Part = Trim(S.substr(Pos, Comma == String::npos ? String::npos : Comma - Pos));
+    if (!Part.empty()) R.push_back(Part);
+    if (Comma == String::npos) break;
+    Pos = Comma + 1;
+  }
+  return R;
+}
+
+// "Key=Value" lines of a text resource.
+std::vector<std::pair<String, String>> ReadEntries(const TLibModule* Module, const char* Name,
+                                                   const char* Type) {
+  std::vector<std::pair<String, String>> R;
+  const TResourceEntry* E = FindResource(Module, Name, Type);
+  if (!E) return R;
+  TStringList Lines;
+  Lines.SetText(String(reinterpret_cast<const char*>(E->Data), E->Size));
+  for (int I = 0; I < Lines.Count(); ++I) {
+    String L = Lines.Strings(I);
+    size_t Eq = L.find('=');
+    if (Eq != String::npos) R.emplace_back(Trim(L.substr(0, Eq)), Trim(L.substr(Eq + 1)));
+  }
+  return R;
+}
+
+String BaseName(const String& FileName) { return ChangeFileExt(ExtractFileName(FileName), ""); }
+
+}  // namespace
+
+TPackageLoader::TPackageLoader(TIde* Ide) : FIde(Ide) {}
+
+TPackageLoader::~TPackageLoader() { UnloadAll(); }
+
+TPackageRecord* TPackageLoader::Find(const String& NameOrFile) const {
+  for (const auto& P : FPackages)
+    if (SameText(P->FileName, NameOrFile) || SameText(BaseName(P->FileName), BaseName(NameOrFile)))
+      return P.get();
+  return nullptr;
+}
+
+TPackageRecord* TPackageLoader::Load(const String& FileName) {
+  if (!FileExists(FileName)) Fail(Format("Package %s not found", {FileName}));
+  if (TPackageRecord* Loaded = Find(FileName))
+    Fail(Format("Package %s is already loaded from %s", {BaseName(FileName), Loaded->FileName}));
+  auto P = std::make_unique<TPackageRecord>();
+  P->FileName = ExpandFileName(FileName);
+  dlerror();
+  P->Handle = dlopen(P->FileName.c_str(), RTLD_NOW | RTLD_LOCAL);
+  if (!P->Handle) Fail(Format("%s is not a package library: %s", {FileName, String(dlerror())}));
+  auto Close = [&] {
+    dlclose(P->Handle);
+    P->Handle = nullptr;
+  };
+  auto Symbol = [&](const char* Name) {
+    void* S = dlsym(P->Handle, Name);
+    if (!S) {
+      Close();
+      Fail(Format("%s is not a package of this IDE: the export %s is missing", {FileName, String(Name)}));
+    }
+    return S;
+  };
+  auto GetTable = reinterpret_cast<const TPackageInfoTable* (*)()>(Symbol("GetPackageInfoTable"));
+  P->Initialize = reinterpret_cast<void (*)()>(Symbol("Initialize"));
+  P->Finalize = reinterpret_cast<void (*)()>(Symbol("Finalize"));
+  P->Table = GetTable();
+  P->HostRelease = P->Table ? P->Table->HostRelease : 0;
+  if (P->HostRelease != OM_HOST_RELEASE) {
+    Close();
+    Fail(Format("%s was built for IDE release %d and cannot be loaded into release %d",
+                {FileName, P->HostRelease, OM_HOST_RELEASE}));
+  }
+  // The module the library entry registered: the one whose code the table lives in.
+  Dl_info TableInfo;
+  dladdr(reinterpret_cast<void*>(GetTable), &TableInfo);
+  for (TLibModule* M = LibModuleList(); M; M = M->Next) {
+    Dl_info Info;
+    if (dladdr(M, &Info) && Info.dli_fbase == TableInfo.dli_fbase) P->Module = M;
+  }
+  if (!P->Module) {
+    Close();
+    Fail(Format("%s is not a package of this IDE: its library entry registered no module", {FileName}));
+  }
+  P->Module->Instance = P->Handle;
+
+  // Its identity.
+  for (auto& [Key, Value] : ReadEntries(P->Module, "PACKAGEINFO", RT_RCDATA)) {
+    if (SameText(Key, "Kind")) P->Kind = Value;
+    else if (SameText(Key, "Requires")) P->Requires = SplitList(Value);
+    else if (SameText(Key, "Contains")) P->Contains = SplitList(Value);
+  }
+  if (const TResourceEntry* D = FindResource(P->Module, "DESCRIPTION", RT_RCDATA))
+    P->Description = TrimRight(String(reinterpret_cast<const char*>(D->Data), D->Size));
+  P->Version = ReadEntries(P->Module, "VERSION", RT_VERSION);
+
+  // The runtime packages it requires stay loaded as long as the IDE runs: designed
+  // forms hold components of their classes.
+  for (const String& R : P->Requires) {
+    String Base = BaseName(R);
+    if (SameText(Base, "designide60") || SameText(Base, "vcl50") || SameText(Base, "vcl60")) continue;
+    String File = ExtractFilePath(P->FileName) + Base + ".so";
+    if (void* H = dlopen(File.c_str(), RTLD_NOW | RTLD_NODELETE)) P->RequiredHandles.push_back(H);
+  }
+
+  TPackageRecord* Record = P.get();
+  FPackages.push_back(std::move(P));
+  UnitTrace().clear();
+  try {
+    Record->Initialize();
+  } catch (Exception& E) {
+    Record->Log = UnitTrace();
+    FPackages.pop_back();
+    Fail(Format("%s: its initialization failed: %s", {FileName, E.Message}));
+  }
+  Record->Log = UnitTrace();
+
+  // The registration procedures, in contained-unit order; one that raises is reported
+  // and the others still run, as the IDE does.
+  TRegistries& R = TRegistries::Instance();
+  for (const String& Unit : Record->Contains) {
+    void* S = dlsym(Record->Handle, RegisterSymbol(Unit).c_str());
+    if (!S) continue;
+    R.Registering = Record;
+    R.RegisteringModule = Record->Module;
+    try {
+      reinterpret_cast<void (*)()>(S)();
+      Record->Log.push_back("register " + Unit);
+    } catch (Exception& E) {
+      Record->Errors.push_back(Format("%s: Register of unit %s failed: %s", {FileName, Unit, E.Message}));
+    }
+    R.Registering = nullptr;
+    R.RegisteringModule = nullptr;
+  }
+  return Record;
+}
+
+void TPackageLoader::Unload(TPackageRecord* Package) {
+  auto It = std::find_if(FPackages.begin(), FPackages.end(), [&](const auto& P) { return P.get() == Package; });
+  if (It == FPackages.end()) return;
+  // Nothing the package made may outlive its code.
+  FIde->Inspector().DropEditorsOf(Package->Module);
+  FIde->DestroyObjectsOf(Package->Module);
+  UnitTrace().clear();
+  if (Package->Finalize) Package->Finalize();
+  for (const String& L : UnitTrace()) Package->Log.push_back(L);
+  TRegistries::Instance().DropPackage(Package, Package->Module);
+  UnRegisterModuleClasses(Package->Module);
+  FlushPropInfoCache();
+  if (Package->Handle) dlclose(Package->Handle);
+  FPackages.erase(It);
+}
+
+void TPackageLoader::UnloadAll() {
+  while (!FPackages.empty()) Unload(FPackages.back().get());
+}
+
+String PackageFileBesideIde(const String& BaseName) {
+  char Self[4096];
+  ssize_t N = readlink("/proc/self/exe", Self, sizeof Self - 1);
+  String Dir = N > 0 ? ExtractFilePath(String(Self, size_t(N))) : String("./");
+  return Dir + BaseName + ".so";
+}

@@ -1,0 +1,74 @@
+// What packages registered with the IDE: palette, component editors, property editors,
+// property categories. Each registration remembers the package that made it, so that
+// unloading the package drops it.
+#pragma once
+
+#include <vector>
+
+#include "DesignCommon.h"
+
+struct TPackageRecord;  // the loader's record of a loaded package
+
+struct TPaletteEntry {
+  String Page;
+  TComponentClass ComponentClass;
+  const TResourceEntry* Bitmap;  // from the registering package's module; may be null
+  TPackageRecord* Package;
+};
+
+struct TComponentEditorEntry {
+  TComponentClass ComponentClass;
+  TComponentEditorClass EditorClass;
+  TPackageRecord* Package;
+};
+
+struct TPropertyEditorEntry {
+  PTypeInfo PropertyType;
+  TClass ComponentClass;  // null: any
+  String PropertyName;    // empty: any
+  TPropertyEditorClass EditorClass;
+  TPackageRecord* Package;
+};
+
+struct TCategoryEntry {
+  String Category;  // the category's name, however it was given
+#if OM_HOST_RELEASE == 5
+  TPropertyCategoryClass CategoryClass;
+#endif
+  TClass ComponentClass;
+  std::vector<String> Filters;
+  TPackageRecord* Package;
+};
+
+class TRegistries {
+ public:
+  static TRegistries& Instance();
+
+  // The package whose Register is running; its registrations are tagged with it.
+  TPackageRecord* Registering = nullptr;
+  // The module whose resources hold the palette bitmaps of what is registered now.
+  const TLibModule* RegisteringModule = nullptr;
+
+  std::vector<TPaletteEntry> Palette;
+  std::vector<TComponentEditorEntry> ComponentEditors;
+  std::vector<TPropertyEditorEntry> PropertyEditors;
+  std::vector<TCategoryEntry> Categories;
+
+  // The component editor class for a component: the latest registration for its class
+  // or the nearest ancestor; TDefaultEditor when there is none.
+  TComponentEditorClass ComponentEditorFor(TClass ComponentClass) const;
+  // The property editor class for a property of a component class, by the platform's
+  // rule: the most specific registration wins (a named property over any property, a
+  // derived component class over its base, an exact type over an inherited one), the
+  // latest among equals; without one, the editor of the property's kind.
+  TPropertyEditorClass PropertyEditorFor(PTypeInfo PropType, const String& PropName,
+                                         TClass ComponentClass) const;
+  // The categories a property of a component class is filed into, in registration order.
+  std::vector<String> CategoriesOf(TClass ComponentClass, const String& PropName) const;
+  // Palette pages in the order their first component was registered.
+  std::vector<String> PalettePages() const;
+
+  // Drops everything that package registered or that names a class of that module.
+  void DropPackage(TPackageRecord* Package, const TLibModule* Module);
+  void Clear();
+};
