@@ -55,17 +55,17 @@ TEST(TypeInformation, TellsKindNameAndMembers) {
 
   PTypeInfo Align = TypeInfo<TTestAlign>();
   EXPECT_EQ(Align->Kind, tkEnumeration);
-  EXPECT_EQ(GetEnumName(Align, alClient), "alClient");
-  EXPECT_EQ(GetEnumValue(Align, "ALRIGHT"), alRight);
-  EXPECT_EQ(GetEnumValue(Align, "alMiddle"), -1);
+  EXPECT_EQ(GetEnumName(Align, tlClient), "tlClient");
+  EXPECT_EQ(GetEnumValue(Align, "ALRIGHT"), tlRight);
+  EXPECT_EQ(GetEnumValue(Align, "tlMiddle"), -1);
 
   PTypeInfo Styles = TypeInfo<TTestFontStyles>();
   EXPECT_EQ(Styles->Kind, tkSet);
   EXPECT_EQ(Styles->CompType, TypeInfo<TTestFontStyle>());
-  long long Bits = StringToSet(Styles, "[fsBold, fsStrikeOut]");
-  EXPECT_EQ(Bits, (TTestFontStyles{fsBold, fsStrikeOut}).Bits());
-  EXPECT_EQ(SetToString(Styles, Bits, true), "[fsBold,fsStrikeOut]");
-  EXPECT_THROW(StringToSet(Styles, "[fsHuge]"), EPropertyConvertError);
+  long long Bits = StringToSet(Styles, "[tsBold, tsStrikeOut]");
+  EXPECT_EQ(Bits, (TTestFontStyles{tsBold, tsStrikeOut}).Bits());
+  EXPECT_EQ(SetToString(Styles, Bits, true), "[tsBold,tsStrikeOut]");
+  EXPECT_THROW(StringToSet(Styles, "[tsHuge]"), EPropertyConvertError);
 }
 
 TEST(PublishedProperties, ListAncestorsFirstInDeclarationOrder) {
@@ -89,8 +89,8 @@ TEST(PublishedProperties, ReadAndWriteEveryKindByName) {
   EXPECT_EQ(B->Caption, "Go");
   SetOrdProp(B, "Left", -7);
   EXPECT_EQ(GetOrdProp(B, "Left"), -7);
-  SetOrdProp(B, "Align", alTop);
-  EXPECT_EQ(B->Align, alTop);
+  SetOrdProp(B, "Align", tlTop);
+  EXPECT_EQ(B->Align, tlTop);
   SetOrdProp(B, "Enabled", 0);
   EXPECT_FALSE(B->Enabled);
   SetObjectProp(B, "Buddy", Other);
@@ -113,7 +113,7 @@ TEST(PublishedProperties, RefuseWhatDoesNotFit) {
   EXPECT_THROW(SetObjectProp(&B, "Buddy", &NotAComponent), EPropertyConvertError);
   EXPECT_THROW(SetOrdProp(&B, "Align", 17), EPropertyConvertError);
   EXPECT_THROW(SetOrdProp(&B, "Caption", 1), EPropertyConvertError);  // a string property
-  EXPECT_EQ(B.Align, alNone);
+  EXPECT_EQ(B.Align, tlNone);
 }
 
 TEST(Events, CompareClearAndCall) {

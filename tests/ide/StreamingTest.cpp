@@ -27,11 +27,11 @@ const char* const FullForm =
     "    Caption = 'OK'\n"
     "    Left = -5\n"
     "    Enabled = False\n"
-    "    Align = alClient\n"
+    "    Align = tlClient\n"
     "    Color = clRed\n"
     "    Font.Name = 'Arial'\n"
     "    Font.Size = 12\n"
-    "    Font.Style = [fsBold, fsUnderline]\n"
+    "    Font.Style = [tsBold, tsUnderline]\n"
     "    Lines.Strings = (\n"
     "      'first'\n"
     "      ''\n"
@@ -76,11 +76,11 @@ TEST_F(StreamingTest, FullFormReadsEveryKindOfValue) {
   EXPECT_EQ(B1->Caption, "OK");
   EXPECT_EQ(B1->Left, -5);
   EXPECT_FALSE(B1->Enabled);
-  EXPECT_EQ(B1->Align, alClient);
+  EXPECT_EQ(B1->Align, tlClient);
   EXPECT_EQ(B1->Color, clRed);
   EXPECT_EQ(B1->Font()->Name, "Arial");
   EXPECT_EQ(B1->Font()->Size, 12);
-  EXPECT_EQ(B1->Font()->Style, (TTestFontStyles{fsBold, fsUnderline}));
+  EXPECT_EQ(B1->Font()->Style, (TTestFontStyles{tsBold, tsUnderline}));
   EXPECT_EQ(B1->Lines()->Text(), "first\r\n\r\nthird\r\n");
   ASSERT_EQ(B1->Items()->Count(), 2);
   EXPECT_EQ(B1->Items()->Items(0)->Caption, "A");

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-OM_ENUM_TYPE_INFO(TTestAlign, "alNone", "alTop", "alBottom", "alLeft", "alRight", "alClient");
-OM_ENUM_TYPE_INFO(TTestFontStyle, "fsBold", "fsItalic", "fsUnderline", "fsStrikeOut");
+OM_ENUM_TYPE_INFO(TTestAlign, "tlNone", "tlTop", "tlBottom", "tlLeft", "tlRight", "tlClient");
+OM_ENUM_TYPE_INFO(TTestFontStyle, "tsBold", "tsItalic", "tsUnderline", "tsStrikeOut");
 OM_SET_TYPE_INFO(TTestFontStyles, TTestFontStyle);
 
 template <>
@@ -63,7 +63,7 @@ struct TPublished<TTestButton> {
       Property<&TTestButton::Caption, &TTestButton::Caption>("Caption"),
       Property<&TTestButton::Left, &TTestButton::Left>("Left", 0),
       Property<&TTestButton::Enabled, &TTestButton::Enabled>("Enabled", 1),
-      Property<&TTestButton::Align, &TTestButton::Align>("Align", alNone),
+      Property<&TTestButton::Align, &TTestButton::Align>("Align", tlNone),
       Property<&TTestButton::Color, &TTestButton::Color>("Color", clBtnFace),
       Property<&TTestButton::Font>("Font"),
       Property<&TTestButton::Lines, &TTestButton::SetLines>("Lines"),

@@ -5,9 +5,9 @@
 
 #include "Classes.h"
 
-enum TTestAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
+enum TTestAlign { tlNone, tlTop, tlBottom, tlLeft, tlRight, tlClient };
 OM_ENUM_TYPE(TTestAlign)
-enum TTestFontStyle { fsBold, fsItalic, fsUnderline, fsStrikeOut };
+enum TTestFontStyle { tsBold, tsItalic, tsUnderline, tsStrikeOut };
 OM_ENUM_TYPE(TTestFontStyle)
 OM_SET_TYPE(TTestFontStyles, TTestFontStyle)
 
@@ -68,7 +68,7 @@ class PACKAGE TTestButton : public TComponent {
   String Caption;
   int Left = 0;
   bool Enabled = true;
-  TTestAlign Align = alNone;
+  TTestAlign Align = tlNone;
   TColor Color = clBtnFace;
   TNotifyEvent OnClick;
   TTestFont* Font() const { return FFont; }
