@@ -56,7 +56,7 @@ TEST(TypeInformation, TellsKindNameAndMembers) {
   PTypeInfo Align = TypeInfo<TTestAlign>();
   EXPECT_EQ(Align->Kind, tkEnumeration);
   EXPECT_EQ(GetEnumName(Align, tlClient), "tlClient");
-  EXPECT_EQ(GetEnumValue(Align, "ALRIGHT"), tlRight);
+  EXPECT_EQ(GetEnumValue(Align, "TLRIGHT"), tlRight);
   EXPECT_EQ(GetEnumValue(Align, "tlMiddle"), -1);
 
   PTypeInfo Styles = TypeInfo<TTestFontStyles>();
