@@ -480,6 +480,15 @@ class PACKAGE TStringProperty : public TPropertyEditor {
   void SetValue(const String& Value) override;
 };
 
+// A component's Name: one component at a time, renamed through the designer's rules.
+class PACKAGE TComponentNameProperty : public TStringProperty {
+  OM_CLASS(TComponentNameProperty, TStringProperty)
+ public:
+  using TStringProperty::TStringProperty;
+  TPropertyAttributes GetAttributes() override;
+  int GetEditLimit() override;
+};
+
 // A property holding an object the component owns (a font, a collection): shown as
 // "(TClassName)" and expanded into the object's own properties.
 class PACKAGE TClassProperty : public TPropertyEditor {

@@ -301,22 +301,29 @@ void TDesigner::PasteSelection() {
 }
 
 void TDesigner::DeleteItems() {
-  // Copies first: every deletion changes the selection as it goes. Components are
-  // deleted before collection items, so an item whose owner goes is not freed twice.
+  // Works from a copy, since every deletion changes the selection as it goes; an object
+  // is looked at only while the selection still holds it, that is while it exists.
+  // Components go before collection items, so an item whose owner goes is not freed twice.
   std::vector<TPersistent*> Items = FSelection;
+  auto StillSelected = [&](TPersistent* P) {
+    return std::find(FSelection.begin(), FSelection.end(), P) != FSelection.end();
+  };
   bool Any = false;
-  for (TPersistent* P : Items)
-    if (auto* C = dynamic_cast<TComponent*>(P); C && C != FRoot && C->Owner() == FRoot &&
-                                                std::find(FSelection.begin(), FSelection.end(), P) != FSelection.end()) {
+  for (TPersistent* P : Items) {
+    if (!StillSelected(P)) continue;
+    auto* C = dynamic_cast<TComponent*>(P);
+    if (C && C != FRoot && C->Owner() == FRoot) {
       delete C;
       Any = true;
     }
-  for (TPersistent* P : Items)
-    if (auto* Item = dynamic_cast<TCollectionItem*>(P);
-        Item && std::find(FSelection.begin(), FSelection.end(), P) != FSelection.end()) {
+  }
+  for (TPersistent* P : Items) {
+    if (!StillSelected(P)) continue;
+    if (auto* Item = dynamic_cast<TCollectionItem*>(P)) {
       delete Item;
       Any = true;
     }
+  }
   if (Any) {
     if (!FSelection.empty()) SetSelection({});
     Modified();

@@ -118,6 +118,9 @@ TIde::TIde() {
   GCurrent = this;
   TRegistries::Instance().Clear();
   RegisterClasses({TDataModule::StaticClass()});
+  // The IDE's own editors beyond the one of each kind of property.
+  RegisterPropertyEditor(TypeInfo<String>(), TComponent::StaticClass(), "Name",
+                         TComponentNameProperty::StaticClass());
   FServices = std::make_unique<TServices>(this);
 #if OM_HOST_RELEASE == 6
   AddSink(&FServices->Bridge);

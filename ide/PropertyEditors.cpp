@@ -411,6 +411,10 @@ int TStringProperty::GetEditLimit() { return 255; }
 String TStringProperty::GetValue() { return GetStrValue(); }
 void TStringProperty::SetValue(const String& Value) { SetStrValue(Value); }
 
+OM_IMPLEMENT_CLASS(TComponentNameProperty, "Dsgnintf");
+TPropertyAttributes TComponentNameProperty::GetAttributes() { return {paNotNestable}; }
+int TComponentNameProperty::GetEditLimit() { return 63; }
+
 TPropertyAttributes TClassProperty::GetAttributes() { return {paMultiSelect, paSubProperties, paReadOnly}; }
 String TClassProperty::GetValue() { return Format("(%s)", {String(GetPropType()->Name)}); }
 

@@ -1,0 +1,193 @@
+// The designer: selection, notifications, event handlers, the Edit menu, forms on disk.
+#include <filesystem>
+
+#include "DesignTestSupport.h"
+
+namespace {
+
+TEST_F(DesignTest, ModifiedReachesEveryListener) {
+  TDesigner* D = NewForm();
+  TRecordingSink A, B;
+  Ide.AddSink(&A);
+  Ide.AddSink(&B);
+  D->Modified();
+  EXPECT_EQ(A.Events, std::vector<String>{"modified Form1"});
+  EXPECT_EQ(B.Events, std::vector<String>{"modified Form1"});
+  EXPECT_TRUE(D->IsModified());
+  Ide.RemoveSink(&A);
+  Ide.RemoveSink(&B);
+}
+
+TEST_F(DesignTest, DeletingAComponentTellsListenersClearsReferencesAndTheSelection) {
+  TDesigner* D = NewForm();
+  TTestButton* B1 = AddButton("Button1");
+  TTestButton* B2 = AddButton("Button2");
+  B1->SetBuddy(B2);
+  D->SetSelection({B1, B2});
+  TRecordingSink Sink;
+  Sink.Names[B2] = "Button2";
+  Ide.AddSink(&Sink);
+  D->SelectComponent(B2);
+#if OM_HOST_RELEASE == 5
+  D->DeleteSelection();
+#else
+  D->DeleteSelection(false);
+#endif
+  EXPECT_EQ(B1->Buddy(), nullptr);
+  EXPECT_EQ(Root->FindComponent("Button2"), nullptr);
+  EXPECT_TRUE(D->Selection().empty());
+  EXPECT_NE(std::find(Sink.Events.begin(), Sink.Events.end(), "deleted Button2"), Sink.Events.end());
+  EXPECT_EQ(Sink.Events.back(), "modified Form1");
+  Ide.RemoveSink(&Sink);
+}
+
+TEST_F(DesignTest, DeletingACollectionItemOrItsOwnerDropsThemFromTheSelection) {
+  TDesigner* D = NewForm();
+  TTestButton* B = AddButton("Button1");
+  B->Items()->Add();
+  TCollectionItem* Second = B->Items()->Add();
+  D->SetSelection({B->Items(), Second});
+  delete Second;
+  EXPECT_EQ(D->Selection(), std::vector<TPersistent*>{B->Items()});
+  delete B;  // its collection goes with it
+  EXPECT_TRUE(D->Selection().empty());
+}
+
+TEST_F(DesignTest, ClosingADesignerTellsListenersFirstAndLeavesNothingBehind) {
+  TDesigner* D = NewForm();
+  AddButton("Button1");
+  TRecordingSink Sink;
+  Ide.AddSink(&Sink);
+  TDesignerRefPtr Held(D);  // a window may still hold the designer
+  Ide.CloseDesigner(D);
+  EXPECT_EQ(Sink.Events, std::vector<String>{"closed Form1"});
+  EXPECT_TRUE(Held->GetIsDormant());
+  EXPECT_EQ(Held->GetRoot(), nullptr);
+  Held->Modified();  // harmless now
+  Held->SelectComponent(nullptr);
+  EXPECT_EQ(Sink.Events.size(), 1u);
+  Ide.RemoveSink(&Sink);
+}
+
+TEST_F(DesignTest, UniqueNamesDropTheLeadingTAndCount) {
+  TDesigner* D = NewForm();
+  AddButton("TestButton1");
+  EXPECT_EQ(D->UniqueName("TTestButton"), "TestButton2");
+  EXPECT_EQ(D->UniqueName("TTestForm"), "TestForm1");
+  TComponent* C = D->CreateComponent(TTestButton::StaticClass(), nullptr, 10, 20, -1, -1);
+  EXPECT_EQ(C->Name(), "TestButton2");
+  EXPECT_EQ(static_cast<TTestButton*>(C)->Left, 10);
+  EXPECT_EQ(D->Selection(), std::vector<TPersistent*>{C});
+}
+
+TEST_F(DesignTest, ComponentNamesByClassAndComponentsByName) {
+  TDesigner* D = NewForm();
+  AddButton("Button1");
+  new TComponent(Root);  // unnamed: never offered
+  auto* Other = new TComponent(Root);
+  Other->SetName("Other");
+  struct TNames : TObject {
+    std::vector<String> List;
+    void Add(const String& S) { List.push_back(S); }
+  } Names;
+  D->GetComponentNames(TypeInfo<TTestButton*>(), Closure<&TNames::Add>(&Names));
+  EXPECT_EQ(Names.List, std::vector<String>{"Button1"});
+  EXPECT_EQ(D->GetComponent("button1"), Root->FindComponent("Button1"));
+  EXPECT_EQ(D->GetComponent("Form1"), Root);
+  EXPECT_EQ(D->GetComponent("Nobody"), nullptr);
+}
+
+TEST_F(DesignTest, EventHandlersAreKeptInTheFormAndWrittenByName) {
+  TDesigner* D = NewForm();
+  TTestButton* B = AddButton("Button1");
+  TMethod M = D->CreateMethod("Button1Click", TypeInfo<TNotifyEvent>());
+  B->OnClick = TNotifyEvent(M);
+  EXPECT_EQ(D->GetMethodName(B->OnClick.Method()), "Button1Click");
+  EXPECT_TRUE(D->MethodExists("BUTTON1CLICK"));
+  EXPECT_EQ(D->CreateMethod("Button1Click", nullptr), M);  // the same handler again
+  EXPECT_NE(D->FormText().find("    OnClick = Button1Click\n"), String::npos);
+  D->RenameMethod("Button1Click", "OkClick");
+  EXPECT_NE(D->FormText().find("    OnClick = OkClick\n"), String::npos);
+  // The root's compiled handlers are found by name.
+  TMethod Compiled = D->CreateMethod("ButtonClick", nullptr);
+  EXPECT_EQ(Compiled.Data, Root);
+  EXPECT_EQ(D->GetMethodName(Compiled), "ButtonClick");
+}
+
+TEST_F(DesignTest, CopyAndPasteRenameClashingComponentsAndKeepReferences) {
+  TDesigner* D = NewForm();
+  TTestButton* B1 = AddButton("Button1");
+  TTestButton* B2 = AddButton("Button2");
+  B1->Caption = "One";
+  B1->SetBuddy(B2);
+  EXPECT_FALSE(D->CanPaste());
+  D->SelectComponent(B1);
+  D->CopySelection();
+  EXPECT_TRUE(D->CanPaste());
+  D->PasteSelection();
+  auto* Pasted = static_cast<TTestButton*>(Root->FindComponent("Button3"));
+  ASSERT_NE(Pasted, nullptr);
+  EXPECT_EQ(Pasted->Caption, "One");
+  EXPECT_EQ(Pasted->Buddy(), B2);
+  EXPECT_EQ(D->Selection(), std::vector<TPersistent*>{Pasted});
+
+  // Into another form: the reference it cannot resolve there is dropped.
+  TDesigner* Other = Ide.NewForm(TTestForm::StaticClass(), "Form2");
+  Other->PasteSelection();
+  auto* Copy = static_cast<TTestButton*>(Other->GetRoot()->FindComponent("Button1"));
+  ASSERT_NE(Copy, nullptr);
+  EXPECT_EQ(Copy->Buddy(), nullptr);
+}
+
+TEST_F(DesignTest, CutRemovesWhatItCopies) {
+  TDesigner* D = NewForm();
+  AddButton("Button1");
+  D->SelectComponent(Root->FindComponent("Button1"));
+  D->CutSelection();
+  EXPECT_EQ(Root->ComponentCount(), 0);
+  D->PasteSelection();
+  EXPECT_NE(Root->FindComponent("Button1"), nullptr);
+}
+
+TEST_F(DesignTest, FormsOpenWithTheirHandlersAndSaveTheSameText) {
+  auto Dir = std::filesystem::temp_directory_path() / ("omdesign" + std::to_string(getpid()));
+  std::filesystem::create_directories(Dir);
+  String Path = (Dir / "Unit1.dfm").string();
+  const String Text =
+      "object Form1: TForm1\n"
+      "  Caption = 'Orders'\n"
+      "  OnCreate = FormCreate\n"
+      "  object Button1: TTestButton\n"
+      "    OnClick = Button1Click\n"
+      "  end\n"
+      "end\n";
+  TStringList L;
+  L.SetText(Text);
+  L.SaveToFile(Path);
+  // The developer's header says what the form's class derives from.
+  TStringList H;
+  H.SetText("class TForm1 : public TTestForm\n{\n};\n");
+  H.SaveToFile((Dir / "Unit1.h").string());
+  TDesigner* D = Ide.OpenForm(Path);
+  EXPECT_EQ(D->GetRoot()->ClassType(), TTestForm::StaticClass());
+  EXPECT_EQ(D->GetRootClassName(), "TForm1");
+  EXPECT_EQ(D->MethodNames(), (std::vector<String>{"FormCreate", "Button1Click"}));
+  EXPECT_EQ(D->FormText(), Text);
+  D->Save(Path);
+  TStringList Saved;
+  Saved.LoadFromFile(Path);
+  EXPECT_EQ(Saved.Text(), L.Text());
+  std::filesystem::remove_all(Dir);
+}
+
+TEST_F(DesignTest, AFormThatDoesNotReadLeavesNoDesigner) {
+  auto Path = std::filesystem::temp_directory_path() / ("ombad" + std::to_string(getpid()) + ".dfm");
+  TStringList L;
+  L.SetText("object Form1: TTestForm\n  object B: TNoSuchClass\n  end\nend\n");
+  L.SaveToFile(Path.string());
+  EXPECT_THROW(Ide.OpenForm(Path.string()), EReadError);
+  EXPECT_TRUE(Ide.Designers().empty());
+  std::filesystem::remove(Path);
+}
+
+}  // namespace
