@@ -1,67 +1,121 @@
-// omide: the stand-in IDE's front end. For now it opens form files with the classes the
-// host knows and shows them as the form file format writes them, or says what is wrong.
-#include <cstdio>
-#include <cstring>
+// omide: the stand-in IDE's front end. Loads the package built beside it, opens forms,
+// and reads commands from a script, the command line or a terminal.
+#include <getopt.h>
+#include <readline/history.h>
+#include <readline/readline.h>
+#include <unistd.h>
 
-#include "Classes.h"
+#include <cstdio>
+
+#include "FileUtil.h"
+#include "Packages.h"
+#include "Session.h"
 
 namespace {
 
-void Usage(FILE* Out) {
-  std::fprintf(Out,
-               "usage: omide%d [--check] [FORM.dfm ...]\n"
-               "  Opens each form file and prints it as the IDE writes it.\n"
-               "  --check  only report whether each form reads; print nothing else\n"
-               "  With no form file it tells what this IDE knows.\n",
-               OM_HOST_RELEASE);
-}
+const char* const Help =
+    "usage: omide%d [options] [FORM.dfm ...]\n"
+    "  Loads the design package built beside it, opens the forms (the bundled demo when\n"
+    "  none is named), then runs commands.\n"
+    "options:\n"
+    "  --script FILE    run the commands of FILE; stop at the first error\n"
+    "  -c COMMANDS      run these commands (separated by ';' or new lines)\n"
+    "  --json           print one JSON document per command\n"
+    "  --package FILE   load this design package instead of the one beside omide\n"
+    "  --no-package     load no design package\n"
+    "  --no-demo        open no form when none is named\n"
+    "  -h, --help       this text\n"
+    "With neither --script nor -c, commands come from the terminal (or standard input).\n"
+    "Type 'help' for the commands.\n";
 
-void ShowHost() {
-  std::printf("omide%d: the stand-in IDE for host release %d\n", OM_HOST_RELEASE, OM_HOST_RELEASE);
-  std::printf("modules:\n");
-  for (TLibModule* M = LibModuleList(); M; M = M->Next)
-    std::printf("  %s (%d resources)\n", M->Name, M->ResourceCount);
-  std::printf("form classes:\n");
-  for (const char* Name : {"TComponent"})
-    if (TPersistentClass C = GetClass(Name)) std::printf("  %s (unit %s)\n", C->ClassName(), C->UnitName);
+String DemoForm() {
+#ifdef OM_DEMO_FORM
+  return OM_DEMO_FORM;
+#else
+  return {};
+#endif
 }
 
 }  // namespace
 
 int main(int Argc, char** Argv) {
   RegisterModule(&OmThisModule);
-  RegisterClass(TComponent::StaticClass());
-  bool CheckOnly = false;
-  int Status = 0, Forms = 0;
-  for (int I = 1; I < Argc; ++I) {
-    String Arg = Argv[I];
-    if (Arg == "--help" || Arg == "-h") {
-      Usage(stdout);
-      return 0;
-    }
-    if (Arg == "--check") {
-      CheckOnly = true;
-      continue;
-    }
-    if (!Arg.empty() && Arg[0] == '-') {
-      std::fprintf(stderr, "omide%d: unknown option %s\n", OM_HOST_RELEASE, Arg.c_str());
-      Usage(stderr);
-      return 2;
-    }
-    ++Forms;
-    try {
-      TComponent* Form = ReadComponentFile(Arg);
-      if (CheckOnly)
-        std::printf("%s: %s (%s), %d components\n", Arg.c_str(), Form->Name().c_str(),
-                    Form->ClassName().c_str(), Form->ComponentCount());
-      else
-        std::fputs(ComponentToText(Form).c_str(), stdout);
-      delete Form;
-    } catch (Exception& E) {
-      std::fprintf(stderr, "%s\n", E.Message.c_str());
-      Status = 1;
+  String Script, Commands, PackageFile;
+  bool Json = false, NoPackage = false, NoDemo = false;
+  static const option Options[] = {{"script", required_argument, nullptr, 's'},
+                                   {"json", no_argument, nullptr, 'j'},
+                                   {"package", required_argument, nullptr, 'p'},
+                                   {"no-package", no_argument, nullptr, 'n'},
+                                   {"no-demo", no_argument, nullptr, 'd'},
+                                   {"help", no_argument, nullptr, 'h'},
+                                   {nullptr, 0, nullptr, 0}};
+  int Opt;
+  while ((Opt = getopt_long(Argc, Argv, "c:h", Options, nullptr)) != -1) {
+    switch (Opt) {
+      case 's': Script = optarg; break;
+      case 'c': Commands = optarg; break;
+      case 'j': Json = true; break;
+      case 'p': PackageFile = optarg; break;
+      case 'n': NoPackage = true; break;
+      case 'd': NoDemo = true; break;
+      case 'h': std::printf(Help, OM_HOST_RELEASE); return 0;
+      default: std::fprintf(stderr, Help, OM_HOST_RELEASE); return 2;
     }
   }
-  if (Forms == 0) ShowHost();
-  return Status;
+
+  TSession Session(Json);
+  try {
+    if (!NoPackage) {
+      String File = PackageFile.empty() ? PackageFileBesideIde(OM_HOST_RELEASE == 5 ? "DCLOmbrix50" : "DCLOmbrix60")
+                                        : PackageFile;
+      TPackageRecord* P = Session.Ide().Packages().Load(File);
+      for (const String& E : P->Errors) std::fprintf(stderr, "%s\n", E.c_str());
+    }
+    std::vector<String> Forms(Argv + optind, Argv + Argc);
+    if (Forms.empty() && !NoDemo && !DemoForm().empty()) Forms.push_back(DemoForm());
+    for (const String& F : Forms) Session.Ide().OpenForm(F);
+  } catch (Exception& E) {
+    std::fprintf(stderr, "omide%d: %s\n", OM_HOST_RELEASE, E.Message.c_str());
+    return 1;
+  }
+
+  if (!Script.empty()) {
+    String Text;
+    try {
+      Text = ReadFileToString(Script);
+    } catch (Exception& E) {
+      std::fprintf(stderr, "omide%d: %s\n", OM_HOST_RELEASE, E.Message.c_str());
+      return 1;
+    }
+    return Session.RunScript(Text, Script, stdout);
+  }
+  if (!Commands.empty()) {
+    for (char& C : Commands)
+      if (C == ';') C = '\n';
+    return Session.RunScript(Commands, "-c", stdout);
+  }
+
+  // A person at a terminal: errors are told and the session goes on.
+  bool Terminal = isatty(STDIN_FILENO);
+  String Prompt = "omide" + IntToStr(OM_HOST_RELEASE) + "> ";
+  while (!Session.QuitRequested()) {
+    String Line;
+    if (Terminal) {
+      char* Raw = readline(Prompt.c_str());
+      if (!Raw) break;
+      Line = Raw;
+      std::free(Raw);
+      if (!Trim(Line).empty()) add_history(Line.c_str());
+    } else {
+      char Buf[65536];
+      if (!std::fgets(Buf, sizeof Buf, stdin)) break;
+      Line = TrimRight(Buf);
+    }
+    try {
+      Session.Print(Session.Run(Line), Line, stdout);
+    } catch (Exception& E) {
+      std::fprintf(stderr, "error: %s\n", E.Message.c_str());
+    }
+  }
+  return 0;
 }

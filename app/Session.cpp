@@ -1,0 +1,587 @@
+#include "Session.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "ComponentEditors.h"
+#include "Inspector.h"
+#include "Packages.h"
+#include "Registries.h"
+
+namespace {
+
+[[noreturn]] void Usage(const String& Text) { throw EConvertError("usage: " + Text); }
+
+String Pad(const String& S, size_t Width) { return S.size() >= Width ? S : S + String(Width - S.size(), ' '); }
+
+String Join(const std::vector<String>& Items, const String& Sep) {
+  String R;
+  for (size_t I = 0; I < Items.size(); ++I) R += (I ? Sep : String()) + Items[I];
+  return R;
+}
+
+std::vector<String> AttributeNames(TPropertyAttributes A) {
+  std::vector<String> R;
+  PTypeInfo T = TypeInfo<TPropertyAttribute>();
+  for (long long V = T->MinValue; V <= T->MaxValue; ++V)
+    if (A.Contains(TPropertyAttribute(V))) R.push_back(GetEnumName(T, V));
+  return R;
+}
+
+String ObjectName(TPersistent* P) {
+  if (auto* C = dynamic_cast<TComponent*>(P)) return C->Name().empty() ? "(" + C->ClassName() + ")" : C->Name();
+  return P->GetNamePath();
+}
+
+}  // namespace
+
+TSession::TSession(bool Json) : FIde(std::make_unique<TIde>()), FJson(Json) { DefineCommands(); }
+
+TSession::~TSession() = default;
+
+std::vector<String> TSession::Words(const String& Line) {
+  std::vector<String> R;
+  size_t I = 0;
+  while (I < Line.size()) {
+    while (I < Line.size() && (Line[I] == ' ' || Line[I] == '\t')) ++I;
+    if (I >= Line.size()) break;
+    String W;
+    bool Quoted = false;
+    while (I < Line.size() && Line[I] != ' ' && Line[I] != '\t') {
+      char Q = Line[I];
+      if (Q == '\'' || Q == '"') {
+        Quoted = true;
+        size_t End = Line.find(Q, I + 1);
+        if (End == String::npos) throw EConvertError(Format("unterminated quote at column %d", {int(I) + 1}));
+        W += Line.substr(I + 1, End - I - 1);
+        I = End + 1;
+      } else {
+        W += Line[I++];
+      }
+    }
+    if (!W.empty() || Quoted) R.push_back(W);
+  }
+  return R;
+}
+
+void TSession::Define(const String& Name, const String& Usage, const String& Help, THandler Handler) {
+  FCommands[Name] = TCommand{Usage, Help, std::move(Handler)};
+}
+
+std::vector<String> TSession::CommandNames() const {
+  std::vector<String> R;
+  for (const auto& [Name, C] : FCommands) R.push_back(Name);
+  return R;
+}
+
+TCommandResult TSession::Run(const String& Line) {
+  std::vector<String> W = Words(Line);
+  if (W.empty() || W[0][0] == '#') return {};
+  auto It = FCommands.find(LowerCase(W[0]));
+  if (It == FCommands.end()) throw EConvertError(Format("unknown command '%s' (try 'help')", {W[0]}));
+  W.erase(W.begin());
+  return It->second.Handler(W);
+}
+
+void TSession::Print(const TCommandResult& R, const String& Command, FILE* Out) {
+  if (FJson) {
+    TJson J = TJson::object();
+    J["command"] = Command;
+    J["ok"] = true;
+    for (auto& [K, V] : R.Json.items()) J[K] = V;
+    std::fprintf(Out, "%s\n", J.dump().c_str());
+  } else if (!R.Text.empty()) {
+    std::fputs(R.Text.c_str(), Out);
+    if (R.Text.back() != '\n') std::fputc('\n', Out);
+  }
+  std::fflush(Out);
+}
+
+int TSession::RunScript(const String& Text, const String& Where, FILE* Out) {
+  TStringList Lines;
+  Lines.SetText(Text);
+  for (int I = 0; I < Lines.Count() && !FQuit; ++I) {
+    String Line = Trim(Lines.Strings(I));
+    if (Line.empty() || Line[0] == '#') continue;
+    try {
+      Print(Run(Line), Line, Out);
+    } catch (Exception& E) {
+      String Msg = Format("%s:%d: %s", {Where, I + 1, E.Message});
+      if (FJson) {
+        TJson J = {{"command", Line}, {"ok", false}, {"error", Msg}};
+        std::fprintf(Out, "%s\n", J.dump().c_str());
+        std::fflush(Out);
+      }
+      std::fprintf(stderr, "%s\n", Msg.c_str());
+      return 1;
+    }
+  }
+  return 0;
+}
+
+TDesigner* TSession::Form() const {
+  TDesigner* D = FIde->ActiveDesigner();
+  if (!D) throw EConvertError("no form is open (use 'open FILE' or 'new CLASS NAME')");
+  return D;
+}
+
+// `Form1`, `Grid1`, `Grid1.Columns`, `Grid1.Columns[2]`, `Grid1.Columns[2].Title`.
+TPersistent* TSession::Resolve(const String& Path) const {
+  TDesigner* D = Form();
+  TComponent* Root = D->GetRoot();
+  size_t Dot = Path.find_first_of(".[");
+  String Head = Path.substr(0, Dot);
+  TPersistent* Current = SameText(Head, Root->Name()) ? Root : Root->FindComponent(Head);
+  if (!Current) throw EConvertError(Format("the form has no component %s", {Head}));
+  size_t I = Dot;
+  while (I != String::npos && I < Path.size()) {
+    if (Path[I] == '[') {
+      size_t End = Path.find(']', I);
+      auto* Coll = dynamic_cast<TCollection*>(Current);
+      int Index;
+      if (End == String::npos || !TryStrToInt(Path.substr(I + 1, End - I - 1), Index))
+        throw EConvertError(Format("bad index in %s", {Path}));
+      if (!Coll) throw EConvertError(Format("%s is not a collection", {Path.substr(0, I)}));
+      if (Index < 0 || Index >= Coll->Count())
+        throw EConvertError(Format("%s has no item %d (it has %d)", {Path.substr(0, I), Index, Coll->Count()}));
+      Current = Coll->Items(Index);
+      I = End + 1;
+    } else if (Path[I] == '.') {
+      size_t End = Path.find_first_of(".[", I + 1);
+      String Prop = Path.substr(I + 1, End == String::npos ? String::npos : End - I - 1);
+      PPropInfo P = GetPropInfo(Current, Prop);
+      auto* Sub = P && P->PropType->Kind == tkClass ? dynamic_cast<TPersistent*>(GetObjectProp(Current, P)) : nullptr;
+      if (!Sub) throw EConvertError(Format("%s has no object property %s", {ObjectName(Current), Prop}));
+      Current = Sub;
+      I = End;
+    } else {
+      throw EConvertError(Format("bad object path %s", {Path}));
+    }
+  }
+  return Current;
+}
+
+TComponent* TSession::ResolveComponent(const String& Path) const {
+  auto* C = dynamic_cast<TComponent*>(Resolve(Path));
+  if (!C) throw EConvertError(Format("%s is not a component", {Path}));
+  return C;
+}
+
+TCommandResult TSession::Inspect(const std::vector<String>& Args) {
+  TObjectInspector& I = FIde->Inspector();
+  TCommandResult R;
+  R.Json["rows"] = TJson::array();
+  auto Describe = [&](const TInspectorRow& Row) {
+    TJson J = {{"name", Row.Name},
+               {"value", Row.Value()},
+               {"type", Row.TypeName()},
+               {"editor", Row.EditorClass()},
+               {"attributes", AttributeNames(Row.Attributes())}};
+    return J;
+  };
+  if (!Args.empty()) {
+    const TInspectorRow& Row = I.Row(Args[0]);
+    R.Json["rows"].push_back(Describe(Row));
+    R.Text = Format("%s = %s\n  type %s, editor %s\n  [%s]\n",
+                    {Row.Name, Row.Value(), Row.TypeName(), Row.EditorClass(), Join(AttributeNames(Row.Attributes()), ", ")});
+    return R;
+  }
+  if (I.Objects().empty()) {
+    R.Text = "(nothing selected)\n";
+    return R;
+  }
+  size_t W = 0;
+  for (const TInspectorRow& Row : I.Rows()) W = std::max(W, Row.Name.size() + size_t(Row.Depth) * 2);
+  for (const TInspectorRow& Row : I.Rows()) {
+    R.Json["rows"].push_back(Describe(Row));
+    String Name = String(size_t(Row.Depth) * 2, ' ') + Row.Name.substr(Row.Name.rfind('.') == String::npos ? 0 : Row.Name.rfind('.') + 1);
+    String Marker = Row.Attributes().Contains(paSubProperties) ? (Row.Expanded ? "-" : "+") : " ";
+    R.Text += Marker + " " + Pad(Name, W) + "  " + Row.Value();
+    if (Row.Attributes().Contains(paDialog)) R.Text += " [...]";
+    if (Row.Attributes().Contains(paValueList)) R.Text += " [v]";
+    R.Text += "\n";
+  }
+  return R;
+}
+
+void TSession::DefineCommands() {
+  Define("help", "help [COMMAND]", "lists the commands, or tells how to use one", [this](const auto& A) {
+    TCommandResult R;
+    for (const auto& [Name, C] : FCommands) {
+      if (!A.empty() && !SameText(A[0], Name)) continue;
+      R.Text += Pad(C.Usage, 34) + " " + C.Help + "\n";
+      R.Json["commands"].push_back({{"usage", C.Usage}, {"help", C.Help}});
+    }
+    if (R.Text.empty()) throw EConvertError(Format("no command %s", {A[0]}));
+    return R;
+  });
+
+  Define("quit", "quit", "ends the session", [this](const auto&) {
+    FQuit = true;
+    return TCommandResult{};
+  });
+
+  Define("echo", "echo TEXT...", "prints its words (for scripts)", [](const auto& A) {
+    TCommandResult R;
+    R.Text = Join(A, " ") + "\n";
+    R.Json["text"] = Join(A, " ");
+    return R;
+  });
+
+  // --- Packages and the palette --------------------------------------------------------
+  Define("packages", "packages", "the loaded packages with their identity", [this](const auto&) {
+    TCommandResult R;
+    R.Json["packages"] = TJson::array();
+    for (const auto& P : FIde->Packages().Packages()) {
+      String Version;
+      for (const auto& [K, V] : P->Version)
+        if (K == "FileVersion") Version = V;
+      R.Text += Format("%s  %s\n", {ExtractFileName(P->FileName), P->Description});
+      R.Text += "  kind: " + P->Kind + "\n  release: " + IntToStr(P->HostRelease) + "\n  version: " + Version + "\n";
+      R.Text += "  requires: " + Join(P->Requires, ", ") + "\n  contains: " + Join(P->Contains, ", ") + "\n";
+      for (const String& E : P->Errors) R.Text += "  error: " + E + "\n";
+      TJson V = TJson::object();
+      for (const auto& [K, Val] : P->Version) V[K] = Val;
+      R.Json["packages"].push_back({{"file", P->FileName},
+                                    {"description", P->Description},
+                                    {"kind", P->Kind},
+                                    {"release", P->HostRelease},
+                                    {"requires", P->Requires},
+                                    {"contains", P->Contains},
+                                    {"version", V},
+                                    {"log", P->Log},
+                                    {"errors", P->Errors}});
+    }
+    if (R.Text.empty()) R.Text = "(no package loaded)\n";
+    return R;
+  });
+
+  Define("package-log", "package-log NAME", "what loading the package did, in order", [this](const auto& A) {
+    if (A.size() != 1) Usage("package-log NAME");
+    TPackageRecord* P = FIde->Packages().Find(A[0]);
+    if (!P) throw EConvertError(Format("no package %s is loaded", {A[0]}));
+    TCommandResult R;
+    R.Text = Join(P->Log, "\n") + "\n";
+    R.Json["log"] = P->Log;
+    return R;
+  });
+
+  Define("load", "load FILE", "loads a design package", [this](const auto& A) {
+    if (A.size() != 1) Usage("load FILE");
+    TPackageRecord* P = FIde->Packages().Load(A[0]);
+    TCommandResult R;
+    R.Text = "loaded " + ExtractFileName(P->FileName) + "\n";
+    for (const String& E : P->Errors) R.Text += "error: " + E + "\n";
+    R.Json["file"] = P->FileName;
+    R.Json["errors"] = P->Errors;
+    return R;
+  });
+
+  Define("unload", "unload NAME", "unloads a design package", [this](const auto& A) {
+    if (A.size() != 1) Usage("unload NAME");
+    TPackageRecord* P = FIde->Packages().Find(A[0]);
+    if (!P) throw EConvertError(Format("no package %s is loaded", {A[0]}));
+    String Name = ExtractFileName(P->FileName);
+    FIde->Packages().Unload(P);
+    TCommandResult R;
+    R.Text = "unloaded " + Name + "\n";
+    return R;
+  });
+
+  Define("palette", "palette", "the component palette: pages and their components", [](const auto&) {
+    TCommandResult R;
+    R.Json["pages"] = TJson::array();
+    TRegistries& Reg = TRegistries::Instance();
+    for (const String& Page : Reg.PalettePages()) {
+      R.Text += Page + ":\n";
+      TJson J = {{"page", Page}, {"components", TJson::array()}};
+      for (const TPaletteEntry& E : Reg.Palette) {
+        if (E.Page != Page) continue;
+        String Bitmap = "no bitmap";
+        int W = 0, H = 0, Bits = 0;
+        if (E.Bitmap && E.Bitmap->Size >= 30) {
+          auto U32 = [&](size_t At) {
+            return int(E.Bitmap->Data[At] | E.Bitmap->Data[At + 1] << 8 | E.Bitmap->Data[At + 2] << 16 | E.Bitmap->Data[At + 3] << 24);
+          };
+          W = U32(18);
+          H = U32(22);
+          Bits = E.Bitmap->Data[28];
+          Bitmap = Format("bitmap %s %dx%d, %d colours", {String(E.Bitmap->Name), W, H, 1 << Bits});
+        }
+        R.Text += "  " + Pad(E.ComponentClass->ClassName(), 26) + " " + Bitmap + "\n";
+        J["components"].push_back({{"class", E.ComponentClass->ClassName()},
+                                   {"unit", E.ComponentClass->UnitName},
+                                   {"bitmap", E.Bitmap ? String(E.Bitmap->Name) : String()},
+                                   {"width", W},
+                                   {"height", H}});
+      }
+      R.Json["pages"].push_back(J);
+    }
+    if (R.Text.empty()) R.Text = "(the palette is empty)\n";
+    return R;
+  });
+
+  // --- Forms ---------------------------------------------------------------------------
+  Define("forms", "forms", "the open forms; * marks the active one", [this](const auto&) {
+    TCommandResult R;
+    R.Json["forms"] = TJson::array();
+    for (const auto& D : FIde->Designers()) {
+      bool Active = D.get() == FIde->ActiveDesigner();
+      R.Text += Format("%s %s: %s  %s%s\n", {String(Active ? "*" : " "), D->GetRoot()->Name(), D->GetRootClassName(),
+                                             D->FileName().empty() ? String("(not saved)") : D->FileName(),
+                                             String(D->IsModified() ? "  (modified)" : "")});
+      R.Json["forms"].push_back({{"name", D->GetRoot()->Name()},
+                                 {"class", D->GetRootClassName()},
+                                 {"designedAs", D->GetRoot()->ClassName()},
+                                 {"file", D->FileName()},
+                                 {"active", Active},
+                                 {"modified", D->IsModified()}});
+    }
+    if (R.Text.empty()) R.Text = "(no form is open)\n";
+    return R;
+  });
+
+  Define("open", "open FILE", "opens a form file for design", [this](const auto& A) {
+    if (A.size() != 1) Usage("open FILE");
+    TDesigner* D = FIde->OpenForm(A[0]);
+    TCommandResult R;
+    R.Text = Format("opened %s (%s, %d components)\n", {D->GetRoot()->Name(), D->GetRootClassName(), D->GetRoot()->ComponentCount()});
+    R.Json["form"] = D->GetRoot()->Name();
+    return R;
+  });
+
+  Define("new", "new CLASS NAME", "a new form (or data module) of that class", [this](const auto& A) {
+    if (A.size() != 2) Usage("new CLASS NAME");
+    TPersistentClass C = GetClass(A[0]);
+    if (!C || !C->InheritsFrom(TComponent::StaticClass())) throw EConvertError(Format("no component class %s", {A[0]}));
+    TDesigner* D = FIde->NewForm(TClass(C), A[1]);
+    TCommandResult R;
+    R.Text = "new " + D->GetRoot()->Name() + "\n";
+    return R;
+  });
+
+  Define("activate", "activate FORM", "makes an open form the active one", [this](const auto& A) {
+    if (A.size() != 1) Usage("activate FORM");
+    TDesigner* D = FIde->FindDesigner(A[0]);
+    if (!D) throw EConvertError(Format("no form %s is open", {A[0]}));
+    FIde->SetActiveDesigner(D);
+    return TCommandResult{};
+  });
+
+  Define("close", "close [FORM]", "closes a form (the active one by default)", [this](const auto& A) {
+    TDesigner* D = A.empty() ? Form() : FIde->FindDesigner(A[0]);
+    if (!D) throw EConvertError(Format("no form %s is open", {A[0]}));
+    String Name = D->GetRoot()->Name();
+    FIde->CloseDesigner(D);
+    TCommandResult R;
+    R.Text = "closed " + Name + "\n";
+    return R;
+  });
+
+  Define("components", "components", "the components of the active form", [this](const auto&) {
+    TComponent* Root = Form()->GetRoot();
+    TCommandResult R;
+    R.Text = Root->Name() + ": " + Form()->GetRootClassName() + "\n";
+    R.Json["components"] = TJson::array();
+    std::function<void(TComponent*, int)> Walk = [&](TComponent* C, int Depth) {
+      C->GetChildren(
+          [&](TComponent* Child) {
+            R.Text += String(size_t(Depth) * 2, ' ') + Child->Name() + ": " + Child->ClassName() + "\n";
+            R.Json["components"].push_back({{"name", Child->Name()}, {"class", Child->ClassName()}, {"depth", Depth}});
+            Walk(Child, Depth + 1);
+          },
+          Root);
+    };
+    Walk(Root, 1);
+    return R;
+  });
+
+  Define("text", "text", "the active form as its file holds it", [this](const auto&) {
+    TCommandResult R;
+    R.Text = Form()->FormText();
+    R.Json["text"] = R.Text;
+    return R;
+  });
+
+  Define("save", "save [FILE]", "saves the active form", [this](const auto& A) {
+    TDesigner* D = Form();
+    String File = A.empty() ? D->FileName() : A[0];
+    if (File.empty()) throw EConvertError("the form has no file yet: save FILE");
+    D->Save(File);
+    TCommandResult R;
+    R.Text = "saved " + File + "\n";
+    R.Json["file"] = File;
+    return R;
+  });
+
+  Define("methods", "methods", "the event handlers in the form's source", [this](const auto&) {
+    TDesigner* D = Form();
+    TCommandResult R;
+    for (const String& M : D->MethodNames()) R.Text += M + "\n";
+    if (!D->LastShownMethod().empty()) R.Text += "(the code editor shows " + D->LastShownMethod() + ")\n";
+    R.Json["methods"] = D->MethodNames();
+    R.Json["shown"] = D->LastShownMethod();
+    return R;
+  });
+
+  // --- Selection and the inspector --------------------------------------------------------
+  Define("select", "select [OBJECT[,OBJECT...]]",
+         "selects components, a collection (Grid1.Columns) or items (Grid1.Columns[2])", [this](const auto& A) {
+           std::vector<TPersistent*> Items;
+           for (const String& Arg : A) {
+             size_t Pos = 0;
+             while (Pos <= Arg.size()) {
+               size_t Comma = Arg.find(',', Pos);
+               String Part = Trim(Arg.substr(Pos, Comma == String::npos ? String::npos : Comma - Pos));
+               if (!Part.empty()) Items.push_back(Resolve(Part));
+               if (Comma == String::npos) break;
+               Pos = Comma + 1;
+             }
+           }
+           Form()->SetSelection(Items);
+           TCommandResult R;
+           return R;
+         });
+
+  Define("selection", "selection", "what the designer has selected", [this](const auto&) {
+    TCommandResult R;
+    R.Json["selection"] = TJson::array();
+    for (TPersistent* P : Form()->Selection()) {
+      R.Text += ObjectName(P) + ": " + P->ClassName() + "\n";
+      R.Json["selection"].push_back({{"name", ObjectName(P)}, {"class", P->ClassName()}});
+    }
+    if (R.Text.empty()) R.Text = "(nothing selected)\n";
+    return R;
+  });
+
+  Define("inspect", "inspect [PROPERTY]", "the object inspector's rows, or one row in detail",
+         [this](const auto& A) { return Inspect(A); });
+
+  Define("values", "values PROPERTY", "the drop-down list of a property", [this](const auto& A) {
+    if (A.size() != 1) Usage("values PROPERTY");
+    TCommandResult R;
+    std::vector<String> V = FIde->Inspector().ValueList(A[0]);
+    R.Text = V.empty() ? String("(no value list)\n") : Join(V, "\n") + "\n";
+    R.Json["values"] = V;
+    return R;
+  });
+
+  Define("set", "set PROPERTY VALUE", "types a value into a property and presses Enter", [this](const auto& A) {
+    if (A.size() != 2) Usage("set PROPERTY VALUE (quote a value with blanks)");
+    FIde->Inspector().SetValue(A[0], A[1]);
+    TCommandResult R;
+    R.Text = A[0] + " = " + FIde->Inspector().Row(A[0]).Value() + "\n";
+    return R;
+  });
+
+  Define("edit", "edit PROPERTY", "presses the property's ellipsis button", [this](const auto& A) {
+    if (A.size() != 1) Usage("edit PROPERTY");
+    FIde->Inspector().Edit(A[0]);
+    return TCommandResult{};
+  });
+
+  Define("revert", "revert PROPERTY", "reverts a property to its default", [this](const auto& A) {
+    if (A.size() != 1) Usage("revert PROPERTY");
+    FIde->Inspector().Revert(A[0]);
+    return TCommandResult{};
+  });
+
+  Define("expand", "expand PROPERTY", "shows a property's sub-properties", [this](const auto& A) {
+    if (A.size() != 1) Usage("expand PROPERTY");
+    FIde->Inspector().Expand(A[0]);
+    return TCommandResult{};
+  });
+
+  Define("collapse", "collapse PROPERTY", "hides a property's sub-properties", [this](const auto& A) {
+    if (A.size() != 1) Usage("collapse PROPERTY");
+    FIde->Inspector().Collapse(A[0]);
+    return TCommandResult{};
+  });
+
+  Define("categories", "categories", "the inspector's view by category", [this](const auto&) {
+    TCommandResult R;
+    R.Json["categories"] = TJson::array();
+    for (const auto& [Cat, Names] : FIde->Inspector().Categories()) {
+      R.Text += Format("%s (%d)\n", {Cat, int(Names.size())});
+      for (const String& N : Names) R.Text += "  " + N + "\n";
+      R.Json["categories"].push_back({{"category", Cat}, {"properties", Names}});
+    }
+    if (R.Text.empty()) R.Text = "(nothing selected)\n";
+    return R;
+  });
+
+  // --- Component editors -------------------------------------------------------------------
+  Define("menu", "menu COMPONENT", "the component's context menu", [this](const auto& A) {
+    if (A.size() != 1) Usage("menu COMPONENT");
+    TComponent* C = ResolveComponent(A[0]);
+    TCommandResult R;
+    R.Json["editor"] = ComponentEditorClassOf(C)->ClassName();
+    R.Json["items"] = TJson::array();
+    int I = 0;
+    for (const TContextMenuItem& Item : ComponentContextMenu(Form(), C)) {
+      String Line = Item.Caption == "-" ? String("----------") : Item.Caption;
+      if (!Item.Enabled) Line += "  (disabled)";
+      if (Item.Checked) Line += "  (checked)";
+      if (!Item.Visible) Line += "  (hidden)";
+      R.Text += Format("%2d  %s\n", {I++, Line});
+      R.Json["items"].push_back({{"caption", Item.Caption}, {"enabled", Item.Enabled}, {"checked", Item.Checked},
+                                 {"visible", Item.Visible}, {"verb", Item.Verb}});
+    }
+    return R;
+  });
+
+  Define("verb", "verb COMPONENT ITEM", "chooses an item of the context menu, by position or caption", [this](const auto& A) {
+    if (A.size() != 2) Usage("verb COMPONENT ITEM");
+    TComponent* C = ResolveComponent(A[0]);
+    int Position;
+    if (!TryStrToInt(A[1], Position)) {
+      auto Menu = ComponentContextMenu(Form(), C);
+      auto Plain = [](String S) {
+        S.erase(std::remove(S.begin(), S.end(), '&'), S.end());
+        return S;
+      };
+      auto It = std::find_if(Menu.begin(), Menu.end(), [&](const TContextMenuItem& M) {
+        return SameText(Plain(M.Caption), Plain(A[1]));
+      });
+      if (It == Menu.end()) throw EConvertError(Format("the context menu of %s has no item %s", {A[0], A[1]}));
+      Position = int(It - Menu.begin());
+    }
+    ChooseContextMenuItem(Form(), C, Position);
+    return TCommandResult{};
+  });
+
+  Define("dblclick", "dblclick COMPONENT", "double-clicks a component on the form", [this](const auto& A) {
+    if (A.size() != 1) Usage("dblclick COMPONENT");
+    DoubleClickComponent(Form(), ResolveComponent(A[0]));
+    return TCommandResult{};
+  });
+
+  Define("drop", "drop CLASS [PARENT]", "puts a component from the palette on the form", [this](const auto& A) {
+    if (A.empty() || A.size() > 2) Usage("drop CLASS [PARENT]");
+    TRegistries& Reg = TRegistries::Instance();
+    auto It = std::find_if(Reg.Palette.begin(), Reg.Palette.end(),
+                           [&](const TPaletteEntry& E) { return SameText(E.ComponentClass->ClassName(), A[0]); });
+    if (It == Reg.Palette.end()) throw EConvertError(Format("the palette has no %s", {A[0]}));
+    TComponent* Parent = A.size() > 1 ? ResolveComponent(A[1]) : Form()->GetRoot();
+    TComponent* C = Form()->CreateComponent(It->ComponentClass, Parent, -1, -1, -1, -1);
+    TCommandResult R;
+    R.Text = "dropped " + C->Name() + "\n";
+    R.Json["name"] = C->Name();
+    return R;
+  });
+
+  auto EditCommand = [this](const char* Name, auto Action) {
+    Define(Name, Name, String("the Edit menu's ") + Name + " on the selection", [this, Action](const auto&) {
+      Action(Form());
+      return TCommandResult{};
+    });
+  };
+  EditCommand("cut", [](TDesigner* D) { D->CutSelection(); });
+  EditCommand("copy", [](TDesigner* D) { D->CopySelection(); });
+  EditCommand("paste", [](TDesigner* D) { D->PasteSelection(); });
+#if OM_HOST_RELEASE == 5
+  EditCommand("delete", [](TDesigner* D) { D->DeleteSelection(); });
+#else
+  EditCommand("delete", [](TDesigner* D) { D->DeleteSelection(false); });
+#endif
+}

@@ -1,0 +1,58 @@
+// An omide session: the IDE, and the commands a person gives it, from a script, the
+// command line or a terminal.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <nlohmann/json.hpp>
+#include <vector>
+
+#include "Ide.h"
+
+using TJson = nlohmann::ordered_json;
+
+// What a command shows: text for people, JSON for programs.
+struct TCommandResult {
+  String Text;
+  TJson Json = TJson::object();
+};
+
+class TSession {
+ public:
+  explicit TSession(bool Json);
+  ~TSession();
+
+  TIde& Ide() noexcept { return *FIde; }
+  // Runs one line; raises Exception with what was wrong.
+  TCommandResult Run(const String& Line);
+  // Runs every line of a script; stops at the first error, which names the line.
+  // Returns the process exit status.
+  int RunScript(const String& Text, const String& Where, FILE* Out);
+  // Prints a result as the session's mode wants it.
+  void Print(const TCommandResult& R, const String& Command, FILE* Out);
+  bool QuitRequested() const noexcept { return FQuit; }
+  std::vector<String> CommandNames() const;
+
+  // Splits a line into words: blanks separate, quotes ('...' or "...") keep blanks.
+  static std::vector<String> Words(const String& Line);
+
+ private:
+  using THandler = std::function<TCommandResult(const std::vector<String>& Args)>;
+  struct TCommand {
+    String Usage;
+    String Help;
+    THandler Handler;
+  };
+  void Define(const String& Name, const String& Usage, const String& Help, THandler Handler);
+  void DefineCommands();
+  TDesigner* Form() const;  // the active designer, or an error
+  TPersistent* Resolve(const String& Path) const;
+  TComponent* ResolveComponent(const String& Path) const;
+  TCommandResult Inspect(const std::vector<String>& Args);
+
+  std::unique_ptr<TIde> FIde;
+  std::map<String, TCommand> FCommands;
+  bool FJson;
+  bool FQuit = false;
+};
