@@ -52,6 +52,8 @@ function(om_test target rel)
   # Tests reach the IDE's own surface too: its designers, inspector and input.
   target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR}/ide)
   target_link_libraries(${target} PRIVATE GTest::gtest GTest::gmock GTest::gtest_main)
+  # Tests reach the IDE's own hooks (settings store, shell record, form folders).
+  target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR}/ide)
   gtest_discover_tests(${target} TEST_PREFIX "r${rel}." DISCOVERY_MODE PRE_TEST
                        PROPERTIES ENVIRONMENT "OM_TEST_RELEASE=${rel}")
 endfunction()

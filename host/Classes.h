@@ -494,6 +494,7 @@ class PACKAGE TReader : public TFiler {
   bool FRootCreated = false;
   std::vector<TComponent*> FCreated;  // in creation order, the root first
   std::vector<TComponent*> FLoaded;
+  std::vector<std::pair<int, int>> FLoadedAt;  // line and column of each one's declaration
   std::vector<TFixup> FFixups;
   String FPropName;     // the property being read, for DefineProperty matching
   bool FCanHandleProp = false;

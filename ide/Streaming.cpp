@@ -44,12 +44,8 @@ TComponent* TReader::ReadRootComponent(TComponent* Root, TComponent* Owner) {
   FRoot = Root;
   FOwner = Owner;
   FRootCreated = false;
-  try {
-    ReadObject(nullptr, true);
-    if (FParser->Token().Kind != TTokenKind::Eof) FParser->Expected("end of file");
-    ResolveFixups();
-  } catch (...) {
-    // Nothing created for this form survives a failed read.
+  // Nothing created for this form survives a failed read.
+  auto Abandon = [this] {
     if (FRootCreated) {
       delete FRoot;
     } else {
@@ -61,15 +57,37 @@ TComponent* TReader::ReadRootComponent(TComponent* Root, TComponent* Owner) {
     }
     FCreated.clear();
     FLoaded.clear();
+    FLoadedAt.clear();
     FRoot = nullptr;
+  };
+  try {
+    ReadObject(nullptr, true);
+    if (FParser->Token().Kind != TTokenKind::Eof) FParser->Expected("end of file");
+    ResolveFixups();
+  } catch (...) {
+    Abandon();
     throw;
   }
-  for (TComponent* C : FLoaded) {
+  // A component that fails once the form is read (a dataset that cannot open) fails the
+  // form as any other error does: said where, and nothing left behind.
+  for (std::size_t I = 0; I < FLoaded.size(); ++I) {
+    TComponent* C = FLoaded[I];
     C->SetComponentState(csReading, false);
-    C->Loaded();
+    try {
+      C->Loaded();
+    } catch (Exception& E) {
+      auto [Line, Column] = FLoadedAt[I];
+      String Detail = C->Name().empty() ? E.Message : C->Name() + ": " + E.Message;
+      Abandon();
+      throw EReadError(FFileName, Line, Column, Detail);
+    } catch (...) {
+      Abandon();
+      throw;
+    }
   }
   FCreated.clear();
   FLoaded.clear();
+  FLoadedAt.clear();
   return FRoot;
 }
 
@@ -134,6 +152,7 @@ void TReader::ReadObject(TComponent* Parent, bool IsRoot) {
   Instance->SetComponentState(csLoading, true);
   Instance->SetComponentState(csReading, true);
   FLoaded.push_back(Instance);
+  FLoadedAt.emplace_back(NameLine, NameCol);
   if (!IsRoot && OnSetName) OnSetName(Instance, Name);
   if (!Name.empty() && !(IsRoot && !FRootCreated && Instance->Name() == Name)) {
     try {

@@ -1,0 +1,53 @@
+// Registry: the per-user settings of the IDE and its packages, read and written the way
+// INI files are (sections, value names, defaults).
+#pragma once
+
+#include "Classes.h"
+
+OM_EXCEPTION(ERegistryException, Exception)
+
+struct sqlite3;
+
+// A key below the current user, opened (and created when missing) by the constructor.
+// A section is a subkey of that key; "" is the key itself. Every value is stored as a
+// string, as the platform's INI view of the registry stores it: integers as decimal
+// text, Booleans as "1" and "0".
+class PACKAGE TRegIniFile : public TObject {
+  OM_CLASS(TRegIniFile, TObject)
+ public:
+  // Raises ERegistryException naming the store when it cannot be opened or is not a
+  // settings store; nothing is written to it then.
+  explicit TRegIniFile(const String& FileName);
+  ~TRegIniFile() override;
+
+  // The key path as opened ("Software\\Vendor\\Tool").
+  const String& FileName() const noexcept { return FFileName; }
+
+  String ReadString(const String& Section, const String& Ident, const String& Default);
+  // A value that is missing or holds no decimal number gives Default.
+  int ReadInteger(const String& Section, const String& Ident, int Default);
+  // True when the stored number is not zero.
+  bool ReadBool(const String& Section, const String& Ident, bool Default);
+  void WriteString(const String& Section, const String& Ident, const String& Value);
+  void WriteInteger(const String& Section, const String& Ident, int Value);
+  void WriteBool(const String& Section, const String& Ident, bool Value);
+
+  bool ValueExists(const String& Section, const String& Ident);
+  void DeleteKey(const String& Section, const String& Ident);
+  // Removes the subkey with its values and subkeys.
+  void EraseSection(const String& Section);
+  // The subkeys of the opened key.
+  void ReadSections(TStrings* Strings);
+  // The value names of one section.
+  void ReadSection(const String& Section, TStrings* Strings);
+
+ private:
+  String SectionPath(const String& Section) const;
+  template <class F>
+  void WriteTransaction(const char* What, F&& Body);
+  [[noreturn]] void Fail(const String& What) const;
+
+  String FFileName;
+  String FStore;
+  sqlite3* FDb = nullptr;
+};

@@ -1,0 +1,292 @@
+#include "Registry.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <pwd.h>
+#include <cerrno>
+#include <cstdlib>
+
+#include "SQLiteUtil.h"
+#include "Settings.h"
+
+namespace {
+
+// Marks a database as this IDE's settings store, so that a store option pointing at some
+// other database refuses it instead of adding tables to it.
+constexpr int StoreApplicationId = 0x4F4D5331;  // "OMS1"
+
+String StoreOverride;
+
+String HomeFolder() {
+  if (const char* Home = std::getenv("HOME"); Home && *Home) return Home;
+  if (const passwd* Pw = getpwuid(getuid()); Pw && Pw->pw_dir) return Pw->pw_dir;
+  return ".";
+}
+
+// "a\\b\\\\c\\" -> "a\\b\\c": the registry ignores empty parts and outer separators.
+String NormalizeKey(const String& Path) {
+  String Out;
+  std::size_t I = 0;
+  while (I < Path.size()) {
+    std::size_t J = Path.find('\\', I);
+    if (J == String::npos) J = Path.size();
+    if (J > I) {
+      if (!Out.empty()) Out += '\\';
+      Out.append(Path, I, J - I);
+    }
+    I = J + 1;
+  }
+  return Out;
+}
+
+// Creates the folders of a path that are missing; the settings folder is the user's alone.
+void MakeFolders(const String& Dir) {
+  if (Dir.empty() || DirectoryExists(Dir)) return;
+  MakeFolders(ExtractFileDir(Dir));
+  if (mkdir(Dir.c_str(), 0700) != 0 && errno != EEXIST)
+    throw ERegistryException(
+        Format("Cannot create the settings folder \"%s\": %s", {Dir, SysErrorMessage(errno)}));
+}
+
+}  // namespace
+
+String IDEBaseRegistryKey() {
+#if OM_HOST_RELEASE == 5
+  return "Software\\Borland\\C++Builder\\5.0";
+#else
+  return "Software\\Borland\\C++Builder\\6.0";
+#endif
+}
+
+void SetSettingsStoreFile(const String& FileName) { StoreOverride = FileName; }
+
+String SettingsStoreFile() {
+  if (!StoreOverride.empty()) return ExpandFileName(StoreOverride);
+  if (const char* Env = std::getenv("OMIDE_SETTINGS"); Env && *Env) return ExpandFileName(Env);
+  String Config;
+  // The base directory specification ignores a relative $XDG_CONFIG_HOME.
+  if (const char* Xdg = std::getenv("XDG_CONFIG_HOME"); Xdg && Xdg[0] == '/')
+    Config = Xdg;
+  else
+    Config = HomeFolder() + "/.config";
+  return Config + "/omide/settings.db";
+}
+
+// --- TRegIniFile ------------------------------------------------------------------------
+
+OM_IMPLEMENT_CLASS(ERegistryException, "Registry");
+OM_IMPLEMENT_CLASS(TRegIniFile, "Registry");
+
+TRegIniFile::TRegIniFile(const String& FileName)
+    : FFileName(NormalizeKey(FileName)), FStore(SettingsStoreFile()) {
+  try {
+    MakeFolders(ExtractFileDir(FStore));
+    if (DirectoryExists(FStore)) Fail("it is a folder");
+    int Rc =
+        sqlite3_open_v2(FStore.c_str(), &FDb, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    if (Rc != SQLITE_OK) Fail(FDb ? sqlite3_errmsg(FDb) : sqlite3_errstr(Rc));
+    // Another IDE may be writing: wait for it rather than fail.
+    sqlite3_busy_timeout(FDb, 10000);
+
+    // Only reads until the store is known to be ours: a file that is not a database, or
+    // another program's database, is left exactly as it was.
+    auto ApplicationId = [this] {
+      TSQLiteStatement S(FDb, "PRAGMA application_id");
+      S.Step();
+      return sqlite3_column_int(S.Get(), 0);
+    };
+    auto IsEmpty = [this] {
+      TSQLiteStatement S(FDb, "SELECT count(*) FROM sqlite_master");
+      S.Step();
+      return sqlite3_column_int(S.Get(), 0) == 0;
+    };
+    int Id;
+    try {
+      Id = ApplicationId();
+    } catch (Exception& E) {
+      Fail(E.Message);
+    }
+    if (Id != StoreApplicationId) {
+      if (Id != 0 || !IsEmpty()) Fail("it is not a settings store of this IDE");
+      WriteTransaction("create the settings store", [&] {
+        // Another IDE may have created it while this one waited for the lock.
+        if (ApplicationId() == StoreApplicationId) return;
+        if (!IsEmpty()) Fail("it is not a settings store of this IDE");
+        SQLiteExec(FDb,
+                   "CREATE TABLE keys(path TEXT PRIMARY KEY COLLATE NOCASE) WITHOUT ROWID;"
+                   "CREATE TABLE vals(key TEXT NOT NULL COLLATE NOCASE,"
+                   " name TEXT NOT NULL COLLATE NOCASE, data TEXT NOT NULL,"
+                   " PRIMARY KEY(key, name)) WITHOUT ROWID;");
+        SQLiteExec(FDb, ("PRAGMA application_id = " + IntToStr(StoreApplicationId)).c_str());
+      });
+    }
+    // Opening a key creates it; a store that is read-only still opens a key it has.
+    TSQLiteStatement Has(FDb, "SELECT 1 FROM keys WHERE path = ?1");
+    Has.Bind(1, FFileName);
+    if (!Has.Step()) WriteTransaction("create the key", [] {});
+  } catch (...) {
+    sqlite3_close(FDb);
+    FDb = nullptr;
+    throw;
+  }
+}
+
+TRegIniFile::~TRegIniFile() { sqlite3_close(FDb); }
+
+void TRegIniFile::Fail(const String& What) const {
+  throw ERegistryException(Format("Settings store \"%s\" (key %s): %s", {FStore, FFileName, What}));
+}
+
+String TRegIniFile::SectionPath(const String& Section) const {
+  String S = NormalizeKey(Section);
+  if (S.empty()) return FFileName;
+  if (FFileName.empty()) return S;
+  return FFileName + "\\" + S;
+}
+
+// Inserts a key with every ancestor it lacks; inside a write transaction.
+static void EnsureKey(sqlite3* Db, const String& Path) {
+  TSQLiteStatement Key(Db, "INSERT OR IGNORE INTO keys(path) VALUES(?1)");
+  for (std::size_t Sep = 0; !Path.empty(); ++Sep) {
+    Sep = Path.find('\\', Sep);
+    sqlite3_reset(Key.Get());
+    Key.Bind(1, Path.substr(0, Sep));
+    Key.Step();
+    if (Sep == String::npos) break;
+  }
+}
+
+// One write, whole or not at all. The opened key is made again if another IDE erased it
+// meanwhile: this one still holds it open.
+template <class F>
+void TRegIniFile::WriteTransaction(const char* What, F&& Body) {
+  try {
+    SQLiteExec(FDb, "BEGIN IMMEDIATE");
+  } catch (Exception& E) {
+    Fail(Format("cannot %s: %s", {String(What), E.Message}));
+  }
+  try {
+    Body();
+    EnsureKey(FDb, FFileName);
+    SQLiteExec(FDb, "COMMIT");
+  } catch (ERegistryException&) {
+    sqlite3_exec(FDb, "ROLLBACK", nullptr, nullptr, nullptr);
+    throw;
+  } catch (Exception& E) {
+    sqlite3_exec(FDb, "ROLLBACK", nullptr, nullptr, nullptr);
+    Fail(Format("cannot %s: %s", {String(What), E.Message}));
+  }
+}
+
+String TRegIniFile::ReadString(const String& Section, const String& Ident, const String& Default) {
+  try {
+    TSQLiteStatement S(FDb, "SELECT data FROM vals WHERE key = ?1 AND name = ?2");
+    S.Bind(1, SectionPath(Section));
+    S.Bind(2, Ident);
+    return S.Step() ? S.Text(0) : Default;
+  } catch (ERegistryException&) {
+    throw;
+  } catch (Exception& E) {
+    Fail(Format("cannot read %s\\%s: %s", {Section, Ident, E.Message}));
+  }
+}
+
+int TRegIniFile::ReadInteger(const String& Section, const String& Ident, int Default) {
+  int Value;
+  String S = ReadString(Section, Ident, "");
+  // Only plain decimal text is a number here; anything else is as good as missing.
+  bool Decimal = !S.empty();
+  for (std::size_t I = 0; I < S.size(); ++I)
+    if (!(S[I] >= '0' && S[I] <= '9') && !(I == 0 && S[I] == '-' && S.size() > 1)) Decimal = false;
+  return Decimal && TryStrToInt(S, Value) ? Value : Default;
+}
+
+bool TRegIniFile::ReadBool(const String& Section, const String& Ident, bool Default) {
+  return ReadInteger(Section, Ident, Default ? 1 : 0) != 0;
+}
+
+void TRegIniFile::WriteString(const String& Section, const String& Ident, const String& Value) {
+  String Key = SectionPath(Section);
+  WriteTransaction("write a value", [&] {
+    EnsureKey(FDb, Key);
+    TSQLiteStatement S(FDb, "INSERT OR REPLACE INTO vals(key, name, data) VALUES(?1, ?2, ?3)");
+    S.Bind(1, Key);
+    S.Bind(2, Ident);
+    S.Bind(3, Value);
+    S.Step();
+  });
+}
+
+void TRegIniFile::WriteInteger(const String& Section, const String& Ident, int Value) {
+  WriteString(Section, Ident, IntToStr(Value));
+}
+
+void TRegIniFile::WriteBool(const String& Section, const String& Ident, bool Value) {
+  WriteString(Section, Ident, Value ? "1" : "0");
+}
+
+bool TRegIniFile::ValueExists(const String& Section, const String& Ident) {
+  TSQLiteStatement S(FDb, "SELECT 1 FROM vals WHERE key = ?1 AND name = ?2");
+  S.Bind(1, SectionPath(Section));
+  S.Bind(2, Ident);
+  return S.Step();
+}
+
+void TRegIniFile::DeleteKey(const String& Section, const String& Ident) {
+  WriteTransaction("delete a value", [&] {
+    TSQLiteStatement S(FDb, "DELETE FROM vals WHERE key = ?1 AND name = ?2");
+    S.Bind(1, SectionPath(Section));
+    S.Bind(2, Ident);
+    S.Step();
+  });
+}
+
+void TRegIniFile::EraseSection(const String& Section) {
+  String Key = SectionPath(Section);
+  WriteTransaction("erase a section", [&] {
+    for (const char* Sql :
+         {"DELETE FROM vals WHERE key = ?1 OR substr(key, 1, length(?1) + 1) = ?1 || '\\' "
+          "COLLATE NOCASE",
+          "DELETE FROM keys WHERE path = ?1 OR substr(path, 1, length(?1) + 1) = ?1 || '\\' "
+          "COLLATE NOCASE"}) {
+      TSQLiteStatement S(FDb, Sql);
+      S.Bind(1, Key);
+      S.Step();
+    }
+  });
+}
+
+void TRegIniFile::ReadSections(TStrings* Strings) {
+  Strings->BeginUpdate();
+  try {
+    Strings->Clear();
+    String Prefix = FFileName.empty() ? String() : FFileName + "\\";
+    TSQLiteStatement S(FDb,
+                       "SELECT path FROM keys WHERE substr(path, 1, length(?1)) = ?1 "
+                       "COLLATE NOCASE AND length(path) > length(?1) ORDER BY path");
+    S.Bind(1, Prefix);
+    while (S.Step()) {
+      String Sub = S.Text(0).substr(Prefix.size());
+      if (Sub.find('\\') == String::npos) Strings->Add(Sub);
+    }
+  } catch (...) {
+    Strings->EndUpdate();
+    throw;
+  }
+  Strings->EndUpdate();
+}
+
+void TRegIniFile::ReadSection(const String& Section, TStrings* Strings) {
+  Strings->BeginUpdate();
+  try {
+    Strings->Clear();
+    TSQLiteStatement S(FDb, "SELECT name FROM vals WHERE key = ?1 ORDER BY name");
+    S.Bind(1, SectionPath(Section));
+    while (S.Step()) Strings->Add(S.Text(0));
+  } catch (...) {
+    Strings->EndUpdate();
+    throw;
+  }
+  Strings->EndUpdate();
+}
