@@ -49,6 +49,8 @@ function(om_test target rel)
   add_executable(${target} ${ARG_SOURCES})
   om_setup(${target} ${rel})
   om_module(${target} NAME ${target} RESOURCES ${ARG_RESOURCES})
+  # Tests may reach the IDE's own hooks (the desktop a test installs).
+  target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR}/ide)
   target_link_libraries(${target} PRIVATE GTest::gtest GTest::gmock GTest::gtest_main)
   gtest_discover_tests(${target} TEST_PREFIX "r${rel}." DISCOVERY_MODE PRE_TEST
                        PROPERTIES ENVIRONMENT "OM_TEST_RELEASE=${rel}")
