@@ -49,11 +49,9 @@ function(om_test target rel)
   add_executable(${target} ${ARG_SOURCES})
   om_setup(${target} ${rel})
   om_module(${target} NAME ${target} RESOURCES ${ARG_RESOURCES})
-  # Tests reach the IDE's own surface too: its designers, inspector and input.
+  # Tests reach the IDE's own surface too: designers, inspector, input, settings, shell.
   target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR}/ide)
   target_link_libraries(${target} PRIVATE GTest::gtest GTest::gmock GTest::gtest_main)
-  # Tests reach the IDE's own hooks (settings store, shell record, form folders).
-  target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR}/ide)
   gtest_discover_tests(${target} TEST_PREFIX "r${rel}." DISCOVERY_MODE PRE_TEST
                        PROPERTIES ENVIRONMENT "OM_TEST_RELEASE=${rel}")
 endfunction()

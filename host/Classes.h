@@ -281,7 +281,9 @@ class PACKAGE TStrings : public TPersistent {
 
   // The lines joined by CR LF, each ending with one; setting splits on CR LF, CR or LF.
   String Text() const;
-  void SetText(const String& Value);
+  // Virtual so that a list standing for a control's text (a memo's lines) can take the
+  // text whole, line breaks as given, as the platform's SetTextStr does.
+  virtual void SetText(const String& Value);
   String CommaText() const;
   void SetCommaText(const String& Value);
   String Values(const String& Name) const;
