@@ -10,6 +10,7 @@
 #include "FileUtil.h"
 #include "Packages.h"
 #include "Session.h"
+#include "Settings.h"
 
 namespace {
 
@@ -24,6 +25,8 @@ const char* const Help =
     "  --package FILE   load this design package instead of the one beside omide\n"
     "  --no-package     load no design package\n"
     "  --no-demo        open no form when none is named\n"
+    "  --settings FILE  the per-user settings store (default: $OMIDE_SETTINGS, else\n"
+    "                   omide/settings.db in $XDG_CONFIG_HOME or ~/.config)\n"
     "  -h, --help       this text\n"
     "With neither --script nor -c, commands come from the terminal (or standard input).\n"
     "Type 'help' for the commands.\n";
@@ -47,6 +50,7 @@ int main(int Argc, char** Argv) {
                                    {"package", required_argument, nullptr, 'p'},
                                    {"no-package", no_argument, nullptr, 'n'},
                                    {"no-demo", no_argument, nullptr, 'd'},
+                                   {"settings", required_argument, nullptr, 'S'},
                                    {"help", no_argument, nullptr, 'h'},
                                    {nullptr, 0, nullptr, 0}};
   int Opt;
@@ -58,6 +62,7 @@ int main(int Argc, char** Argv) {
       case 'p': PackageFile = optarg; break;
       case 'n': NoPackage = true; break;
       case 'd': NoDemo = true; break;
+      case 'S': SetSettingsStoreFile(optarg); break;
       case 'h': std::printf(Help, OM_HOST_RELEASE); return 0;
       default: std::fprintf(stderr, Help, OM_HOST_RELEASE); return 2;
     }

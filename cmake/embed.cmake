@@ -24,12 +24,12 @@ foreach(entry IN LISTS ENTRIES)
 endforeach()
 if(count EQUAL 0)
   string(APPEND body "}  // namespace\n\nextern \"C\" {
-TLibModule OmThisModule{\"${MODULE}\", nullptr, 0, nullptr, nullptr, nullptr};
+TLibModule OmThisModule{\"${MODULE}\", nullptr, 0, nullptr, nullptr, nullptr, nullptr};
 }\n")
 else()
   string(APPEND body "const TResourceEntry Resources[] = {\n${table}};\n}  // namespace\n\n")
   string(APPEND body "extern \"C\" {
-TLibModule OmThisModule{\"${MODULE}\", Resources, ${count}, nullptr, nullptr, nullptr};
+TLibModule OmThisModule{\"${MODULE}\", Resources, ${count}, nullptr, nullptr, nullptr, nullptr};
 }\n")
 endif()
 file(WRITE "${OUT}.tmp" "${body}")

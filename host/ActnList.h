@@ -144,7 +144,6 @@ class PACKAGE TAction : public TCustomAction {
 };
 
 OM_EVENT_TYPE(TActionEvent, TBasicAction*, bool&)
-OM_EVENT_TYPE_BIND(TActionEvent)
 
 class PACKAGE TCustomActionList : public TComponent {
   OM_CLASS(TCustomActionList, TComponent)

@@ -127,9 +127,7 @@ class PACKAGE TListItems : public TPersistent {
 };
 
 OM_EVENT_TYPE(TLVSelectItemEvent, TObject*, TListItem*, bool)
-OM_EVENT_TYPE_BIND(TLVSelectItemEvent)
 OM_EVENT_TYPE(TLVDeletedEvent, TObject*, TListItem*)
-OM_EVENT_TYPE_BIND(TLVDeletedEvent)
 
 // A list of items; in report view, rows under columns. Items are selected by clicks
 // (Ctrl adds or removes one, Shift selects a range from the focused item), by keys and

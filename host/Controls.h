@@ -52,12 +52,6 @@ OM_EVENT_TYPE(TMouseMoveEvent, TObject*, TShiftState, int, int)
 OM_EVENT_TYPE(TDragOverEvent, TObject*, TObject*, int, int, TDragState, bool&)
 OM_EVENT_TYPE(TDragDropEvent, TObject*, TObject*, int, int)
 OM_EVENT_TYPE(TEndDragEvent, TObject*, TObject*, int, int)
-OM_EVENT_TYPE_BIND(TKeyEvent)
-OM_EVENT_TYPE_BIND(TKeyPressEvent)
-OM_EVENT_TYPE_BIND(TMouseEvent)
-OM_EVENT_TYPE_BIND(TMouseMoveEvent)
-OM_EVENT_TYPE_BIND(TDragOverEvent)
-OM_EVENT_TYPE_BIND(TDragDropEvent)
 
 // Limits of a control's size; 0 means none.
 class PACKAGE TSizeConstraints : public TPersistent {

@@ -6,7 +6,6 @@
 enum TResizeStyle { rsNone, rsLine, rsUpdate, rsPattern };
 OM_ENUM_TYPE(TResizeStyle)
 OM_EVENT_TYPE(TCanResizeEvent, TObject*, int&, bool&)
-OM_EVENT_TYPE_BIND(TCanResizeEvent)
 
 // The bar between two aligned controls. Dragging it proposes a new size for the control
 // it sizes (the one beside it on the side it is aligned to): the size is held between

@@ -15,9 +15,7 @@ class TBitmap;
 enum TCloseAction { caNone, caHide, caFree, caMinimize };
 OM_ENUM_TYPE(TCloseAction)
 OM_EVENT_TYPE(TCloseEvent, TObject*, TCloseAction&)
-OM_EVENT_TYPE_BIND(TCloseEvent)
 OM_EVENT_TYPE(TCloseQueryEvent, TObject*, bool&)
-OM_EVENT_TYPE_BIND(TCloseQueryEvent)
 
 enum TBorderIcon { biSystemMenu, biMinimize, biMaximize, biHelp };
 OM_ENUM_TYPE(TBorderIcon)
@@ -259,7 +257,6 @@ class PACKAGE TInputQueue : public TInputSource {
 // --- Application and screen ---------------------------------------------------------------
 
 OM_EVENT_TYPE(TExceptionEvent, TObject*, Exception*)
-OM_EVENT_TYPE_BIND(TExceptionEvent)
 
 class PACKAGE TApplication : public TComponent {
   OM_CLASS(TApplication, TComponent)

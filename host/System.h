@@ -155,6 +155,7 @@ struct TLibModule {
   TLibModule* ResourceModule;  // a language resource module taking over, or null
   TLibModule* Next;            // the host runtime's list of registered modules
   void* Instance;              // the library's handle once registered
+  void* ResourceHandle;        // the language module the runtime loaded for it
 };
 
 extern "C" OM_HIDDEN TLibModule OmThisModule;
@@ -397,6 +398,11 @@ PACKAGE TLibModule* FindClassHInstance(TClass AClass);
 PACKAGE TLibModule* FindResourceHInstance(TLibModule* Module);
 PACKAGE const TResourceEntry* FindResource(const TLibModule* Module, const String& Name,
                                            const String& Type);
+// A language resource module beside a library file (`Lib.so.DEU` or `Lib.so.DE`, after
+// the user's language), loaded to take over the library's resources; null if none.
+// Handle receives what FreeResourceModule needs.
+PACKAGE TLibModule* LoadResourceModule(const char* LibraryFile, void*& Handle);
+PACKAGE void FreeResourceModule(void* Handle);
 // The host runtime's list of modules (registered by each library's entry).
 PACKAGE void RegisterModule(TLibModule* Module);
 PACKAGE void UnregisterModule(TLibModule* Module);

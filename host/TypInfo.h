@@ -103,15 +103,20 @@ constexpr PTypeInfo TypeInfo() {
 #define OM_SET_TYPE_INFO(S, E)                                                     \
   const TTypeInfo TypeInfo_##S { tkSet, #S, 0, 0, nullptr, &TypeInfo_##E }
 
-// An event type: `OM_EVENT_TYPE(TNotifyEvent, TObject*)`.
-#define OM_EVENT_TYPE(T, ...)                                                      \
-  using T = TClosure<__VA_ARGS__>;                                                 \
-  extern PACKAGE const TTypeInfo TypeInfo_##T;
 #define OM_EVENT_TYPE_BIND(T)                                                      \
   template <>                                                                      \
   struct TTypeInfoOf<T> {                                                          \
     static constexpr PTypeInfo Get() { return &TypeInfo_##T; }                     \
   };
+// An event type: `OM_EVENT_TYPE(TKeyPressEvent, TObject*, char&)`. Each is a type of its
+// own, so that two event types of the same parameters keep their own type information.
+#define OM_EVENT_TYPE(T, ...)                                                      \
+  struct T : TClosure<__VA_ARGS__> {                                               \
+    using TClosure<__VA_ARGS__>::TClosure;                                         \
+    T(const TClosure<__VA_ARGS__>& C) : TClosure<__VA_ARGS__>(C) {}                \
+  };                                                                               \
+  extern PACKAGE const TTypeInfo TypeInfo_##T;                                     \
+  OM_EVENT_TYPE_BIND(T)
 #define OM_EVENT_TYPE_INFO(T)                                                      \
   const TTypeInfo TypeInfo_##T { tkMethod, #T, 0, 0, nullptr, nullptr, nullptr, T::Signature }
 

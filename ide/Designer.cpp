@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "FileUtil.h"
+#include "Forms.h"
 #include "Ide.h"
 #include "Registries.h"
 #if OM_HOST_RELEASE == 5
@@ -80,9 +81,7 @@ void TDesigner::DropFromSelection(TPersistent* Gone) {
 #if OM_HOST_RELEASE == 5
 TCustomForm* TDesigner::GetCustomForm() {
   // Release 5 designs every root on a form; a root that is a form is its own.
-  return reinterpret_cast<TCustomForm*>(FRoot && FRoot->InheritsFrom(GetClass("TCustomForm"))
-                                            ? FRoot
-                                            : nullptr);
+  return dynamic_cast<TCustomForm*>(FRoot);
 }
 #endif
 

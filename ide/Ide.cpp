@@ -2,10 +2,13 @@
 
 #include <regex>
 
+#include "DataAccess.h"
+#include "Desktop.h"
 #include "FileUtil.h"
 #include "Inspector.h"
 #include "Packages.h"
 #include "Registries.h"
+#include "Settings.h"
 #if OM_HOST_RELEASE == 5
 #include "Dsgnintf.h"
 #include "Libintf.h"
@@ -116,8 +119,15 @@ _di_IDesignEnvironment TIde::Environment() { return _di_IDesignEnvironment(&FSer
 TIde::TIde() {
   if (GCurrent) throw EInvalidOperation("Only one IDE may run in a process at a time");
   GCurrent = this;
+  try {
+    FDesktop = std::make_unique<TDesktop>();
+  } catch (...) {
+    GCurrent = nullptr;
+    throw;
+  }
   TRegistries::Instance().Clear();
   RegisterClasses({TDataModule::StaticClass()});
+  RegisterDataClasses();
   // The IDE's own editors beyond the one of each kind of property.
   RegisterPropertyEditor(TypeInfo<String>(), TComponent::StaticClass(), "Name",
                          TComponentNameProperty::StaticClass());
@@ -138,19 +148,15 @@ TIde::~TIde() {
 #endif
   FServices.reset();
   TRegistries::Instance().Clear();
+  UnRegisterDataClasses();
   TDesigner::Clipboard().clear();
+  FDesktop.reset();
   GCurrent = nullptr;
 }
 
 TIde* TIde::Current() { return GCurrent; }
 
-String TIde::BaseRegKey() {
-#if OM_HOST_RELEASE == 5
-  return "Software\\Borland\\C++Builder\\5.0";
-#else
-  return "Software\\Borland\\C++Builder\\6.0";
-#endif
-}
+String TIde::BaseRegKey() { return IDEBaseRegistryKey(); }
 
 void TIde::ModalEdit(char Key, TObject* ReturnWindow) {
   ++FModalEdit.Count;
@@ -165,8 +171,20 @@ void TIde::AddSink(TDesignSink* Sink) {
 void TIde::RemoveSink(TDesignSink* Sink) { std::erase(FSinks, Sink); }
 
 void TIde::DestroyObjectsOf(const TLibModule* Module) {
-  // Windows of a package are freed by the window layer's hook when there is one.
-  if (FDestroyWindowsOf) FDestroyWindowsOf(Module);
+  // Every window whose class the module defines, and whatever else of its classes the
+  // application owns, goes before the module's code does.
+  for (bool Again = true; Again;) {
+    Again = false;
+    for (int I = 0; I < Screen->FormCount(); ++I)
+      if (Screen->Forms(I)->ClassType()->Module == Module) {
+        delete Screen->Forms(I);
+        Again = true;
+        break;
+      }
+  }
+  for (int I = Application->ComponentCount() - 1; I >= 0; --I)
+    if (I < Application->ComponentCount() && Application->Components(I)->ClassType()->Module == Module)
+      delete Application->Components(I);
 }
 
 namespace {
@@ -208,6 +226,8 @@ TDesigner* TIde::OpenForm(const String& FileName) {
   }
   TComponent* Root = RootClass.Create(nullptr);
   TDesignerRefPtr D(new TDesigner(this, Root, ClassName, ExpandFileName(FileName)));
+  // Datasets of the form take relative database names from the form's folder.
+  TFormFolderScope Folder(FileName);
   TReader Reader(std::move(Text), FileName);
   Reader.OnFindMethod = [&](TComponent*, const String& Name) { return D->CreateMethod(Name, nullptr); };
   try {

@@ -12,6 +12,7 @@
 
 class TObjectInspector;
 class TPackageLoader;
+class TDesktop;
 
 class PACKAGE TIde {
  public:
@@ -35,6 +36,8 @@ class PACKAGE TIde {
   void SetActiveDesigner(TDesigner* Designer);
 
   TObjectInspector& Inspector() noexcept { return *FInspector; }
+  // The IDE's windowing platform: Application, Screen, input.
+  TDesktop& Desktop() noexcept { return *FDesktop; }
   TPackageLoader& Packages() noexcept { return *FPackages; }
 
   // Frees every window and editor whose class that module defines (a package going).
@@ -66,6 +69,7 @@ class PACKAGE TIde {
   void ModalEdit(char Key, TObject* ReturnWindow);
 
  private:
+  std::unique_ptr<TDesktop> FDesktop;
   std::vector<TDesignerRefPtr> FDesigners;
   TDesigner* FActive = nullptr;
   std::vector<TDesignSink*> FSinks;
@@ -76,8 +80,6 @@ class PACKAGE TIde {
   TModalEdit FModalEdit;
 
  public:
-  // Set by the window layer: frees the windows whose class that module defines.
-  std::function<void(const TLibModule*)> FDestroyWindowsOf;
 #if OM_HOST_RELEASE == 6
   // The listeners the package registers through RegisterDesignNotification.
   void AddDesignNotification(const DelphiInterface<class IDesignNotification>& Listener);

@@ -212,3 +212,41 @@ String PackageFileBesideIde(const String& BaseName) {
   String Dir = N > 0 ? ExtractFilePath(String(Self, size_t(N))) : String("./");
   return Dir + BaseName + ".so";
 }
+
+// --- Language resource modules ------------------------------------------------------------
+
+namespace {
+// The user's language as the suffixes of resource modules: OMIDE_LANGUAGE when set
+// (as "DEU"), else the language of LANG ("de_DE.UTF-8" gives "DE").
+std::vector<String> LanguageSuffixes() {
+  std::vector<String> R;
+  if (const char* L = getenv("OMIDE_LANGUAGE"); L && *L) R.push_back(L);
+  const char* L = getenv("LANG");
+  auto Letter = [](char C) { return (C >= 'a' && C <= 'z') || (C >= 'A' && C <= 'Z'); };
+  if (L && Letter(L[0]) && Letter(L[1]) && (L[2] == '_' || L[2] == '.' || L[2] == 0))
+    R.push_back(UpperCase(String(L, 2)));
+  return R;
+}
+}  // namespace
+
+TLibModule* LoadResourceModule(const char* LibraryFile, void*& Handle) {
+  Handle = nullptr;
+  for (const String& Suffix : LanguageSuffixes()) {
+    String File = String(LibraryFile) + "." + Suffix;
+    if (!FileExists(File)) continue;
+    void* H = dlopen(File.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!H) continue;
+    auto Get = reinterpret_cast<TLibModule* (*)()>(dlsym(H, "GetResourceModule"));
+    if (!Get) {
+      dlclose(H);
+      continue;
+    }
+    Handle = H;
+    return Get();
+  }
+  return nullptr;
+}
+
+void FreeResourceModule(void* Handle) {
+  if (Handle) dlclose(Handle);
+}

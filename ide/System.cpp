@@ -1,5 +1,7 @@
 #include "System.h"
 
+#include <dlfcn.h>
+
 #include "SysUtils.h"
 
 const TMetaClass TObject::ClassMeta{
@@ -62,6 +64,12 @@ TLibModule* GModules = nullptr;
 void RegisterModule(TLibModule* Module) {
   for (TLibModule* M = GModules; M; M = M->Next)
     if (M == Module) return;
+#if OM_HOST_RELEASE == 6
+  // Release 6's runtime looks for the library's language module itself.
+  Dl_info Info;
+  if (!Module->ResourceModule && dladdr(Module, &Info) && Info.dli_fname)
+    Module->ResourceModule = LoadResourceModule(Info.dli_fname, Module->ResourceHandle);
+#endif
   Module->Next = GModules;
   GModules = Module;
 }
@@ -71,8 +79,13 @@ void UnregisterModule(TLibModule* Module) {
     if (*P == Module) {
       *P = Module->Next;
       Module->Next = nullptr;
-      return;
+      break;
     }
+  if (Module->ResourceHandle) {
+    FreeResourceModule(Module->ResourceHandle);
+    Module->ResourceHandle = nullptr;
+    Module->ResourceModule = nullptr;
+  }
 }
 
 TLibModule* LibModuleList() { return GModules; }

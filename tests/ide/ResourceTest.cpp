@@ -48,7 +48,7 @@ TEST_F(ResourceTest, ALanguageModuleTakesOverTheResources) {
   const TResourceEntry Entries[] = {
       {RT_RCDATA, "TRESOURCEFORM", reinterpret_cast<const unsigned char*>(Translated),
        sizeof Translated - 1}};
-  TLibModule Language{"ide_tests.DEU", Entries, 1, nullptr, nullptr, nullptr};
+  TLibModule Language{"ide_tests.DEU", Entries, 1, nullptr, nullptr, nullptr, nullptr};
   OmThisModule.ResourceModule = &Language;
   TResourceForm Form(nullptr);
   OmThisModule.ResourceModule = nullptr;

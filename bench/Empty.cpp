@@ -1,0 +1,1 @@
+// A library with nothing in it: the floor of loading one.

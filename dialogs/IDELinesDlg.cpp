@@ -1,0 +1,7 @@
+#include "IDELinesDlg.h"
+
+namespace Idelinesdlg {
+int InitCount = 0;
+void Initialization() {}
+void Finalization() {}
+}  // namespace Idelinesdlg

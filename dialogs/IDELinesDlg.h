@@ -1,0 +1,10 @@
+// IDELinesDlg: a unit of the package's windows and editors.
+#pragma once
+
+#include "System.h"
+
+namespace Idelinesdlg {
+PACKAGE void Initialization();
+PACKAGE void Finalization();
+extern PACKAGE int InitCount;
+}  // namespace Idelinesdlg

@@ -1,0 +1,112 @@
+#include "OmDBGridsReg.h"
+
+#include <vector>
+
+#if OM_HOST_RELEASE == 5
+OM_IMPLEMENT_CLASS(TOmDBGridCategory, "OmDBGridsReg");
+String TOmDBGridCategory::Name() { return "OmDBGrid"; }
+OM_IMPLEMENT_CLASS(TImageCategory, "OmDBGridsReg");
+String TImageCategory::Name() { return "Image"; }
+#endif
+
+namespace {
+
+// Binds an editor the package has; one a later version brings is left out until then.
+void BindEditor(PTypeInfo Type, TClass ComponentClass, const char* Property, const char* Editor) {
+  if (TPropertyEditorClass EditorClass = FindPackageEditorClass(Editor))
+    RegisterPropertyEditor(Type, ComponentClass, Property, EditorClass);
+}
+
+#if OM_HOST_RELEASE == 5
+#define OM_CATEGORY(Class, Name) Class::StaticClass()
+#else
+#define OM_CATEGORY(Class, Name) Name
+#endif
+
+}  // namespace
+
+namespace Omdbgridsreg {
+
+int InitCount = 0;
+void Initialization() {}
+void Finalization() {}
+
+const std::vector<TOmEditorBinding>& EditorBindings() {
+  static const PTypeInfo StringType = TypeInfo<String>();
+  static const PTypeInfo IntegerType = TypeInfo<int>();
+  static const TClass Grid = TOmDBGrid::StaticClass(), Column = TOmColumn::StaticClass(),
+                      Title = TOmColumnTitle::StaticClass();
+  static const std::vector<TOmEditorBinding> Bindings = {
+      {TypeInfo<TOmDBGridColumns*>(), Grid, "Columns", "TOmDBGridColumnsProperty"},
+      {TypeInfo<TOmCustomDBGrid*>(), Grid, "MasterGrid", "TOmDBGridMasterGridProperty"},
+      {StringType, Column, "FieldName", "TOmDBGridFieldNameProperty"},
+      {IntegerType, Grid, "FillerIndex", "TOmDBGridImageIndexProperty"},
+      {IntegerType, Title, "ImageIndex", "TOmDBGridImageIndexProperty"},
+      {IntegerType, Title, "MarkerIndex", "TOmDBGridImageIndexProperty"},
+      {StringType, Grid, "Hint", "TOmStringProperty"},
+      {StringType, Grid, "FillerHint", "TOmStringProperty"},
+      {StringType, Grid, "IndicatorHint", "TOmStringProperty"},
+      {StringType, Column, "EditorHint", "TOmStringProperty"},
+      {StringType, Column, "Hint", "TOmStringProperty"},
+      {StringType, Title, "Hint", "TOmStringProperty"},
+      {StringType, Title, "Caption", "TOmStringProperty"},
+      {StringType, Title, "Header", "TOmHeaderProperty"},
+      {StringType, Title, "HeaderHint", "TOmHeaderProperty"},
+  };
+  return Bindings;
+}
+
+void Register() {
+  RegisterComponents("Data Controls", {TOmDBGrid::StaticClass()});
+  if (TComponentEditorClass Editor = FindPackageComponentEditorClass("TOmDBGridEditor"))
+    RegisterComponentEditor(TOmDBGrid::StaticClass(), Editor);
+
+  for (const TOmEditorBinding& B : EditorBindings())
+    BindEditor(B.PropertyType, B.ComponentClass, B.PropertyName, B.EditorClassName);
+
+  TClass Column = TOmColumn::StaticClass();
+  TClass Grid = TOmCustomDBGrid::StaticClass();
+  RegisterPropertiesInCategory(OM_CATEGORY(TDatabaseCategory, "Database"), Column, {"FieldName"});
+  RegisterPropertiesInCategory(OM_CATEGORY(THelpCategory, "Help and Hints"), Column, {"ToolTips", "ToolTipsWidth"});
+  RegisterPropertiesInCategory(OM_CATEGORY(TImageCategory, "Image"), Column,
+                               {"Alignment", "CheckBox", "CheckBoxToggle", "CheckBoxValues", "ImageDraw",
+                                "ImageOffsetX", "ImageOffsetY", "Images", "QuickDraw", "Transparent",
+                                "TransparentColor", "VAlignment", "Wallpaper"});
+  RegisterPropertiesInCategory(OM_CATEGORY(TInputCategory, "Input"), Column, {"ShowEdit"});
+  RegisterPropertiesInCategory(OM_CATEGORY(TLayoutCategory, "Layout"), Column, {"WidthBase", "WidthMax", "WidthMin"});
+  RegisterPropertiesInCategory(OM_CATEGORY(TLocalizableCategory, "Localizable"), Column,
+                               {"EditorHint", "PickList", "PickText", "Title"});
+  RegisterPropertiesInCategory(OM_CATEGORY(TVisualCategory, "Visual"), Column,
+                               {"Ellipsis", "ShowBlob", "VAlignment", "WidthBase", "WordWrap"});
+  RegisterPropertiesInCategory(OM_CATEGORY(TOmDBGridCategory, "OmDBGrid"), Column,
+                               {"CheckBox", "CheckBoxToggle", "CheckBoxValues", "EditorHint", "Ellipsis", "Hint",
+                                "ImageDraw", "ImageOffsetX", "ImageOffsetY", "Images", "ListOptions", "PickOptions",
+                                "PickText", "QuickDraw", "Report", "ShowBlob", "ShowEdit", "ToolTips",
+                                "ToolTipsWidth", "Transparent", "TransparentColor", "VAlignment", "Wallpaper",
+                                "WidthBase", "WidthMax", "WidthMin", "WordWrap"});
+  RegisterPropertiesInCategory(OM_CATEGORY(TActionCategory, "Action"), Grid, {"StretchMode"});
+  RegisterPropertiesInCategory(OM_CATEGORY(TDatabaseCategory, "Database"), Grid,
+                               {"Columns", "OrderFields", "OnOrderChanged"});
+  RegisterPropertiesInCategory(OM_CATEGORY(TImageCategory, "Image"), Grid,
+                               {"FillerIndex", "IndicatorImages", "TitleImages", "TitleMarkers", "OnCalcImageIndex"});
+  RegisterPropertiesInCategory(OM_CATEGORY(TLayoutCategory, "Layout"), Grid,
+                               {"GridStyle", "HeaderLinesCount", "IndicatorWidth", "LinesCount", "LinesCountMax",
+                                "LinesCountMin", "StretchWidthMax", "StretchWidthMin", "TitleLinesCount"});
+  RegisterPropertiesInCategory(OM_CATEGORY(TLocalizableCategory, "Localizable"), Grid, {"FillerHint"});
+  RegisterPropertiesInCategory(OM_CATEGORY(TVisualCategory, "Visual"), Grid,
+                               {"FillerColor", "FixedCols", "FixedStyle", "FixedTheme", "HeaderLinesCount",
+                                "LinesCount", "ScrollBars", "StretchMode", "TitleLinesCount"});
+  RegisterPropertiesInCategory(OM_CATEGORY(TOmDBGridCategory, "OmDBGrid"), Grid,
+                               {"DragRows", "FillerButton", "FillerColor", "FillerHint", "FillerIndex",
+                                "FillerPopupMenu", "FixedCols", "FixedStyle", "FixedTheme", "GridStyle", "HeaderColor",
+                                "HeaderFont", "HeaderLinesCount", "HintOptions", "IndicatorHint", "IndicatorImages",
+                                "IndicatorPopupMenu", "IndicatorWidth", "LinesCount", "LinesCountMax", "LinesCountMin",
+                                "MasterGrid", "OrderFields", "ScrollBars", "StretchMode", "StretchWidthMax",
+                                "StretchWidthMin", "TitleImages", "TitleLinesCount", "TitleMarkers"});
+  RegisterPropertiesInCategory(OM_CATEGORY(TOmDBGridCategory, "OmDBGrid"), Grid,
+                               {"OnCalcImageIndex", "OnCellHint", "OnColExpand", "OnColGetText", "OnColSetText",
+                                "OnColumnMoving", "OnColumnResize", "OnColumnScroll", "OnFillerClick",
+                                "OnHeaderClick", "OnOrderChanged", "OnPaintColumnCell", "OnRowResize", "OnRowSelect"});
+}
+
+}  // namespace Omdbgridsreg

@@ -1,0 +1,49 @@
+// OmDBGridsReg: puts the grid on the palette and gives it its editors and categories.
+#pragma once
+
+#if OM_HOST_RELEASE == 5
+#include "Dsgnintf.h"
+#else
+#include "DesignEditors.h"
+#include "DesignIntf.h"
+#endif
+#include "OmDBGrids.h"
+
+#if OM_HOST_RELEASE == 5
+class PACKAGE TOmDBGridCategory : public TPropertyCategory {
+  OM_CLASS(TOmDBGridCategory, TPropertyCategory)
+ public:
+  TOmDBGridCategory() = default;
+  String Name() override;
+};
+
+class PACKAGE TImageCategory : public TPropertyCategory {
+  OM_CLASS(TImageCategory, TPropertyCategory)
+ public:
+  TImageCategory() = default;
+  String Name() override;
+};
+#endif
+
+// One property-editor binding: type, component class, property name, editor class.
+struct TOmEditorBinding {
+  PTypeInfo PropertyType;
+  TClass ComponentClass;
+  const char* PropertyName;
+  const char* EditorClassName;
+};
+
+namespace Omdbgridsreg {
+PACKAGE void Register();
+// The grid's fifteen property-editor bindings, in the order Register makes them.
+PACKAGE const std::vector<TOmEditorBinding>& EditorBindings();
+PACKAGE void Initialization();
+PACKAGE void Finalization();
+extern PACKAGE int InitCount;
+}  // namespace Omdbgridsreg
+
+// The package's property editors by class name, for the bindings of Register; null for
+// an editor the package does not have.
+PACKAGE TPropertyEditorClass FindPackageEditorClass(const String& Name);
+// The package's component editors likewise.
+PACKAGE TComponentEditorClass FindPackageComponentEditorClass(const String& Name);

@@ -1,0 +1,309 @@
+// Loading the design package into the IDE: its identity, the loading sequence, what it
+// registers, and every way a load can fail.
+#include <dlfcn.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "DesignTestSupport.h"
+#include "OmDBGrids.h"
+#include "OmDBGridsReg.h"
+#include "Packages.h"
+
+namespace {
+
+String Bin(const String& File) { return String(OM_BIN_DIR) + "/" + File; }
+const String ThisPackage = OM_HOST_RELEASE == 5 ? "DCLOmbrix50" : "DCLOmbrix60";
+const String OtherPackage = OM_HOST_RELEASE == 5 ? "DCLOmbrix60" : "DCLOmbrix50";
+String Suffixed(const char* Base) { return Bin(String(Base) + IntToStr(OM_HOST_RELEASE) + ".so"); }
+
+class PackageTest : public ::testing::Test {
+ protected:
+  TIde Ide;
+  TPackageRecord* LoadPackage() { return Ide.Packages().Load(Bin(ThisPackage + ".so")); }
+  String LoadError(const String& File) {
+    try {
+      Ide.Packages().Load(File);
+    } catch (EPackageError& E) {
+      return E.Message;
+    }
+    return "(loaded)";
+  }
+};
+
+TEST_F(PackageTest, TheLibraryEntryAloneRegistersNothing) {
+  void* H = dlopen(Bin(ThisPackage + ".so").c_str(), RTLD_NOW | RTLD_LOCAL);
+  ASSERT_NE(H, nullptr) << dlerror();
+  EXPECT_FALSE(GetClass("TOmDBGrid"));
+  EXPECT_TRUE(TRegistries::Instance().Palette.empty());
+  dlclose(H);
+}
+
+TEST_F(PackageTest, InitializesItsUnitsOnceInOrderThenRegistersInContainedOrder) {
+  TPackageRecord* P = LoadPackage();
+  std::vector<String> Expected = {
+      "initialize SysInit",      "initialize OmDBGrids",    "initialize OmDBLists",
+      "initialize OmQRGrids",    "initialize IDEAboutDlg",  "initialize IDELinesDlg",
+      "initialize IDEGridsDlg",  "initialize OmDBGridsReg", "initialize OmDBListsReg",
+      "initialize OmQRGridsReg", "initialize " + ThisPackage,
+      "register OmQRGridsReg",   "register OmDBListsReg",   "register OmDBGridsReg"};
+  EXPECT_EQ(P->Log, Expected);
+  EXPECT_TRUE(P->Errors.empty());
+  EXPECT_TRUE(GetClass("TOmDBGrid"));  // the run-time units registered their classes
+  Ide.Packages().Unload(P);
+  EXPECT_FALSE(GetClass("TOmDBGrid"));
+  EXPECT_TRUE(TRegistries::Instance().Palette.empty());
+  EXPECT_TRUE(TRegistries::Instance().Categories.empty());
+}
+
+TEST_F(PackageTest, FinalizesInReverseOrderWhenUnloaded) {
+  TPackageRecord* P = LoadPackage();
+  // The record goes with the unload; what it did is read from the runtime's trace.
+  Ide.Packages().Unload(P);
+  std::vector<String> Trace = UnitTrace();
+  ASSERT_FALSE(Trace.empty());
+  EXPECT_EQ(Trace.front(), "finalize " + ThisPackage);
+  EXPECT_EQ(Trace.back(), "finalize SysInit");
+  auto At = [&](const String& S) { return std::find(Trace.begin(), Trace.end(), S) - Trace.begin(); };
+  EXPECT_LT(At("finalize OmQRGridsReg"), At("finalize IDEAboutDlg"));
+  EXPECT_LT(At("finalize IDEAboutDlg"), At("finalize OmDBGrids"));
+}
+
+TEST_F(PackageTest, DeclaresItsIdentity) {
+  TPackageRecord* P = LoadPackage();
+  EXPECT_EQ(P->Description, "Ombrix Components 3.0");
+  EXPECT_EQ(P->HostRelease, OM_HOST_RELEASE);
+  EXPECT_NE(P->Kind.find("DesignOnly"), String::npos);
+  std::vector<String> Contains = {ThisPackage, "OmQRGridsReg", "IDELinesDlg", "SysInit",
+                                  "IDEAboutDlg", "OmDBListsReg", "OmDBGridsReg", "IDEGridsDlg"};
+  EXPECT_EQ(P->Contains, Contains);
+#if OM_HOST_RELEASE == 5
+  EXPECT_EQ(P->Requires, std::vector<String>{"VCLOmbrix50"});
+#else
+  EXPECT_EQ(P->Requires, (std::vector<String>{"VCLOmbrix60.bpl", "designide60.bpl"}));
+#endif
+  std::map<String, String> V(P->Version.begin(), P->Version.end());
+  EXPECT_EQ(V["FileVersion"], "3.0.0.42");
+  EXPECT_EQ(V["ProductVersion"], "3.0");
+  EXPECT_EQ(V["ProductName"], "Ombrix Components");
+  EXPECT_EQ(V["FileDescription"], "Ombrix Components 3.0 for C++Builder " + IntToStr(OM_HOST_RELEASE));
+  EXPECT_EQ(V["InternalName"], ThisPackage);
+  EXPECT_EQ(V["OriginalFilename"], ThisPackage + ".bpl");
+}
+
+TEST_F(PackageTest, PutsTheGridOnDataControlsWithItsBitmap) {
+  LoadPackage();
+  const TRegistries& R = TRegistries::Instance();
+  auto It = std::find_if(R.Palette.begin(), R.Palette.end(),
+                         [](const TPaletteEntry& E) { return E.ComponentClass == TOmDBGrid::StaticClass(); });
+  ASSERT_NE(It, R.Palette.end());
+  EXPECT_EQ(It->Page, "Data Controls");
+  ASSERT_NE(It->Bitmap, nullptr);
+  EXPECT_STREQ(It->Bitmap->Name, "TOMDBGRID");
+  EXPECT_EQ(It->Bitmap->Data[18], 24);  // width
+  EXPECT_EQ(It->Bitmap->Data[22], 24);  // height
+  EXPECT_EQ(It->Bitmap->Data[28], 4);   // 16 colours
+}
+
+TEST_F(PackageTest, EveryWayALoadFailsHasItsMessage) {
+  EXPECT_EQ(LoadError(Bin("NoSuchPackage.so")), "Package " + Bin("NoSuchPackage.so") + " not found");
+  auto Text = std::filesystem::temp_directory_path() / ("omnotalib" + std::to_string(getpid()) + ".so");
+  std::ofstream(Text) << "not a library\n";
+  EXPECT_EQ(LoadError(Text.string()).rfind(Text.string() + " is not a package library: ", 0), 0u);
+  std::filesystem::remove(Text);
+  EXPECT_EQ(LoadError(Suffixed("omtestpkg_plain")),
+            Suffixed("omtestpkg_plain") + " is not a package of this IDE: the export GetPackageInfoTable is missing");
+  EXPECT_EQ(LoadError(Suffixed("omtestpkg_nofinalize")),
+            Suffixed("omtestpkg_nofinalize") + " is not a package of this IDE: the export Finalize is missing");
+  int Other = OM_HOST_RELEASE == 5 ? 6 : 5;
+  EXPECT_EQ(LoadError(Bin(OtherPackage + ".so")),
+            Format("%s was built for IDE release %d and cannot be loaded into release %d",
+                   {Bin(OtherPackage + ".so"), Other, OM_HOST_RELEASE}));
+  EXPECT_EQ(LoadError(Suffixed("omtestpkg_otherrelease")),
+            Format("%s was built for IDE release %d and cannot be loaded into release %d",
+                   {Suffixed("omtestpkg_otherrelease"), Other, OM_HOST_RELEASE}));
+  EXPECT_TRUE(Ide.Packages().Packages().empty());
+}
+
+TEST_F(PackageTest, ARegisterThatRaisesIsReportedAndTheOthersStillRun) {
+  TPackageRecord* P = Ide.Packages().Load(Suffixed("omtestpkg_raising"));
+  ASSERT_EQ(P->Errors.size(), 1u);
+  EXPECT_EQ(P->Errors[0], Suffixed("omtestpkg_raising") + ": Register of unit BadReg failed: the palette page is full");
+  EXPECT_EQ(TRegistries::Instance().PalettePages(), std::vector<String>{"Samples"});
+  EXPECT_NE(LoadError(Suffixed("omtestpkg_raising")).find("is already loaded"), String::npos);
+}
+
+// --- What the grid unit registers ----------------------------------------------------------
+
+struct TExpectedCategory {
+  const char* Category;
+  const char* ComponentClass;
+  std::vector<String> Names;
+};
+
+const std::vector<TExpectedCategory> GridCategories = {
+    {"Database", "TOmColumn", {"FieldName"}},
+    {"Help and Hints", "TOmColumn", {"ToolTips", "ToolTipsWidth"}},
+    {"Image", "TOmColumn", {"Alignment", "CheckBox", "CheckBoxToggle", "CheckBoxValues", "ImageDraw", "ImageOffsetX",
+                            "ImageOffsetY", "Images", "QuickDraw", "Transparent", "TransparentColor", "VAlignment",
+                            "Wallpaper"}},
+    {"Input", "TOmColumn", {"ShowEdit"}},
+    {"Layout", "TOmColumn", {"WidthBase", "WidthMax", "WidthMin"}},
+    {"Localizable", "TOmColumn", {"EditorHint", "PickList", "PickText", "Title"}},
+    {"Visual", "TOmColumn", {"Ellipsis", "ShowBlob", "VAlignment", "WidthBase", "WordWrap"}},
+    {"OmDBGrid", "TOmColumn", {"CheckBox", "CheckBoxToggle", "CheckBoxValues", "EditorHint", "Ellipsis", "Hint",
+                               "ImageDraw", "ImageOffsetX", "ImageOffsetY", "Images", "ListOptions", "PickOptions",
+                               "PickText", "QuickDraw", "Report", "ShowBlob", "ShowEdit", "ToolTips", "ToolTipsWidth",
+                               "Transparent", "TransparentColor", "VAlignment", "Wallpaper", "WidthBase", "WidthMax",
+                               "WidthMin", "WordWrap"}},
+    {"Action", "TOmCustomDBGrid", {"StretchMode"}},
+    {"Database", "TOmCustomDBGrid", {"Columns", "OrderFields", "OnOrderChanged"}},
+    {"Image", "TOmCustomDBGrid", {"FillerIndex", "IndicatorImages", "TitleImages", "TitleMarkers", "OnCalcImageIndex"}},
+    {"Layout", "TOmCustomDBGrid", {"GridStyle", "HeaderLinesCount", "IndicatorWidth", "LinesCount", "LinesCountMax",
+                                   "LinesCountMin", "StretchWidthMax", "StretchWidthMin", "TitleLinesCount"}},
+    {"Localizable", "TOmCustomDBGrid", {"FillerHint"}},
+    {"Visual", "TOmCustomDBGrid", {"FillerColor", "FixedCols", "FixedStyle", "FixedTheme", "HeaderLinesCount",
+                                   "LinesCount", "ScrollBars", "StretchMode", "TitleLinesCount"}},
+    {"OmDBGrid", "TOmCustomDBGrid", {"DragRows", "FillerButton", "FillerColor", "FillerHint", "FillerIndex",
+                                     "FillerPopupMenu", "FixedCols", "FixedStyle", "FixedTheme", "GridStyle",
+                                     "HeaderColor", "HeaderFont", "HeaderLinesCount", "HintOptions", "IndicatorHint",
+                                     "IndicatorImages", "IndicatorPopupMenu", "IndicatorWidth", "LinesCount",
+                                     "LinesCountMax", "LinesCountMin", "MasterGrid", "OrderFields", "ScrollBars",
+                                     "StretchMode", "StretchWidthMax", "StretchWidthMin", "TitleImages",
+                                     "TitleLinesCount", "TitleMarkers"}},
+    {"OmDBGrid", "TOmCustomDBGrid", {"OnCalcImageIndex", "OnCellHint", "OnColExpand", "OnColGetText", "OnColSetText",
+                                     "OnColumnMoving", "OnColumnResize", "OnColumnScroll", "OnFillerClick",
+                                     "OnHeaderClick", "OnOrderChanged", "OnPaintColumnCell", "OnRowResize",
+                                     "OnRowSelect"}},
+};
+
+TEST_F(PackageTest, TheGridUnitFilesExactlyTheListedCategories) {
+  LoadPackage();
+  std::vector<const TCategoryEntry*> Grid;
+  for (const TCategoryEntry& E : TRegistries::Instance().Categories)
+    if (E.ComponentClass == TOmColumn::StaticClass() || E.ComponentClass == TOmCustomDBGrid::StaticClass())
+      Grid.push_back(&E);
+  ASSERT_EQ(Grid.size(), GridCategories.size());
+  for (size_t I = 0; I < Grid.size(); ++I) {
+    SCOPED_TRACE("row " + IntToStr(long(I) + 1));
+    EXPECT_EQ(Grid[I]->Category, GridCategories[I].Category);
+    EXPECT_STREQ(Grid[I]->ComponentClass->ClassName(), GridCategories[I].ComponentClass);
+    EXPECT_EQ(Grid[I]->Filters, GridCategories[I].Names);
+#if OM_HOST_RELEASE == 5
+    // Release 5 passes a category class, whose Name the IDE asks.
+    static const std::map<String, String> Classes = {
+        {"Database", "TDatabaseCategory"}, {"Help and Hints", "THelpCategory"}, {"Image", "TImageCategory"},
+        {"Input", "TInputCategory"},       {"Layout", "TLayoutCategory"},       {"Localizable", "TLocalizableCategory"},
+        {"Visual", "TVisualCategory"},     {"OmDBGrid", "TOmDBGridCategory"},  {"Action", "TActionCategory"}};
+    EXPECT_EQ(String(Grid[I]->CategoryClass->ClassName()), Classes.at(GridCategories[I].Category));
+#endif
+  }
+}
+
+// A function of the loaded package, by its decorated name: the package is a plug-in, not
+// a library the test links.
+template <class F>
+F PackageFunction(TPackageRecord* P, const char* Symbol) {
+  void* S = dlsym(P->Handle, Symbol);
+  EXPECT_NE(S, nullptr) << Symbol;
+  return reinterpret_cast<F>(S);
+}
+
+TEST_F(PackageTest, TheGridBindingTableHoldsTheFifteenRows) {
+  TPackageRecord* P = LoadPackage();
+  const auto& B = PackageFunction<const std::vector<TOmEditorBinding>& (*)()>(
+      P, "_ZN12Omdbgridsreg14EditorBindingsEv")();
+  auto FindEditor = PackageFunction<TPropertyEditorClass (*)(const String&)>(
+      P, "_Z22FindPackageEditorClassRKNSt7__cxx1112basic_stringIcSt11char_traitsIcESaIcEEE");
+  struct TRow {
+    const char *Type, *Class, *Prop, *Editor;
+  };
+  const TRow Expected[] = {
+      {"TOmDBGridColumns", "TOmDBGrid", "Columns", "TOmDBGridColumnsProperty"},
+      {"TOmCustomDBGrid", "TOmDBGrid", "MasterGrid", "TOmDBGridMasterGridProperty"},
+      {"string", "TOmColumn", "FieldName", "TOmDBGridFieldNameProperty"},
+      {"Integer", "TOmDBGrid", "FillerIndex", "TOmDBGridImageIndexProperty"},
+      {"Integer", "TOmColumnTitle", "ImageIndex", "TOmDBGridImageIndexProperty"},
+      {"Integer", "TOmColumnTitle", "MarkerIndex", "TOmDBGridImageIndexProperty"},
+      {"string", "TOmDBGrid", "Hint", "TOmStringProperty"},
+      {"string", "TOmDBGrid", "FillerHint", "TOmStringProperty"},
+      {"string", "TOmDBGrid", "IndicatorHint", "TOmStringProperty"},
+      {"string", "TOmColumn", "EditorHint", "TOmStringProperty"},
+      {"string", "TOmColumn", "Hint", "TOmStringProperty"},
+      {"string", "TOmColumnTitle", "Hint", "TOmStringProperty"},
+      {"string", "TOmColumnTitle", "Caption", "TOmStringProperty"},
+      {"string", "TOmColumnTitle", "Header", "TOmHeaderProperty"},
+      {"string", "TOmColumnTitle", "HeaderHint", "TOmHeaderProperty"},
+  };
+  ASSERT_EQ(B.size(), std::size(Expected));
+  for (size_t I = 0; I < B.size(); ++I) {
+    SCOPED_TRACE("row " + IntToStr(long(I) + 1));
+    EXPECT_STREQ(B[I].PropertyType->Name, Expected[I].Type);
+    EXPECT_STREQ(B[I].ComponentClass->ClassName(), Expected[I].Class);
+    EXPECT_STREQ(B[I].PropertyName, Expected[I].Prop);
+    EXPECT_STREQ(B[I].EditorClassName, Expected[I].Editor);
+    // Every named property exists, with that type, in that class.
+    PPropInfo P = GetPropInfo(B[I].ComponentClass, B[I].PropertyName);
+    ASSERT_NE(P, nullptr);
+    EXPECT_EQ(P->PropType, B[I].PropertyType);
+  }
+  // What Register bound is exactly the rows whose editor the package has.
+  size_t Bound = 0;
+  for (const TOmEditorBinding& Row : B)
+    if (FindEditor(Row.EditorClassName)) ++Bound;
+  size_t Registered = 0;
+  for (const TPropertyEditorEntry& E : TRegistries::Instance().PropertyEditors)
+    if (E.Package) ++Registered;
+  EXPECT_EQ(Registered, Bound);
+}
+
+TEST_F(PackageTest, TheCategoryViewShowsOmDBGridWith27ColumnAnd44GridProperties) {
+  LoadPackage();
+  TDesigner* D = Ide.NewForm(TDataModule::StaticClass(), "Module1");
+  auto* Grid = static_cast<TOmDBGrid*>(D->CreateComponent(TOmDBGrid::StaticClass(), D->GetRoot(), -1, -1, -1, -1));
+  auto Count = [&](const char* Category) {
+    for (const auto& [Name, Props] : Ide.Inspector().Categories())
+      if (Name == Category) return int(Props.size());
+    return 0;
+  };
+  D->SelectComponent(Grid);
+  EXPECT_EQ(Count("OmDBGrid"), 44);
+  EXPECT_GT(Count("Image"), 0);
+  D->SelectComponent(Grid->Columns()->Add());
+  EXPECT_EQ(Count("OmDBGrid"), 27);
+  EXPECT_EQ(Count("Image"), 13);
+}
+
+}  // namespace
+
+// A grid of the library's base class that is no TOmDBGrid.
+class TOtherGrid : public TOmCustomDBGrid {
+  OM_CLASS(TOtherGrid, TOmCustomDBGrid)
+ public:
+  explicit TOtherGrid(TComponent* AOwner) : TOmCustomDBGrid(AOwner) {}
+  String Hint2;
+};
+template <>
+struct TPublished<TOtherGrid> {
+  static constexpr TPropInfo Props[] = {
+      Property<&TOtherGrid::FillerHint, &TOtherGrid::FillerHint>("FillerHint"),
+      Property<&TOtherGrid::MasterGrid, &TOtherGrid::SetMasterGrid>("MasterGrid"),
+      Property<&TOtherGrid::StretchMode, &TOtherGrid::SetStretchMode>("StretchMode", 0),
+  };
+};
+OM_IMPLEMENT_CLASS(TOtherGrid, "PackageTest");
+
+namespace {
+TEST_F(PackageTest, AnotherDescendantOfTheBaseGridGetsTheCategoriesButNoGridEditors) {
+  LoadPackage();
+  const TRegistries& R = TRegistries::Instance();
+  EXPECT_EQ(R.CategoriesOf(TOtherGrid::StaticClass(), "StretchMode"),
+            (std::vector<String>{"Action", "Visual", "OmDBGrid"}));
+  EXPECT_EQ(R.CategoriesOf(TOtherGrid::StaticClass(), "FillerHint"), (std::vector<String>{"Localizable", "OmDBGrid"}));
+  // The bindings name TOmDBGrid: the base class's own kinds of editor apply here.
+  EXPECT_STREQ(R.PropertyEditorFor(TypeInfo<TOmCustomDBGrid*>(), "MasterGrid", TOtherGrid::StaticClass())->ClassName(),
+               "TComponentProperty");
+  EXPECT_STREQ(R.PropertyEditorFor(TypeInfo<String>(), "FillerHint", TOtherGrid::StaticClass())->ClassName(),
+               "TStringProperty");
+}
+}  // namespace
