@@ -3,6 +3,7 @@
 #include <regex>
 
 #include "DataAccess.h"
+#include "Controls.h"
 #include "Desktop.h"
 #include "FileUtil.h"
 #include "Inspector.h"
@@ -116,6 +117,30 @@ void UnregisterDesignNotification(const _di_IDesignNotification& DesignNotificat
 _di_IDesignEnvironment TIde::Environment() { return _di_IDesignEnvironment(&FServices->Environment); }
 #endif
 
+namespace {
+// The categories the platform files its own controls' properties into.
+void RegisterStandardCategories() {
+#if OM_HOST_RELEASE == 5
+#define OM_STD(Class, Name) Class::StaticClass()
+#else
+#define OM_STD(Class, Name) Name
+#endif
+  TClass Control = TControl::StaticClass(), Component = TComponent::StaticClass();
+  RegisterPropertiesInCategory(OM_STD(TVisualCategory, "Visual"), Control,
+                               {"Align", "Color", "Cursor", "Enabled", "Font", "Height", "Left", "ParentFont",
+                                "Top", "Visible", "Width"});
+  RegisterPropertiesInCategory(OM_STD(TLayoutCategory, "Layout"), Control,
+                               {"Align", "Constraints", "Height", "Left", "Top", "Width"});
+  RegisterPropertiesInCategory(OM_STD(THelpCategory, "Help and Hints"), Control,
+                               {"Hint", "ParentShowHint", "ShowHint"});
+  RegisterPropertiesInCategory(OM_STD(TInputCategory, "Input"), Control, {"Enabled", "TabOrder"});
+  RegisterPropertiesInCategory(OM_STD(TLinkageCategory, "Linkage"), Control, {"DataSource", "PopupMenu"});
+  RegisterPropertiesInCategory(OM_STD(TDatabaseCategory, "Database"), Control, {"DataSource"});
+  RegisterPropertiesInCategory(OM_STD(TMiscellaneousCategory, "Miscellaneous"), Component, {"Name", "Tag"});
+#undef OM_STD
+}
+}  // namespace
+
 TIde::TIde() {
   if (GCurrent) throw EInvalidOperation("Only one IDE may run in a process at a time");
   GCurrent = this;
@@ -131,6 +156,7 @@ TIde::TIde() {
   // The IDE's own editors beyond the one of each kind of property.
   RegisterPropertyEditor(TypeInfo<String>(), TComponent::StaticClass(), "Name",
                          TComponentNameProperty::StaticClass());
+  RegisterStandardCategories();
   FServices = std::make_unique<TServices>(this);
 #if OM_HOST_RELEASE == 6
   AddSink(&FServices->Bridge);

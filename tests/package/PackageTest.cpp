@@ -52,8 +52,11 @@ TEST_F(PackageTest, InitializesItsUnitsOnceInOrderThenRegistersInContainedOrder)
   EXPECT_TRUE(GetClass("TOmDBGrid"));  // the run-time units registered their classes
   Ide.Packages().Unload(P);
   EXPECT_FALSE(GetClass("TOmDBGrid"));
-  EXPECT_TRUE(TRegistries::Instance().Palette.empty());
-  EXPECT_TRUE(TRegistries::Instance().Categories.empty());
+  // Only the IDE's own registrations are left.
+  const TRegistries& R = TRegistries::Instance();
+  EXPECT_TRUE(R.Palette.empty());
+  EXPECT_TRUE(std::none_of(R.Categories.begin(), R.Categories.end(), [](const auto& E) { return E.Package; }));
+  EXPECT_TRUE(std::none_of(R.PropertyEditors.begin(), R.PropertyEditors.end(), [](const auto& E) { return E.Package; }));
 }
 
 TEST_F(PackageTest, FinalizesInReverseOrderWhenUnloaded) {
