@@ -39,7 +39,30 @@ TSession::TSession(bool Json) : FIde(std::make_unique<TIde>()), FJson(Json) { De
 
 TSession::~TSession() = default;
 
-std::vector<String> TSession::Words(const String& Line) {
+namespace {
+// ${NAME} is the environment variable's value, for scripts that name scratch folders.
+String ExpandVariables(const String& Line) {
+  String R;
+  size_t I = 0;
+  while (I < Line.size()) {
+    if (Line.compare(I, 2, "${") == 0) {
+      size_t End = Line.find('}', I + 2);
+      if (End == String::npos) throw EConvertError(Format("unterminated ${ at column %d", {int(I) + 1}));
+      String Name = Line.substr(I + 2, End - I - 2);
+      const char* Value = getenv(Name.c_str());
+      if (!Value) throw EConvertError(Format("the environment has no variable %s", {Name}));
+      R += Value;
+      I = End + 1;
+    } else {
+      R += Line[I++];
+    }
+  }
+  return R;
+}
+}  // namespace
+
+std::vector<String> TSession::Words(const String& RawLine) {
+  String Line = ExpandVariables(RawLine);
   std::vector<String> R;
   size_t I = 0;
   while (I < Line.size()) {
@@ -50,11 +73,23 @@ std::vector<String> TSession::Words(const String& Line) {
     while (I < Line.size() && Line[I] != ' ' && Line[I] != '\t') {
       char Q = Line[I];
       if (Q == '\'' || Q == '"') {
+        // As in form files, a doubled quote inside the quotes stands for one.
         Quoted = true;
-        size_t End = Line.find(Q, I + 1);
-        if (End == String::npos) throw EConvertError(Format("unterminated quote at column %d", {int(I) + 1}));
-        W += Line.substr(I + 1, End - I - 1);
-        I = End + 1;
+        size_t Start = I;
+        ++I;
+        for (;;) {
+          if (I >= Line.size()) throw EConvertError(Format("unterminated quote at column %d", {int(Start) + 1}));
+          if (Line[I] == Q) {
+            if (I + 1 < Line.size() && Line[I + 1] == Q) {
+              W += Q;
+              I += 2;
+              continue;
+            }
+            ++I;
+            break;
+          }
+          W += Line[I++];
+        }
       } else {
         W += Line[I++];
       }
@@ -103,7 +138,23 @@ int TSession::RunScript(const String& Text, const String& Where, FILE* Out) {
   for (int I = 0; I < Lines.Count() && !FQuit; ++I) {
     String Line = Trim(Lines.Strings(I));
     if (Line.empty() || Line[0] == '#') continue;
+    // `! command`: the command is expected to fail; its error is shown and the script
+    // goes on, and a success stops the script instead.
+    bool ExpectError = Line[0] == '!';
+    if (ExpectError) Line = Trim(Line.substr(1));
     try {
+      if (ExpectError) {
+        try {
+          Run(Line);
+        } catch (Exception& E) {
+          TCommandResult R;
+          R.Text = "error: " + E.Message + "\n";
+          R.Json["error"] = E.Message;
+          Print(R, Line, Out);
+          continue;
+        }
+        throw EConvertError("the command succeeded, but the script expected an error");
+      }
       Print(Run(Line), Line, Out);
     } catch (Exception& E) {
       String Msg = Format("%s:%d: %s", {Where, I + 1, E.Message});
@@ -256,19 +307,22 @@ void TSession::DefineCommands() {
     return R;
   });
 
-  Define("package-log", "package-log NAME", "what loading the package did, in order", [this](const auto& A) {
-    if (A.size() != 1) Usage("package-log NAME");
-    TPackageRecord* P = FIde->Packages().Find(A[0]);
-    if (!P) throw EConvertError(Format("no package %s is loaded", {A[0]}));
+  Define("package-log", "package-log [NAME]", "what loading a package (the first by default) did, in order",
+         [this](const auto& A) {
+    if (A.size() > 1) Usage("package-log [NAME]");
+    const auto& All = FIde->Packages().Packages();
+    TPackageRecord* P = A.empty() ? (All.empty() ? nullptr : All.front().get()) : FIde->Packages().Find(A[0]);
+    if (!P) throw EConvertError(A.empty() ? String("no package is loaded") : Format("no package %s is loaded", {A[0]}));
     TCommandResult R;
     R.Text = Join(P->Log, "\n") + "\n";
     R.Json["log"] = P->Log;
     return R;
   });
 
-  Define("load", "load FILE", "loads a design package", [this](const auto& A) {
-    if (A.size() != 1) Usage("load FILE");
-    TPackageRecord* P = FIde->Packages().Load(A[0]);
+  Define("load", "load FILE|NAME", "loads a design package (a bare name: the one beside omide)", [this](const auto& A) {
+    if (A.size() != 1) Usage("load FILE|NAME");
+    String File = A[0].find('/') == String::npos ? PackageFileBesideIde(ChangeFileExt(A[0], "")) : A[0];
+    TPackageRecord* P = FIde->Packages().Load(File);
     TCommandResult R;
     R.Text = "loaded " + ExtractFileName(P->FileName) + "\n";
     for (const String& E : P->Errors) R.Text += "error: " + E + "\n";

@@ -83,6 +83,7 @@ class PACKAGE TOmColumnTitle : public TPersistent {
   TPersistent* GetOwner() override;
 
  private:
+  bool IsFontStored() const;
   void Changed();
   TOmColumn* FColumn;
   String FCaption, FHint, FHeader, FHeaderHint;
@@ -176,6 +177,7 @@ class PACKAGE TOmColumn : public TCollectionItem {
 
  private:
   bool IsCheckBoxValuesStored() const;
+  bool IsFontStored() const;
   TOmColumnTitle* FTitle;
   TOmColumnReport* FReport;
   TStrings* FPickList;
@@ -336,6 +338,8 @@ class PACKAGE TOmDBGrid : public TOmCustomDBGrid {
  private:
   friend class TOmDBGridColumns;
   bool IsColumnsStored() const { return FColumns->GetState() == csCustomized; }
+  bool IsFontStored() const;
+  bool IsHeaderFontStored() const;
   TOmDBGridColumns* FColumns;
   TOmDBGrid* FManageGrid = nullptr;
   int FFillerIndex = -1;

@@ -67,7 +67,9 @@ std::vector<TContextMenuItem> ComponentContextMenu(TDesigner* Designer, TCompone
     }
   }
   bool IsRoot = Component == Designer->GetRoot();
-  for (const char* Caption : IdeItems) {
+  // The separator stands between the editor's verbs and the IDE's items, when there are verbs.
+  for (size_t I = Menu.empty() ? 1 : 0; I < std::size(IdeItems); ++I) {
+    const char* Caption = IdeItems[I];
     TContextMenuItem Item;
     Item.Caption = Caption;
     String C = Caption;

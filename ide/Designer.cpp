@@ -262,8 +262,10 @@ void TDesigner::CopySelection() {
   TWriter Writer;
   Writer.OnFindMethodName = [this](const TMethod& M) { return GetMethodName(M); };
   for (TComponent* C : Components) Writer.WriteComponentOf(C, FRoot);
+  // The clipboard holds the components as the children of a form hold them; pasting
+  // reads them into whatever root it goes to.
   String Body = Writer.TakeText();
-  String Text = "object Clipboard: " + FRoot->ClassName() + "\n";
+  String Text;
   size_t Pos = 0;
   while (Pos < Body.size()) {
     size_t End = Body.find('\n', Pos);
@@ -271,7 +273,6 @@ void TDesigner::CopySelection() {
     if (End > Pos) Text += "  " + Body.substr(Pos, End - Pos) + "\n";
     Pos = End + 1;
   }
-  Text += "end\n";
   Clipboard() = Text;
 }
 
@@ -285,7 +286,8 @@ bool TDesigner::CanPaste() { return !Clipboard().empty(); }
 void TDesigner::PasteSelection() {
   if (!FRoot || Clipboard().empty()) return;
   int Before = FRoot->ComponentCount();
-  TReader Reader(Clipboard(), "(clipboard)");
+  TReader Reader("object " + FRoot->Name() + ": " + FRoot->ClassName() + "\n" + Clipboard() + "end\n",
+                 "(clipboard)");
   Reader.DropUnresolvedReferences = true;
   Reader.OnFindMethod = [this](TComponent*, const String& Name) { return CreateMethod(Name, nullptr); };
   // Names already taken get the next free one, as the IDE renames pasted components.

@@ -329,7 +329,7 @@ void TEnumProperty::GetValues(const TGetStrProc& Proc) {
 }
 void TEnumProperty::SetValue(const String& Value) {
   int V = GetEnumValue(GetPropType(), Trim(Value));
-  if (V < 0) throw EPropertyError("Invalid property value");
+  if (V < 0) throw EPropertyError(Format("'%s' is not a value of %s", {Value, String(GetPropType()->Name)}));
   SetOrdValue(V);
 }
 
@@ -368,7 +368,7 @@ class TSetElementProperty : public TPropertyEditor {
     bool On;
     if (SameText(Value, "True")) On = true;
     else if (SameText(Value, "False")) On = false;
-    else throw EPropertyError("Invalid property value");
+    else throw EPropertyError(Format("'%s' is not True or False", {Value}));
     unsigned long long Bit = 1ULL << FElement;
     for (int I = 0; I < PropCount(); ++I) {
       unsigned long long Bits = (unsigned long long)GetOrdValueAt(I);
@@ -454,7 +454,7 @@ void TComponentProperty::SetValue(const String& Value) {
   if (!Value.empty()) {
     C = Designer() ? Designer()->GetComponent(Value) : nullptr;
     if (!C || !C->InheritsFrom(GetPropType()->ClassType))
-      throw EPropertyError("Invalid property value");
+      throw EPropertyError(Format("The form has no %s named %s", {String(GetPropType()->Name), Value}));
   }
   for (int I = 0; I < PropCount(); ++I) SetObjectProp(GetComponent(I), GetPropInfo(), C);
   Modified();

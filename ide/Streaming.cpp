@@ -77,7 +77,9 @@ TComponent* TReader::ReadRootComponent(TComponent* Root, TComponent* Owner) {
       C->Loaded();
     } catch (Exception& E) {
       auto [Line, Column] = FLoadedAt[I];
-      String Detail = C->Name().empty() ? E.Message : C->Name() + ": " + E.Message;
+      // The component's own message may name it already.
+      bool Named = C->Name().empty() || E.Message.rfind(C->Name() + ":", 0) == 0;
+      String Detail = Named ? E.Message : C->Name() + ": " + E.Message;
       Abandon();
       throw EReadError(FFileName, Line, Column, Detail);
     } catch (...) {

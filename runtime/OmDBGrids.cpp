@@ -23,6 +23,14 @@ OM_EVENT_TYPE_INFO(TOmCellHintEvent);
 OM_EVENT_TYPE_INFO(TOmRowEvent);
 OM_EVENT_TYPE_INFO(TOmPaintCellEvent);
 
+namespace {
+// A font stands in the form file only when it is not the default one.
+bool IsDefaultFont(const TFont* F) {
+  static const TFont Default;
+  return F->Equals(&Default);
+}
+}  // namespace
+
 // --- TOmColumnTitle ----------------------------------------------------------------------
 
 template <>
@@ -31,7 +39,7 @@ struct TPublished<TOmColumnTitle> {
       Property<&TOmColumnTitle::Alignment, &TOmColumnTitle::SetAlignment>("Alignment", taLeftJustify),
       Property<&TOmColumnTitle::Caption, &TOmColumnTitle::SetCaption>("Caption"),
       Property<&TOmColumnTitle::Color, &TOmColumnTitle::SetColor>("Color", clBtnFace),
-      Property<&TOmColumnTitle::Font, &TOmColumnTitle::SetFont>("Font"),
+      Property<&TOmColumnTitle::Font, &TOmColumnTitle::SetFont, &TOmColumnTitle::IsFontStored>("Font"),
       Property<&TOmColumnTitle::Header, &TOmColumnTitle::SetHeader>("Header"),
       Property<&TOmColumnTitle::HeaderHint, &TOmColumnTitle::SetHeaderHint>("HeaderHint"),
       Property<&TOmColumnTitle::Hint, &TOmColumnTitle::SetHint>("Hint"),
@@ -42,6 +50,7 @@ struct TPublished<TOmColumnTitle> {
 OM_IMPLEMENT_CLASS(TOmColumnTitle, "OmDBGrids");
 
 TOmColumnTitle::TOmColumnTitle(TOmColumn* Column) : FColumn(Column), FFont(new TFont) {}
+bool TOmColumnTitle::IsFontStored() const { return !IsDefaultFont(FFont); }
 TOmColumnTitle::~TOmColumnTitle() { delete FFont; }
 
 TPersistent* TOmColumnTitle::GetOwner() { return FColumn; }
@@ -146,7 +155,7 @@ struct TPublished<TOmColumn> {
       Property<&C::EditorHint, &C::EditorHint>("EditorHint"),
       Property<&C::Ellipsis, &C::Ellipsis>("Ellipsis", 0),
       Property<&C::FieldName, &C::SetFieldName>("FieldName"),
-      Property<&C::Font, &C::SetFont>("Font"),
+      Property<&C::Font, &C::SetFont, &C::IsFontStored>("Font"),
       Property<&C::Hint, &C::Hint>("Hint"),
       Property<&C::ImageDraw, &C::ImageDraw>("ImageDraw", idNone),
       Property<&C::ImageOffsetX, &C::ImageOffsetX>("ImageOffsetX", 0),
@@ -195,6 +204,7 @@ TOmColumn::~TOmColumn() {
 }
 
 bool TOmColumn::IsCheckBoxValuesStored() const { return CheckBoxValues != "True;False"; }
+bool TOmColumn::IsFontStored() const { return !IsDefaultFont(FFont); }
 
 TOmDBGrid* TOmColumn::GetGrid() const {
   auto* Columns = dynamic_cast<TOmDBGridColumns*>(Collection());
@@ -529,7 +539,7 @@ struct TPublished<TOmDBGrid> {
       Property<&TControl::Align, &TControl::SetAlign>("Align", alNone),
       Property<&TControl::Color, &TControl::SetColor>("Color", clWindow),
       Property<&TControl::Enabled, &TControl::SetEnabled>("Enabled", 1),
-      Property<&TControl::Font, &TControl::SetFont>("Font"),
+      Property<&TControl::Font, &TControl::SetFont, &G::IsFontStored>("Font"),
       Property<&TControl::ParentFont, &TControl::SetParentFont>("ParentFont", 1),
       Property<&TControl::PopupMenu, &TControl::SetPopupMenu>("PopupMenu"),
       Property<&TControl::ShowHint, &TControl::SetShowHint>("ShowHint", 0),
@@ -547,7 +557,7 @@ struct TPublished<TOmDBGrid> {
       Property<&G::FixedTheme, &G::FixedTheme>("FixedTheme", 0),
       Property<&G::GridStyle, &G::GridStyle>("GridStyle", gsStandard),
       Property<&G::HeaderColor, &G::HeaderColor>("HeaderColor", clBtnFace),
-      Property<&G::HeaderFont, &G::SetHeaderFont>("HeaderFont"),
+      Property<&G::HeaderFont, &G::SetHeaderFont, &G::IsHeaderFontStored>("HeaderFont"),
       Property<&G::HeaderLinesCount, &G::HeaderLinesCount>("HeaderLinesCount", 1),
       Property<&G::HintOptions, &G::HintOptions>("HintOptions", 0),
       Property<&G::IndicatorHint, &G::IndicatorHint>("IndicatorHint"),
@@ -592,6 +602,9 @@ TOmDBGrid::~TOmDBGrid() {
   delete FColumns;
   FColumns = nullptr;
 }
+
+bool TOmDBGrid::IsFontStored() const { return !ParentFont(); }
+bool TOmDBGrid::IsHeaderFontStored() const { return !IsDefaultFont(HeaderFont()); }
 
 void TOmDBGrid::SetManageGrid(TOmDBGrid* Value) {
   if (Value == FManageGrid) return;
