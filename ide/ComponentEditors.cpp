@@ -5,6 +5,7 @@
 #include "Registries.h"
 #if OM_HOST_RELEASE == 5
 #include "Dsgnintf.h"
+#include "Menus.h"
 #else
 #include "DesignMenus.h"
 #endif
@@ -61,7 +62,14 @@ std::vector<TContextMenuItem> ComponentContextMenu(TDesigner* Designer, TCompone
       TMenuItemIntf Intf(Item);
       Lease.Editor->PrepareItem(I, _di_IMenuItem(&Intf));
 #else
-      Lease.Editor->PrepareItem(I, nullptr);
+      // Release 5 hands the editor the menu item itself.
+      TMenuItem MenuItem(nullptr);
+      MenuItem.SetCaption(Item.Caption);
+      Lease.Editor->PrepareItem(I, &MenuItem);
+      Item.Caption = MenuItem.Caption();
+      Item.Enabled = MenuItem.Enabled();
+      Item.Checked = MenuItem.Checked();
+      Item.Visible = MenuItem.Visible();
 #endif
       Menu.push_back(Item);
     }
