@@ -243,12 +243,9 @@ bool StoredThunk(const TObject* O) {
 }
 }  // namespace om_detail
 
-// A published property read by G (a const member function or a field) and written by S
-// (a member function, a field, or nullptr for read-only). `Stored` is a const member
-// function returning bool, or nullptr.
-template <auto G, auto S = nullptr, auto Stored = nullptr>
-constexpr TPropInfo Property(const char* Name, long long Default = NoDefault,
-                             PTypeInfo Type = nullptr) {
+namespace om_detail {
+template <auto G, auto S, auto Stored>
+constexpr TPropInfo MakeProperty(const char* Name, long long Default, PTypeInfo Type) {
   using C = typename om_detail::TMember<decltype(G)>::Class;
   using T = typename om_detail::TMember<decltype(G)>::Value;
   using A = om_detail::TAccess<C, T, G, S>;
@@ -272,7 +269,22 @@ constexpr TPropInfo Property(const char* Name, long long Default = NoDefault,
   bool (*StoredFn)(const TObject*) = nullptr;
   if constexpr (!std::is_same_v<decltype(Stored), std::nullptr_t>)
     StoredFn = &om_detail::StoredThunk<Stored>;
-  return TPropInfo{Type ? Type : TypeInfo<T>(), Name, Access, W, Default, StoredFn};
+  return TPropInfo{Type, Name, Access, W, Default, StoredFn};
+}
+}  // namespace om_detail
+
+// A published property read by G (a const member function or a field) and written by S
+// (a member function, a field, or nullptr for read-only). `Stored` is a const member
+// function returning bool, or nullptr. Its type information is its value type's, or
+// Type when given (an integer type with a name of its own).
+template <auto G, auto S = nullptr, auto Stored = nullptr>
+constexpr TPropInfo Property(const char* Name, long long Default = NoDefault) {
+  using T = typename om_detail::TMember<decltype(G)>::Value;
+  return om_detail::MakeProperty<G, S, Stored>(Name, Default, TypeInfo<T>());
+}
+template <auto G, auto S = nullptr, auto Stored = nullptr>
+constexpr TPropInfo Property(const char* Name, long long Default, PTypeInfo Type) {
+  return om_detail::MakeProperty<G, S, Stored>(Name, Default, Type);
 }
 
 // --- Reading and writing published properties ----------------------------------------

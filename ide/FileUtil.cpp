@@ -56,10 +56,14 @@ String ReadFileToString(const String& FileName) {
   int Fd = open(FileName.c_str(), O_RDONLY | O_CLOEXEC);
   if (Fd < 0) throw OpenError(errno);
   struct stat St;
-  if (fstat(Fd, &St) != 0 || S_ISDIR(St.st_mode)) {
-    int Err = S_ISDIR(St.st_mode) ? EISDIR : errno;
+  if (fstat(Fd, &St) != 0) {
+    int Err = errno;
     close(Fd);
     throw OpenError(Err);
+  }
+  if (S_ISDIR(St.st_mode)) {
+    close(Fd);
+    throw OpenError(EISDIR);
   }
   String Data;
   Data.resize(std::size_t(St.st_size));
