@@ -620,7 +620,9 @@ TField* TDataSet::AddField(TFieldType DataType, const String& FieldName, int Siz
     Error(Format("Field '%s' is of type %s, which a dataset cannot hold",
                  {FieldName, GetEnumName(TypeInfo<TFieldType>(), DataType)}));
   TFields* List = Parent ? Parent->Fields() : FFields;
-  if (List->FindField(FieldName))
+  // An array's elements are unique by their index; looking would cost a pass per element.
+  bool IsElement = Parent && Parent->DataType() == ftArray;
+  if (!IsElement && List->FindField(FieldName))
     Error(Format("Duplicate field name '%s'",
                  {Parent ? Parent->FullName() + "." + FieldName : FieldName}));
   TField* F = C.Create(nullptr);
