@@ -29,7 +29,11 @@ OM_IMPLEMENT_CLASS(EDatabaseError, "Db");
 
 namespace {
 
-const TFieldValue NullValue;
+// The value of a field without one; made on first use, as loading runs no code.
+const TFieldValue& NullValue() {
+  static const TFieldValue Null;
+  return Null;
+}
 
 bool IsStringKind(TFieldType T) {
   return T == ftString || T == ftFixedChar || T == ftWideString || T == ftGuid;
@@ -178,7 +182,7 @@ int TField::DisplayWidth() const {
 int TField::Index() const { return FOwnerList ? FOwnerList->IndexOf(this) : -1; }
 
 const TFieldValue& TField::Value() const {
-  if (!FDataSet || FSlot < 0 || FDataSet->FRecNo < 0) return NullValue;
+  if (!FDataSet || FSlot < 0 || FDataSet->FRecNo < 0) return NullValue();
   return FDataSet->FRecords[std::size_t(FDataSet->FRecNo)][std::size_t(FSlot)];
 }
 

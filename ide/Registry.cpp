@@ -16,7 +16,11 @@ namespace {
 // other database refuses it instead of adding tables to it.
 constexpr int StoreApplicationId = 0x4F4D5331;  // "OMS1"
 
-String StoreOverride;
+// Made on first use, like every other state of the host: loading the library runs no code.
+String& StoreOverride() {
+  static String Value;
+  return Value;
+}
 
 String HomeFolder() {
   if (const char* Home = std::getenv("HOME"); Home && *Home) return Home;
@@ -59,10 +63,10 @@ String IDEBaseRegistryKey() {
 #endif
 }
 
-void SetSettingsStoreFile(const String& FileName) { StoreOverride = FileName; }
+void SetSettingsStoreFile(const String& FileName) { StoreOverride() = FileName; }
 
 String SettingsStoreFile() {
-  if (!StoreOverride.empty()) return ExpandFileName(StoreOverride);
+  if (!StoreOverride().empty()) return ExpandFileName(StoreOverride());
   if (const char* Env = std::getenv("OMIDE_SETTINGS"); Env && *Env) return ExpandFileName(Env);
   String Config;
   // The base directory specification ignores a relative $XDG_CONFIG_HOME.
