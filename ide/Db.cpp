@@ -494,6 +494,9 @@ TDataSet::TDataSet(TComponent* AOwner) : TComponent(AOwner), FFields(new TFields
 TDataSet::~TDataSet() {
   // A dataset class closes itself in its own destructor; this one only lets go.
   if (Active()) CloseCursor(false);
+  // The data sources let go here, while this dataset is whole: the free notification of
+  // the base destructor would reach them after its members are gone.
+  for (TDataSource* S : std::vector<TDataSource*>(FDataSources)) S->SetDataSet(nullptr);
   delete FFields;
 }
 
