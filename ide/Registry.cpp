@@ -69,7 +69,7 @@ String SettingsStoreFile() {
   if (!StoreOverride().empty()) return ExpandFileName(StoreOverride());
   if (const char* Env = std::getenv("OMIDE_SETTINGS"); Env && *Env) return ExpandFileName(Env);
   String Config;
-  // The base directory specification ignores a relative $XDG_CONFIG_HOME.
+  // A relative $XDG_CONFIG_HOME is ignored, as the desktop's other programs ignore it.
   if (const char* Xdg = std::getenv("XDG_CONFIG_HOME"); Xdg && Xdg[0] == '/')
     Config = Xdg;
   else
