@@ -45,6 +45,8 @@ class PACKAGE TRegIniFile : public TObject {
   String SectionPath(const String& Section) const;
   template <class F>
   void WriteTransaction(const char* What, F&& Body);
+  template <class F>
+  auto Reading(const char* What, F&& Body);
   [[noreturn]] void Fail(const String& What) const;
 
   String FFileName;

@@ -11,7 +11,7 @@ OM_IMPLEMENT_CLASS(TClientDataSet, "DBClient");
 namespace {
 // A form can ask for any size; these keep a mistyped one from exhausting memory.
 constexpr int MaxArrayElements = 65536;
-constexpr int MaxFields = 1 << 20;
+constexpr int MaxFields = 100000;
 }  // namespace
 
 TClientDataSet::TClientDataSet(TComponent* AOwner)

@@ -4,30 +4,35 @@
 #include "SQLiteDB.h"
 
 namespace {
-String CurrentFolder;
+// Made on first use: loading the library runs no code.
+String& CurrentFolder() {
+  static String Folder;
+  return Folder;
+}
+}  // namespace
+
+TFormFolderScope::TFormFolderScope(const String& FormFileName) : FPrevious(CurrentFolder()) {
+  CurrentFolder() = ExtractFileDir(ExpandFileName(FormFileName));
 }
 
-TFormFolderScope::TFormFolderScope(const String& FormFileName) : FPrevious(CurrentFolder) {
-  CurrentFolder = ExtractFileDir(ExpandFileName(FormFileName));
-}
+TFormFolderScope::~TFormFolderScope() { CurrentFolder() = FPrevious; }
 
-TFormFolderScope::~TFormFolderScope() { CurrentFolder = FPrevious; }
-
-String CurrentFormFolder() { return CurrentFolder; }
+String CurrentFormFolder() { return CurrentFolder(); }
 
 namespace {
-const TPersistentClass DataClasses[] = {
-    TDataSource::StaticClass(),   TClientDataSet::StaticClass(), TSQLiteDataSet::StaticClass(),
-    TStringField::StaticClass(),  TIntegerField::StaticClass(),  TLargeintField::StaticClass(),
-    TFloatField::StaticClass(),   TBooleanField::StaticClass(),  TDateTimeField::StaticClass(),
-    TMemoField::StaticClass(),    TADTField::StaticClass(),      TArrayField::StaticClass(),
-    TDataSetField::StaticClass(), TReferenceField::StaticClass()};
-}
+// Addresses of the meta objects: a constant table, nothing runs when the library loads.
+constexpr TClass DataClasses[] = {
+    &TDataSource::ClassMeta,   &TClientDataSet::ClassMeta, &TSQLiteDataSet::ClassMeta,
+    &TStringField::ClassMeta,  &TIntegerField::ClassMeta,  &TLargeintField::ClassMeta,
+    &TFloatField::ClassMeta,   &TBooleanField::ClassMeta,  &TDateTimeField::ClassMeta,
+    &TMemoField::ClassMeta,    &TADTField::ClassMeta,      &TArrayField::ClassMeta,
+    &TDataSetField::ClassMeta, &TReferenceField::ClassMeta};
+}  // namespace
 
 void RegisterDataClasses() {
-  for (TPersistentClass C : DataClasses) RegisterClass(C);
+  for (TClass C : DataClasses) RegisterClass(C);
 }
 
 void UnRegisterDataClasses() {
-  for (TPersistentClass C : DataClasses) UnRegisterClass(C);
+  for (TClass C : DataClasses) UnRegisterClass(C);
 }

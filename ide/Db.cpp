@@ -29,7 +29,11 @@ OM_IMPLEMENT_CLASS(EDatabaseError, "Db");
 
 namespace {
 
-const TFieldValue NullValue;
+// The value of a field without one; made on first use, as loading runs no code.
+const TFieldValue& NullValue() {
+  static const TFieldValue Null;
+  return Null;
+}
 
 bool IsStringKind(TFieldType T) {
   return T == ftString || T == ftFixedChar || T == ftWideString || T == ftGuid;
@@ -178,7 +182,7 @@ int TField::DisplayWidth() const {
 int TField::Index() const { return FOwnerList ? FOwnerList->IndexOf(this) : -1; }
 
 const TFieldValue& TField::Value() const {
-  if (!FDataSet || FSlot < 0 || FDataSet->FRecNo < 0) return NullValue;
+  if (!FDataSet || FSlot < 0 || FDataSet->FRecNo < 0) return NullValue();
   return FDataSet->FRecords[std::size_t(FDataSet->FRecNo)][std::size_t(FSlot)];
 }
 
@@ -490,6 +494,9 @@ TDataSet::TDataSet(TComponent* AOwner) : TComponent(AOwner), FFields(new TFields
 TDataSet::~TDataSet() {
   // A dataset class closes itself in its own destructor; this one only lets go.
   if (Active()) CloseCursor(false);
+  // The data sources let go here, while this dataset is whole: the free notification of
+  // the base destructor would reach them after its members are gone.
+  for (TDataSource* S : std::vector<TDataSource*>(FDataSources)) S->SetDataSet(nullptr);
   delete FFields;
 }
 
@@ -620,7 +627,9 @@ TField* TDataSet::AddField(TFieldType DataType, const String& FieldName, int Siz
     Error(Format("Field '%s' is of type %s, which a dataset cannot hold",
                  {FieldName, GetEnumName(TypeInfo<TFieldType>(), DataType)}));
   TFields* List = Parent ? Parent->Fields() : FFields;
-  if (List->FindField(FieldName))
+  // An array's elements are unique by their index; looking would cost a pass per element.
+  bool IsElement = Parent && Parent->DataType() == ftArray;
+  if (!IsElement && List->FindField(FieldName))
     Error(Format("Duplicate field name '%s'",
                  {Parent ? Parent->FullName() + "." + FieldName : FieldName}));
   TField* F = C.Create(nullptr);

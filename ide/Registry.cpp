@@ -16,7 +16,11 @@ namespace {
 // other database refuses it instead of adding tables to it.
 constexpr int StoreApplicationId = 0x4F4D5331;  // "OMS1"
 
-String StoreOverride;
+// Made on first use, like every other state of the host: loading the library runs no code.
+String& StoreOverride() {
+  static String Value;
+  return Value;
+}
 
 String HomeFolder() {
   if (const char* Home = std::getenv("HOME"); Home && *Home) return Home;
@@ -59,13 +63,13 @@ String IDEBaseRegistryKey() {
 #endif
 }
 
-void SetSettingsStoreFile(const String& FileName) { StoreOverride = FileName; }
+void SetSettingsStoreFile(const String& FileName) { StoreOverride() = FileName; }
 
 String SettingsStoreFile() {
-  if (!StoreOverride.empty()) return ExpandFileName(StoreOverride);
+  if (!StoreOverride().empty()) return ExpandFileName(StoreOverride());
   if (const char* Env = std::getenv("OMIDE_SETTINGS"); Env && *Env) return ExpandFileName(Env);
   String Config;
-  // The base directory specification ignores a relative $XDG_CONFIG_HOME.
+  // A relative $XDG_CONFIG_HOME is ignored, as the desktop's other programs ignore it.
   if (const char* Xdg = std::getenv("XDG_CONFIG_HOME"); Xdg && Xdg[0] == '/')
     Config = Xdg;
   else
@@ -145,6 +149,19 @@ String TRegIniFile::SectionPath(const String& Section) const {
   return FFileName + "\\" + S;
 }
 
+// The list gets the names only once all were read: a failed read leaves it as it was.
+static void FillStrings(TStrings* Strings, const std::vector<String>& Names) {
+  Strings->BeginUpdate();
+  try {
+    Strings->Clear();
+    for (const String& N : Names) Strings->Add(N);
+  } catch (...) {
+    Strings->EndUpdate();
+    throw;
+  }
+  Strings->EndUpdate();
+}
+
 // Inserts a key with every ancestor it lacks; inside a write transaction.
 static void EnsureKey(sqlite3* Db, const String& Path) {
   TSQLiteStatement Key(Db, "INSERT OR IGNORE INTO keys(path) VALUES(?1)");
@@ -179,17 +196,26 @@ void TRegIniFile::WriteTransaction(const char* What, F&& Body) {
   }
 }
 
-String TRegIniFile::ReadString(const String& Section, const String& Ident, const String& Default) {
+// A read that fails (the store locked past the timeout, a disk error) says so in the
+// registry's terms.
+template <class F>
+auto TRegIniFile::Reading(const char* What, F&& Body) {
   try {
+    return Body();
+  } catch (ERegistryException&) {
+    throw;
+  } catch (Exception& E) {
+    Fail(Format("cannot read %s: %s", {String(What), E.Message}));
+  }
+}
+
+String TRegIniFile::ReadString(const String& Section, const String& Ident, const String& Default) {
+  return Reading("a value", [&] {
     TSQLiteStatement S(FDb, "SELECT data FROM vals WHERE key = ?1 AND name = ?2");
     S.Bind(1, SectionPath(Section));
     S.Bind(2, Ident);
     return S.Step() ? S.Text(0) : Default;
-  } catch (ERegistryException&) {
-    throw;
-  } catch (Exception& E) {
-    Fail(Format("cannot read %s\\%s: %s", {Section, Ident, E.Message}));
-  }
+  });
 }
 
 int TRegIniFile::ReadInteger(const String& Section, const String& Ident, int Default) {
@@ -227,10 +253,12 @@ void TRegIniFile::WriteBool(const String& Section, const String& Ident, bool Val
 }
 
 bool TRegIniFile::ValueExists(const String& Section, const String& Ident) {
-  TSQLiteStatement S(FDb, "SELECT 1 FROM vals WHERE key = ?1 AND name = ?2");
-  S.Bind(1, SectionPath(Section));
-  S.Bind(2, Ident);
-  return S.Step();
+  return Reading("a value", [&] {
+    TSQLiteStatement S(FDb, "SELECT 1 FROM vals WHERE key = ?1 AND name = ?2");
+    S.Bind(1, SectionPath(Section));
+    S.Bind(2, Ident);
+    return S.Step();
+  });
 }
 
 void TRegIniFile::DeleteKey(const String& Section, const String& Ident) {
@@ -258,9 +286,8 @@ void TRegIniFile::EraseSection(const String& Section) {
 }
 
 void TRegIniFile::ReadSections(TStrings* Strings) {
-  Strings->BeginUpdate();
-  try {
-    Strings->Clear();
+  std::vector<String> Names = Reading("the sections", [&] {
+    std::vector<String> Out;
     String Prefix = FFileName.empty() ? String() : FFileName + "\\";
     TSQLiteStatement S(FDb,
                        "SELECT path FROM keys WHERE substr(path, 1, length(?1)) = ?1 "
@@ -268,25 +295,20 @@ void TRegIniFile::ReadSections(TStrings* Strings) {
     S.Bind(1, Prefix);
     while (S.Step()) {
       String Sub = S.Text(0).substr(Prefix.size());
-      if (Sub.find('\\') == String::npos) Strings->Add(Sub);
+      if (Sub.find('\\') == String::npos) Out.push_back(Sub);
     }
-  } catch (...) {
-    Strings->EndUpdate();
-    throw;
-  }
-  Strings->EndUpdate();
+    return Out;
+  });
+  FillStrings(Strings, Names);
 }
 
 void TRegIniFile::ReadSection(const String& Section, TStrings* Strings) {
-  Strings->BeginUpdate();
-  try {
-    Strings->Clear();
+  std::vector<String> Names = Reading("a section", [&] {
+    std::vector<String> Out;
     TSQLiteStatement S(FDb, "SELECT name FROM vals WHERE key = ?1 ORDER BY name");
     S.Bind(1, SectionPath(Section));
-    while (S.Step()) Strings->Add(S.Text(0));
-  } catch (...) {
-    Strings->EndUpdate();
-    throw;
-  }
-  Strings->EndUpdate();
+    while (S.Step()) Out.push_back(S.Text(0));
+    return Out;
+  });
+  FillStrings(Strings, Names);
 }

@@ -12,13 +12,21 @@ extern char** environ;
 
 namespace {
 
-std::vector<TShellRequest> Requests;
-std::vector<pid_t> Openers;  // started and not yet waited for
 bool Interactive = false;
+
+// Made on first use: loading the library runs no code.
+std::vector<TShellRequest>& Requests() {
+  static std::vector<TShellRequest> List;
+  return List;
+}
+std::vector<pid_t>& Openers() {  // started and not yet waited for
+  static std::vector<pid_t> List;
+  return List;
+}
 
 // Collects openers that have finished, so that none lingers as a zombie.
 void ReapOpeners(bool Wait) {
-  std::erase_if(Openers, [Wait](pid_t Pid) {
+  std::erase_if(Openers(), [Wait](pid_t Pid) {
     int Status;
     pid_t R;
     do R = waitpid(Pid, &Status, Wait ? 0 : WNOHANG);
@@ -42,7 +50,7 @@ int StartOpener(const String& File, const String& Directory, pid_t& Pid) {
     Pid = 0;
     return Err == ENOMEM ? SE_ERR_OOM : SE_ERR_NOASSOC;
   }
-  Openers.push_back(Pid);
+  Openers().push_back(Pid);
   return 42;
 }
 
@@ -74,12 +82,12 @@ HINSTANCE ShellExecuteA(HWND hwnd, LPCSTR lpOperation, LPCSTR lpFile, LPCSTR lpP
     R.Result = SE_ERR_PNF;
   else if (Interactive)
     R.Result = StartOpener(R.File, R.Directory, R.Opener);
-  Requests.push_back(R);
+  Requests().push_back(R);
   return reinterpret_cast<HINSTANCE>(static_cast<std::intptr_t>(R.Result));
 }
 
-const std::vector<TShellRequest>& ShellRequests() { return Requests; }
-void ClearShellRequests() { Requests.clear(); }
+const std::vector<TShellRequest>& ShellRequests() { return Requests(); }
+void ClearShellRequests() { Requests().clear(); }
 void SetShellInteractive(bool Value) { Interactive = Value; }
 bool ShellInteractive() { return Interactive; }
 void WaitForShellOpeners() { ReapOpeners(true); }
