@@ -6,6 +6,8 @@
 #include "Registries.h"
 #if OM_HOST_RELEASE == 5
 #include "Dsgnintf.h"
+#else
+#include "VCLEditors.h"
 #endif
 
 TPropertyEditor* TInspectorRow::Get() const {
@@ -175,6 +177,63 @@ void TObjectInspector::Collapse(const String& Name) {
   while (End < FRows.size() && FRows[End].Depth > FRows[I].Depth) ++End;
   FRows[I].Expanded = false;
   FRows.erase(FRows.begin() + long(I) + 1, FRows.begin() + long(End));
+}
+
+void TObjectInspector::DrawName(const String& Name, TCanvas* Canvas, const TRect& Rect, bool Selected) {
+  TEditorHandle Editor = FRows[IndexOf(Name)].Editor;
+#if OM_HOST_RELEASE == 5
+  Editor->PropDrawName(Canvas, Rect, Selected);
+#else
+  if (auto Drawing = Supports<ICustomPropertyDrawing>(Editor))
+    Drawing->PropDrawName(Canvas, Rect, Selected);
+  else
+    DefaultPropertyDrawName(FRows[IndexOf(Name)].Get(), Canvas, Rect);
+#endif
+}
+
+void TObjectInspector::DrawValue(const String& Name, TCanvas* Canvas, const TRect& Rect, bool Selected) {
+  TEditorHandle Editor = FRows[IndexOf(Name)].Editor;
+#if OM_HOST_RELEASE == 5
+  Editor->PropDrawValue(Canvas, Rect, Selected);
+#else
+  if (auto Drawing = Supports<ICustomPropertyDrawing>(Editor))
+    Drawing->PropDrawValue(Canvas, Rect, Selected);
+  else
+    DefaultPropertyDrawValue(FRows[IndexOf(Name)].Get(), Canvas, Rect);
+#endif
+}
+
+std::vector<TRect> TObjectInspector::DrawValueList(const String& Name, TCanvas* Canvas, int Width) {
+  TEditorHandle Editor = FRows[IndexOf(Name)].Editor;
+  std::vector<TRect> Rects;
+  String Current = Editor->GetValue();
+  int Top = 0;
+  for (const String& Value : ValueList(Name)) {
+    int W = Width, H = Canvas->TextHeight(Value) + 2;
+#if OM_HOST_RELEASE == 5
+    Editor->ListMeasureWidth(Value, Canvas, W);
+    Editor->ListMeasureHeight(Value, Canvas, H);
+#else
+    auto Drawing = Supports<ICustomPropertyListDrawing>(Editor);
+    if (Drawing) {
+      Drawing->ListMeasureWidth(Value, Canvas, W);
+      Drawing->ListMeasureHeight(Value, Canvas, H);
+    }
+#endif
+    TRect R{0, Top, W, Top + H};
+    bool Selected = SameText(Value, Current);
+#if OM_HOST_RELEASE == 5
+    Editor->ListDrawValue(Value, Canvas, R, Selected);
+#else
+    if (Drawing)
+      Drawing->ListDrawValue(Value, Canvas, R, Selected);
+    else
+      DefaultPropertyListDrawValue(Value, Canvas, R, Selected);
+#endif
+    Rects.push_back(R);
+    Top += H;
+  }
+  return Rects;
 }
 
 std::vector<std::pair<String, std::vector<String>>> TObjectInspector::Categories() const {

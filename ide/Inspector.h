@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "Designer.h"
+#include "Graphics.h"
 
 class TIde;
 
@@ -52,6 +53,13 @@ class TObjectInspector : public TDesignSink {
   void Revert(const String& Name);
   void Expand(const String& Name);
   void Collapse(const String& Name);
+
+  // Owner drawing, as the inspector paints: the row's name and value cells, and its
+  // drop-down list, each entry measured and drawn below the one before. Editors that draw
+  // themselves do; the others get the text. Returns the rectangles of the list's entries.
+  void DrawName(const String& Name, TCanvas* Canvas, const TRect& Rect, bool Selected);
+  void DrawValue(const String& Name, TCanvas* Canvas, const TRect& Rect, bool Selected);
+  std::vector<TRect> DrawValueList(const String& Name, TCanvas* Canvas, int Width);
 
   // The category view: each category with the names of its rows, categories sorted by
   // name; a property filed nowhere stands under "Miscellaneous".

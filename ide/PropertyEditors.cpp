@@ -2,8 +2,11 @@
 #include <algorithm>
 
 #include "DesignCommon.h"
+#include "Graphics.h"
 #if OM_HOST_RELEASE == 5
 #include "Dsgnintf.h"
+#else
+#include "VCLEditors.h"
 #endif
 #include "Registries.h"
 
@@ -210,12 +213,30 @@ String TPropertyEditor::GetValue() { return "(unknown)"; }
 void TPropertyEditor::GetValues(const TGetStrProc&) {}
 void TPropertyEditor::SetValue(const String&) {}
 
+// What the inspector draws for an editor that does not draw itself: the text, inset by a
+// pixel, on the row's own background.
 #if OM_HOST_RELEASE == 5
 void TPropertyEditor::ListMeasureWidth(const String&, TCanvas*, int&) {}
 void TPropertyEditor::ListMeasureHeight(const String&, TCanvas*, int&) {}
-void TPropertyEditor::ListDrawValue(const String&, TCanvas*, const TRect&, bool) {}
-void TPropertyEditor::PropDrawName(TCanvas*, const TRect&, bool) {}
-void TPropertyEditor::PropDrawValue(TCanvas*, const TRect&, bool) {}
+void TPropertyEditor::ListDrawValue(const String& Value, TCanvas* ACanvas, const TRect& ARect, bool) {
+  ACanvas->TextRect(ARect, ARect.Left + 1, ARect.Top + 1, Value);
+}
+void TPropertyEditor::PropDrawName(TCanvas* ACanvas, const TRect& ARect, bool) {
+  ACanvas->TextRect(ARect, ARect.Left + 1, ARect.Top + 1, GetName());
+}
+void TPropertyEditor::PropDrawValue(TCanvas* ACanvas, const TRect& ARect, bool ASelected) {
+  ListDrawValue(GetVisualValue(), ACanvas, ARect, ASelected);
+}
+#else
+void DefaultPropertyDrawName(TPropertyEditor* Prop, TCanvas* Canvas, const TRect& Rect) {
+  Canvas->TextRect(Rect, Rect.Left + 1, Rect.Top + 1, Prop->GetName());
+}
+void DefaultPropertyDrawValue(TPropertyEditor* Prop, TCanvas* Canvas, const TRect& Rect) {
+  Canvas->TextRect(Rect, Rect.Left + 1, Rect.Top + 1, Prop->GetVisualValue());
+}
+void DefaultPropertyListDrawValue(const String& Value, TCanvas* Canvas, const TRect& Rect, bool) {
+  Canvas->TextRect(Rect, Rect.Left + 1, Rect.Top + 1, Value);
+}
 #endif
 
 String TPropertyEditor::GetVisualValue() { return AllEqual() ? GetValue() : String(); }

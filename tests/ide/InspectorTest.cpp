@@ -286,3 +286,68 @@ TEST_F(DesignTest, TheContextMenuShowsVerbsThenTheIdesItems) {
 }
 
 }  // namespace
+
+#include "Graphics.h"
+#if OM_HOST_RELEASE == 6
+#include "VCLEditors.h"
+#endif
+
+namespace {
+
+// Draws its value with a mark before it, and makes its list entries tall and wide.
+class TMarkedEditor : public TEnumProperty
+#if OM_HOST_RELEASE == 6
+    ,
+                      public ICustomPropertyDrawing,
+                      public ICustomPropertyListDrawing
+#endif
+{
+  OM_CLASS(TMarkedEditor, TEnumProperty)
+ public:
+  using TEnumProperty::TEnumProperty;
+  void ListMeasureHeight(const String&, TCanvas*, int& AHeight) override { AHeight = 30; }
+  void ListMeasureWidth(const String&, TCanvas*, int& AWidth) override { AWidth += 20; }
+  void ListDrawValue(const String& Value, TCanvas* C, const TRect& R, bool Selected) override {
+    C->TextOut(R.Left, R.Top, (Selected ? "* " : "  ") + Value);
+  }
+  void PropDrawValue(TCanvas* C, const TRect& R, bool) override { C->TextOut(R.Left, R.Top, "> " + GetValue()); }
+  void PropDrawName(TCanvas* C, const TRect& R, bool) override { C->TextOut(R.Left, R.Top, "[" + GetName() + "]"); }
+};
+
+}  // namespace
+OM_IMPLEMENT_CLASS(TMarkedEditor, "InspectorTest");
+
+namespace {
+
+std::vector<String> Texts(const TCanvas& C) {
+  std::vector<String> R;
+  for (const TCanvasOp& Op : C.Operations())
+    if (!Op.Text.empty()) R.push_back(Op.Text);
+  return R;
+}
+
+TEST_F(DesignTest, TheInspectorLetsEditorsDrawThemselvesAndDrawsTheRestAsText) {
+  TDesigner* D = NewForm();
+  TTestButton* B = AddButton("Button1");
+  B->Caption = "Go";
+  D->SelectComponent(B);
+  TCanvas Plain;
+  Ide.Inspector().DrawValue("Caption", &Plain, TRect{0, 0, 100, 16}, false);
+  Ide.Inspector().DrawName("Caption", &Plain, TRect{0, 0, 100, 16}, false);
+  EXPECT_EQ(Texts(Plain), (std::vector<String>{"Go", "Caption"}));
+
+  RegisterPropertyEditor(TypeInfo<TTestAlign>(), nullptr, "", TMarkedEditor::StaticClass());
+  D->SelectComponent(B);
+  TCanvas Drawn;
+  Ide.Inspector().DrawValue("Align", &Drawn, TRect{0, 0, 100, 16}, false);
+  Ide.Inspector().DrawName("Align", &Drawn, TRect{0, 0, 100, 16}, false);
+  EXPECT_EQ(Texts(Drawn), (std::vector<String>{"> tlNone", "[Align]"}));
+  TCanvas List;
+  std::vector<TRect> Rects = Ide.Inspector().DrawValueList("Align", &List, 50);
+  ASSERT_EQ(Rects.size(), 6u);
+  EXPECT_EQ(Rects[1], (TRect{0, 30, 70, 60}));
+  EXPECT_EQ(Texts(List)[3], "* tlNone");  // the current value, in the sorted list
+  EXPECT_EQ(Texts(List)[0], "  tlBottom");
+}
+
+}  // namespace
