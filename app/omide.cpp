@@ -11,6 +11,7 @@
 #include "Packages.h"
 #include "Session.h"
 #include "Settings.h"
+#include "Shell.h"
 
 namespace {
 
@@ -100,8 +101,10 @@ int main(int Argc, char** Argv) {
     return Session.RunScript(Commands, "-c", stdout);
   }
 
-  // A person at a terminal: errors are told and the session goes on.
+  // A person at a terminal: errors are told and the session goes on, and the about box's
+  // links open in the desktop's browser.
   bool Terminal = isatty(STDIN_FILENO);
+  SetShellInteractive(Terminal);
   String Prompt = "omide" + IntToStr(OM_HOST_RELEASE) + "> ";
   while (!Session.QuitRequested()) {
     String Line;

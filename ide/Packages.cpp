@@ -141,7 +141,8 @@ TPackageRecord* TPackageLoader::Load(const String& FileName) {
     else if (SameText(Key, "Requires")) P->Requires = SplitList(Value);
     else if (SameText(Key, "Contains")) P->Contains = SplitList(Value);
   }
-  if (const TResourceEntry* D = FindResource(P->Module, "DESCRIPTION", RT_RCDATA))
+  // The description speaks the user's language when a language module took over.
+  if (const TResourceEntry* D = FindResource(FindResourceHInstance(P->Module), "DESCRIPTION", RT_RCDATA))
     P->Description = TrimRight(String(reinterpret_cast<const char*>(D->Data), D->Size));
   P->Version = ReadEntries(P->Module, "VERSION", RT_VERSION);
 

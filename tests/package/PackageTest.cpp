@@ -94,6 +94,18 @@ TEST_F(PackageTest, DeclaresItsIdentity) {
   EXPECT_EQ(V["OriginalFilename"], ThisPackage + ".bpl");
 }
 
+TEST_F(PackageTest, ALanguageModuleBesideThePackageTakesOverItsResources) {
+  setenv("OMIDE_LANGUAGE", "DEU", 1);
+  TPackageRecord* P = LoadPackage();
+  unsetenv("OMIDE_LANGUAGE");
+  EXPECT_EQ(P->Description, "Ombrix Komponenten 3.0");
+  ASSERT_NE(P->Module->ResourceModule, nullptr);
+  EXPECT_STREQ(P->Module->ResourceModule->Name, (ThisPackage + ".DEU").c_str());
+  Ide.Packages().Unload(P);
+  // Without the language, the package's own.
+  EXPECT_EQ(LoadPackage()->Description, "Ombrix Components 3.0");
+}
+
 TEST_F(PackageTest, PutsTheGridOnDataControlsWithItsBitmap) {
   LoadPackage();
   const TRegistries& R = TRegistries::Instance();
