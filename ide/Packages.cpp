@@ -1,11 +1,15 @@
 #include "Packages.h"
 
 #include <dlfcn.h>
+#include <elf.h>
 #include <unistd.h>
+
+#include <cstring>
 
 #include <algorithm>
 
 #include "Classes.h"
+#include "FileUtil.h"
 #include "Ide.h"
 #include "Inspector.h"
 #include "Registries.h"
@@ -78,6 +82,43 @@ std::vector<std::pair<String, String>> ReadEntries(const TLibModule* Module, con
 
 String BaseName(const String& FileName) { return ChangeFileExt(ExtractFileName(FileName), ""); }
 
+// The libraries a shared library names as needed, read from its file: a package built
+// for the other release needs the other release's host library, and loading that into
+// this IDE would put two platforms in one process. Empty for a file that is no ELF
+// shared library (dlopen then says what it is).
+std::vector<String> NeededLibraries(const String& FileName) {
+  std::vector<String> Needed;
+  String Data;
+  try {
+    Data = ReadFileToString(FileName);
+  } catch (Exception&) {
+    return Needed;
+  }
+  auto Fits = [&](size_t Offset, size_t Size) { return Offset <= Data.size() && Size <= Data.size() - Offset; };
+  if (!Fits(0, sizeof(Elf64_Ehdr)) || Data.compare(0, 4, ELFMAG) != 0 || Data[EI_CLASS] != ELFCLASS64)
+    return Needed;
+  Elf64_Ehdr Header;
+  std::memcpy(&Header, Data.data(), sizeof Header);
+  if (Header.e_shentsize != sizeof(Elf64_Shdr) || !Fits(Header.e_shoff, size_t(Header.e_shnum) * sizeof(Elf64_Shdr)))
+    return Needed;
+  std::vector<Elf64_Shdr> Sections(Header.e_shnum);
+  std::memcpy(Sections.data(), Data.data() + Header.e_shoff, Sections.size() * sizeof(Elf64_Shdr));
+  for (const Elf64_Shdr& S : Sections) {
+    if (S.sh_type != SHT_DYNAMIC || S.sh_link >= Sections.size()) continue;
+    const Elf64_Shdr& Strings = Sections[S.sh_link];
+    if (!Fits(S.sh_offset, S.sh_size) || !Fits(Strings.sh_offset, Strings.sh_size)) continue;
+    for (size_t Off = 0; Off + sizeof(Elf64_Dyn) <= S.sh_size; Off += sizeof(Elf64_Dyn)) {
+      Elf64_Dyn Entry;
+      std::memcpy(&Entry, Data.data() + S.sh_offset + Off, sizeof Entry);
+      if (Entry.d_tag == DT_NULL) break;
+      if (Entry.d_tag != DT_NEEDED || Entry.d_un.d_val >= Strings.sh_size) continue;
+      const char* Name = Data.data() + Strings.sh_offset + Entry.d_un.d_val;
+      Needed.emplace_back(Name, strnlen(Name, Strings.sh_size - Entry.d_un.d_val));
+    }
+  }
+  return Needed;
+}
+
 }  // namespace
 
 TPackageLoader::TPackageLoader(TIde* Ide) : FIde(Ide) {}
@@ -95,6 +136,12 @@ TPackageRecord* TPackageLoader::Load(const String& FileName) {
   if (!FileExists(FileName)) Fail(Format("Package %s not found", {FileName}));
   if (TPackageRecord* Loaded = Find(FileName))
     Fail(Format("Package %s is already loaded from %s", {BaseName(FileName), Loaded->FileName}));
+  for (const String& Lib : NeededLibraries(FileName)) {
+    int Other = OM_HOST_RELEASE == 5 ? 6 : 5;
+    if (Lib == "libomhost" + IntToStr(Other) + ".so")
+      Fail(Format("%s was built for IDE release %d and cannot be loaded into release %d",
+                  {FileName, Other, OM_HOST_RELEASE}));
+  }
   auto P = std::make_unique<TPackageRecord>();
   P->FileName = ExpandFileName(FileName);
   dlerror();
