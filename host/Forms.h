@@ -149,6 +149,7 @@ class PACKAGE TCustomForm : public TWinControl {
   int GetClientHeight() const { return ClientHeight(); }
   void CloseModal();
   void ApplyPosition();
+  bool KeepsClientSize() const;
   void SetActive(bool Value);
   TFormBorderStyle FBorderStyle = bsSizeable;
   TBorderIcons FBorderIcons{biSystemMenu, biMinimize, biMaximize};

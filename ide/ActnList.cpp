@@ -10,13 +10,6 @@ OM_EVENT_TYPE_INFO(TActionEvent);
 
 // --- TBasicAction -------------------------------------------------------------------------
 
-template <>
-struct TPublished<TBasicAction> {
-  static constexpr TPropInfo Props[] = {
-      Property<&TBasicAction::OnExecute, &TBasicAction::OnExecute>("OnExecute"),
-      Property<&TBasicAction::OnUpdate, &TBasicAction::OnUpdate>("OnUpdate"),
-  };
-};
 OM_IMPLEMENT_CLASS(TBasicAction, "Classes");
 
 TBasicAction::TBasicAction(TComponent* AOwner) : TComponent(AOwner) {}
@@ -117,6 +110,8 @@ struct TPublished<TCustomAction> {
       Property<&TCustomAction::ImageIndex, &TCustomAction::SetImageIndex>("ImageIndex", -1),
       Property<&TCustomAction::ShortCut, &TCustomAction::SetShortCut>("ShortCut", 0, &TypeInfo_TShortCut),
       Property<&TCustomAction::Visible, &TCustomAction::SetVisible>("Visible", 1),
+      Property<&TCustomAction::OnExecute, &TCustomAction::OnExecute>("OnExecute"),
+      Property<&TCustomAction::OnUpdate, &TCustomAction::OnUpdate>("OnUpdate"),
   };
 };
 OM_IMPLEMENT_CLASS(TCustomAction, "ActnList");

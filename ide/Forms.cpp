@@ -168,12 +168,17 @@ TRect TCustomForm::BorderMargins() const {
   return Rect(Frame, Frame + Caption + MenuBar, Frame, Frame);
 }
 
+bool TCustomForm::KeepsClientSize() const {
+  // A form read from a description keeps the size it stored: the client area's, or,
+  // where the window's was stored, the window's.
+  return !ComponentState().Contains(csLoading) || !FAutoScroll;
+}
+
 void TCustomForm::SetBorderStyle(TFormBorderStyle Value) {
   if (Value == FBorderStyle) return;
-  // The client area keeps its size; the frame around it changes.
   int CW = ClientWidth(), CH = ClientHeight();
   FBorderStyle = Value;
-  if (!ComponentState().Contains(csLoading)) {
+  if (KeepsClientSize()) {
     SetClientWidth(CW);
     SetClientHeight(CH);
   }
@@ -194,7 +199,7 @@ void TCustomForm::SetMenu(TMainMenu* Value) {
   if (FMenu) FMenu->RemoveFreeNotification(this);
   FMenu = Value;
   if (FMenu) FMenu->FreeNotification(this);
-  if (!ComponentState().Contains(csLoading)) {
+  if (KeepsClientSize()) {
     SetClientWidth(CW);
     SetClientHeight(CH);
   }
