@@ -108,7 +108,7 @@ struct TPublished<TCustomAction> {
       Property<&TCustomAction::HelpContext, &TCustomAction::SetHelpContext>("HelpContext", 0),
       Property<&TCustomAction::Hint, &TCustomAction::SetHint>("Hint"),
       Property<&TCustomAction::ImageIndex, &TCustomAction::SetImageIndex>("ImageIndex", -1),
-      Property<&TCustomAction::ShortCut, &TCustomAction::SetShortCut>("ShortCut", 0, &TypeInfo_TShortCut),
+      Property<&TCustomAction::ShortCut, &TCustomAction::SetShortCut>("ShortCut", 0),
       Property<&TCustomAction::Visible, &TCustomAction::SetVisible>("Visible", 1),
       Property<&TCustomAction::OnExecute, &TCustomAction::OnExecute>("OnExecute"),
       Property<&TCustomAction::OnUpdate, &TCustomAction::OnUpdate>("OnUpdate"),

@@ -12,8 +12,6 @@ OM_ENUM_TYPE_INFO(TDragMode, "dmManual", "dmAutomatic");
 OM_ENUM_TYPE_INFO(TDragState, "dsDragEnter", "dsDragLeave", "dsDragMove");
 OM_ENUM_TYPE_INFO(TFormBorderStyle, "bsNone", "bsSingle", "bsSizeable", "bsDialog",
                   "bsToolWindow", "bsSizeToolWin");
-const TTypeInfo TypeInfo_TBorderStyle{tkEnumeration, "TBorderStyle", 0, 1,
-                                      EnumNames_TFormBorderStyle};
 
 namespace {
 constexpr TIdentMapEntry CursorIdents[] = {
@@ -108,7 +106,7 @@ struct TPublished<TControl> {
       Property<&TControl::Top, &TControl::SetTop>("Top", NoDefault),
       Property<&TControl::Width, &TControl::SetWidth>("Width", NoDefault),
       Property<&TControl::Height, &TControl::SetHeight>("Height", NoDefault),
-      Property<&TControl::Cursor, &TControl::SetCursor>("Cursor", crDefault, &TypeInfo_TCursor),
+      Property<&TControl::Cursor, &TControl::SetCursor>("Cursor", crDefault),
       Property<&TControl::Hint, &TControl::SetHint, &TControl::IsHintStored>("Hint"),
   };
 };

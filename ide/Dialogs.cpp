@@ -102,7 +102,7 @@ TForm* CreateMessageDialog(const String& Msg, TMsgDlgType DlgType, TMsgDlgButton
       Btn->SetName(ButtonInfo[B].Name);
       Btn->SetParent(F);
       Btn->SetCaption(ButtonInfo[B].Caption);
-      Btn->SetModalResult(ButtonInfo[B].Result);
+      Btn->SetModalResult(TModalResult(ButtonInfo[B].Result));
       Made.push_back(Btn);
     }
     // The first of OK and Yes is the default; Cancel, else No, else OK answers Escape.

@@ -889,6 +889,43 @@ Word CharKey(char C, bool& Shift) {
   }
 }
 
+// The accelerator letter of a caption ("&Lines" gives L), or 0.
+char AccelOf(const String& Caption) {
+  for (size_t I = 0; I + 1 < Caption.size(); ++I) {
+    if (Caption[I] != '&') continue;
+    if (Caption[I + 1] == '&') {
+      ++I;
+      continue;
+    }
+    return char(std::toupper(static_cast<unsigned char>(Caption[I + 1])));
+  }
+  return 0;
+}
+
+// Alt and a letter: the label with that accelerator puts the focus into its focus
+// control, a button with it is clicked.
+bool RunAccelerator(TWinControl* W, char Letter) {
+  for (int I = 0; I < W->ControlCount(); ++I) {
+    TControl* C = W->Controls(I);
+    if (!C->Visible() || !C->Enabled()) continue;
+    if (auto* L = dynamic_cast<TCustomLabel*>(C)) {
+      if (L->Accelerator() == Letter && L->FocusControl() && L->FocusControl()->CanFocus()) {
+        L->FocusControl()->SetFocus();
+        return true;
+      }
+    } else if (auto* B = dynamic_cast<TButton*>(C)) {
+      if (AccelOf(B->Caption()) == Letter) {
+        B->SetFocus();
+        B->Click();
+        return true;
+      }
+    }
+    if (auto* Inner = dynamic_cast<TWinControl*>(C))
+      if (RunAccelerator(Inner, Letter)) return true;
+  }
+  return false;
+}
+
 TWinControl* KeyTarget(TCustomForm* F) {
   TWinControl* T = F->ActiveControl();
   if (T && T->CanFocus()) return T;
@@ -999,6 +1036,7 @@ void TApplication::DispatchKey(Word Key, TShiftState Shift, int TypedChar) {
   }
   if (F->IsShortCut(ShortCut(K, Shift))) return;
   if (!Same()) return;
+  if (Shift.Contains(ssAlt) && std::isalnum(K) && RunAccelerator(F, char(K))) return;
   if (Target != F) Target->KeyDown(K, Shift);
   if (K != 0 && Same() && !Target->WantsKey(K, Shift)) {
     TButton* B = nullptr;

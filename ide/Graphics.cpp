@@ -76,7 +76,7 @@ void TGraphicsObject::Changed() {
 template <>
 struct TPublished<TFont> {
   static constexpr TPropInfo Props[] = {
-      Property<&TFont::Charset, &TFont::SetCharset>("Charset", NoDefault, &TypeInfo_TFontCharset),
+      Property<&TFont::Charset, &TFont::SetCharset>("Charset", NoDefault),
       Property<&TFont::Color, &TFont::SetColor>("Color", NoDefault),
       Property<&TFont::Height, &TFont::SetHeight>("Height", NoDefault),
       Property<&TFont::Name, &TFont::SetName>("Name"),
@@ -133,7 +133,7 @@ void TFont::SetStyle(TFontStyles Value) {
   FStyle = Value;
   Changed();
 }
-void TFont::SetCharset(int Value) {
+void TFont::SetCharset(TFontCharset Value) {
   if (Value == FCharset) return;
   FCharset = Value;
   Changed();

@@ -112,7 +112,7 @@ struct TPublished<TMenuItem> {
           "ImageIndex", -1),
       Property<&TMenuItem::RadioItem, &TMenuItem::SetRadioItem>("RadioItem", 0),
       Property<&TMenuItem::ShortCut, &TMenuItem::SetShortCut, &TMenuItem::IsShortCutStored>(
-          "ShortCut", 0, &TypeInfo_TShortCut),
+          "ShortCut", 0),
       Property<&TMenuItem::Visible, &TMenuItem::SetVisible, &TMenuItem::IsVisibleStored>("Visible", 1),
       Property<&TMenuItem::OnClick, &TMenuItem::OnClick>("OnClick"),
   };

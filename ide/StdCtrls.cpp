@@ -169,7 +169,7 @@ struct TPublished<TButton> {
       Property<&TButton::Default, &TButton::SetDefault>("Default", 0),
       Property<&TButton::Enabled, &TButton::SetEnabled, &TButton::IsEnabledStored>("Enabled", 1),
       Property<&TButton::Font, &TButton::SetFont, &TButton::IsFontStored>("Font"),
-      Property<&TButton::ModalResult, &TButton::SetModalResult>("ModalResult", 0, &TypeInfo_TModalResult),
+      Property<&TButton::ModalResult, &TButton::SetModalResult>("ModalResult", mrNone),
       Property<&TButton::ParentFont, &TButton::SetParentFont>("ParentFont", 1),
       Property<&TButton::ParentShowHint, &TButton::SetParentShowHint>("ParentShowHint", 1),
       Property<&TButton::PopupMenu, &TButton::SetPopupMenu>("PopupMenu"),

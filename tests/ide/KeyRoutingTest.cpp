@@ -166,6 +166,22 @@ TEST_F(KeyRoutingTest, AKeyThatEndsAModalLoopTypesNothingMore) {
   EXPECT_EQ(Memo->Text(), "a");
 }
 
+TEST_F(KeyRoutingTest, AltAndALabelsLetterFocusesItsControl) {
+  auto* Label = Add<TLabel>(Form, "ListLabel");
+  Label->SetCaption("&Columns");
+  Label->SetFocusControl(List);
+  auto* Apply = Add<TButton>(Form, "Apply");
+  Apply->SetCaption("&Apply");
+  Apply->SetModalResult(mrOk);
+  Input().Key('C', {ssAlt});
+  Application->ProcessInput();
+  EXPECT_EQ(Form->ActiveControl(), List);
+  Input().Key('A', {ssAlt});
+  Application->ProcessInput();
+  EXPECT_EQ(Form->ModalResult(), mrOk);
+  EXPECT_EQ(Edit->Text(), "") << "nothing typed";
+}
+
 TEST_F(KeyRoutingTest, AKeyWithoutAnActiveWindowIsAnError) {
   Form->Hide();
   Input().Key(VK_RETURN);
