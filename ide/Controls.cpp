@@ -446,21 +446,24 @@ void TWinControl::InsertControl(TControl* AControl) {
   AControl->FParent = this;
   if (auto* W = dynamic_cast<TWinControl*>(AControl)) FTabList.push_back(W);
   AControl->ParentChanged();
-  if (AControl->Align() != alNone) Realign();
+  Realign();
 }
 
 void TWinControl::RemoveControl(TControl* AControl) {
   auto It = std::find(FControls.begin(), FControls.end(), AControl);
   if (It == FControls.end()) return;
   FControls.erase(It);
-  std::erase(FTabList, static_cast<TWinControl*>(dynamic_cast<TWinControl*>(AControl)));
+  // Compared by address: a control being destroyed is no longer a TWinControl to a cast.
+  std::erase_if(FTabList, [AControl](TWinControl* W) { return static_cast<TControl*>(W) == AControl; });
   AControl->FParent = nullptr;
   // The focus does not stay on a control that left its window.
   if (TCustomForm* F = GetParentForm(this))
-    if (auto* W = dynamic_cast<TWinControl*>(AControl))
-      if (F->ActiveControl() && (F->ActiveControl() == W || W->ContainsControl(F->ActiveControl())))
+    if (TWinControl* Active = F->ActiveControl()) {
+      auto* W = dynamic_cast<TWinControl*>(AControl);
+      if (static_cast<TControl*>(Active) == AControl || (W && W->ContainsControl(Active)))
         F->SetActiveControl(nullptr);
-  if (AControl->Align() != alNone) Realign();
+    }
+  Realign();
 }
 
 bool TWinControl::ContainsControl(const TControl* AControl) const {

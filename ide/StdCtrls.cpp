@@ -269,6 +269,11 @@ void TCustomEdit::Change() {
   if (OnChange) OnChange(this);
 }
 
+void TCustomEdit::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
+  if (Button == mbLeft) SetSelStart(int(Text().size()));
+  TWinControl::MouseDown(Button, Shift, X, Y);
+}
+
 void TCustomEdit::DefaultKeyDown(Word Key, TShiftState Shift) {
   if (Key == VK_DELETE && !FReadOnly) {
     if (FSelLength == 0 && FSelStart < int(Text().size())) {
