@@ -141,6 +141,24 @@ TEST_F(WindowsFormTest, ItsHandlersAreBoundByName) {
   EXPECT_EQ(Screen->FormCount(), 0);
 }
 
+TEST_F(WindowsFormTest, ItPaintsItsToolBarImagesMenuAndRows) {
+  auto* F = new TWindowsTestForm(Application);
+  F->FormListView->Items()->Add()->SetCaption("0 - Name");
+  F->Show();
+  TBitmap Window;
+  F->PaintWindow(&Window);
+  TRect M = F->BorderMargins();
+  EXPECT_EQ(M.Top, 4 + 19 + 19) << "caption bar and menu bar";
+  // The add button's image (a green plus) sits centred in the first button, inside the
+  // bar's border (1) and top edge (2).
+  auto* AddButton = static_cast<TControl*>(F->FindComponent("AddNewToolButton"));
+  TPoint Img = Point(M.Left + 1 + AddButton->Left() + 3, M.Top + 3 + AddButton->Top() + 3);
+  EXPECT_EQ(Window.Pixel(Img.X + 7, Img.Y + 5), clGreen);
+  EXPECT_EQ(Window.Pixel(Img.X + 1, Img.Y + 5), TColor(ColorToRGB(clBtnFace))) << "masked";
+  if (const char* Dir = std::getenv("OM_KEEP_PICTURES"))
+    SaveBitmapAsPng(&Window, String(Dir) + "/windows-test-form.png");
+}
+
 TEST_F(WindowsFormTest, ItIsWrittenBackAsItWasRead) {
   auto* F = new TWindowsTestForm(Application);
   EXPECT_EQ(ComponentToText(F), ResourceText());
