@@ -23,8 +23,14 @@ enum TBorderIcon { biSystemMenu, biMinimize, biMaximize, biHelp };
 OM_ENUM_TYPE(TBorderIcon)
 OM_SET_TYPE(TBorderIcons, TBorderIcon)
 enum TPosition {
-  poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly, poScreenCenter, poDesktopCenter,
-  poMainFormCenter, poOwnerFormCenter
+  poDesigned,
+  poDefault,
+  poDefaultPosOnly,
+  poDefaultSizeOnly,
+  poScreenCenter,
+  poDesktopCenter,
+  poMainFormCenter,
+  poOwnerFormCenter
 };
 OM_ENUM_TYPE(TPosition)
 enum TWindowState { wsNormal, wsMinimized, wsMaximized };

@@ -43,8 +43,12 @@ inline TColor RGB(int R, int G, int B) { return TColor(R | (G << 8) | (B << 16))
 
 // Character sets are their own type, written in form files by name.
 enum TFontCharset : int {
-  ANSI_CHARSET = 0, DEFAULT_CHARSET = 1, SYMBOL_CHARSET = 2, RUSSIAN_CHARSET = 204,
-  EASTEUROPE_CHARSET = 238, OEM_CHARSET = 255
+  ANSI_CHARSET = 0,
+  DEFAULT_CHARSET = 1,
+  SYMBOL_CHARSET = 2,
+  RUSSIAN_CHARSET = 204,
+  EASTEUROPE_CHARSET = 238,
+  OEM_CHARSET = 255
 };
 extern PACKAGE const TTypeInfo TypeInfo_TFontCharset;
 template <>
@@ -60,7 +64,14 @@ OM_ENUM_TYPE(TFontPitch)
 enum TPenStyle { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, psInsideFrame };
 OM_ENUM_TYPE(TPenStyle)
 enum TBrushStyle {
-  bsSolid, bsClear, bsHorizontal, bsVertical, bsFDiagonal, bsBDiagonal, bsCross, bsDiagCross
+  bsSolid,
+  bsClear,
+  bsHorizontal,
+  bsVertical,
+  bsFDiagonal,
+  bsBDiagonal,
+  bsCross,
+  bsDiagCross
 };
 OM_ENUM_TYPE(TBrushStyle)
 
@@ -147,10 +158,10 @@ class TBitmap;
 struct PACKAGE TCanvasOp {
   enum TKind { Rectangle, FillRect, FrameRect, TextRect, TextOut, Line, Draw, ImageDraw };
   TKind Kind;
-  TRect Rect;          // the rectangle drawn, clipped to, or covered
-  TPoint At;           // where text or an image starts; a line's end
-  String Text;         // text, or for images the image list's name
-  int Index = -1;      // image index
+  TRect Rect;      // the rectangle drawn, clipped to, or covered
+  TPoint At;       // where text or an image starts; a line's end
+  String Text;     // text, or for images the image list's name
+  int Index = -1;  // image index
   bool Enabled = true;
   TColor PenColor = clBlack;
   TColor BrushColor = clWhite;
@@ -220,7 +231,17 @@ class PACKAGE TCanvas : public TPersistent {
   std::vector<TCanvasOp> FOps;
 };
 
-enum TPixelFormat { pfDevice, pf1bit, pf4bit, pf8bit, pf15bit, pf16bit, pf24bit, pf32bit, pfCustom };
+enum TPixelFormat {
+  pfDevice,
+  pf1bit,
+  pf4bit,
+  pf8bit,
+  pf15bit,
+  pf16bit,
+  pf24bit,
+  pf32bit,
+  pfCustom
+};
 enum TTransparentMode { tmAuto, tmFixed };
 
 // The base of pictures a TPicture can hold.

@@ -86,7 +86,8 @@ struct TPublished<TCustomForm> {
       Property<&TCustomForm::FormStyle, &TCustomForm::SetFormStyle>("FormStyle", fsNormal),
       Property<&TCustomForm::KeyPreview, &TCustomForm::SetKeyPreview>("KeyPreview", 0),
       Property<&TCustomForm::Menu, &TCustomForm::SetMenu>("Menu"),
-      Property<&TCustomForm::OldCreateOrder, &TCustomForm::SetOldCreateOrder>("OldCreateOrder", NoDefault),
+      Property<&TCustomForm::OldCreateOrder, &TCustomForm::SetOldCreateOrder>("OldCreateOrder",
+                                                                              NoDefault),
       Property<&TCustomForm::PopupMenu, &TCustomForm::SetPopupMenu>("PopupMenu"),
       Property<&TCustomForm::Position, &TCustomForm::SetPosition>("Position", poDesigned),
       Property<&TCustomForm::Scaled, &TCustomForm::SetScaled>("Scaled", 1),
@@ -107,7 +108,8 @@ struct TPublished<TCustomForm> {
       Property<&TCustomForm::OnPaint, &TCustomForm::OnPaint>("OnPaint"),
       Property<&TCustomForm::OnResize, &TCustomForm::OnResize>("OnResize"),
       Property<&TCustomForm::OnShow, &TCustomForm::OnShow>("OnShow"),
-      Property<&TCustomForm::PixelsPerInch, &TCustomForm::SetPixelsPerInch>("PixelsPerInch", NoDefault),
+      Property<&TCustomForm::PixelsPerInch, &TCustomForm::SetPixelsPerInch>("PixelsPerInch",
+                                                                            NoDefault),
   };
 };
 OM_IMPLEMENT_CLASS(TCustomForm, "Forms");
@@ -144,7 +146,8 @@ void TCustomForm::ReadForm() {
   }
   if (Keeper) {
     String Base = Name();
-    for (int I = 1; !Base.empty() && Keeper->FindComponent(Name()); ++I) SetName(Base + "_" + IntToStr(I));
+    for (int I = 1; !Base.empty() && Keeper->FindComponent(Name()); ++I)
+      SetName(Base + "_" + IntToStr(I));
     Keeper->InsertComponent(this);
   }
   if (!Found) throw EResNotFound(Format("Resource %s not found", {ClassName()}));
@@ -157,11 +160,25 @@ void TCustomForm::DoCreate() {
 TRect TCustomForm::BorderMargins() const {
   int Frame = 0, Caption = 0;
   switch (FBorderStyle) {
-    case bsNone: break;
-    case bsSingle: case bsDialog: Frame = 3; Caption = 19; break;
-    case bsSizeable: Frame = 4; Caption = 19; break;
-    case bsToolWindow: Frame = 3; Caption = 16; break;
-    case bsSizeToolWin: Frame = 4; Caption = 16; break;
+    case bsNone:
+      break;
+    case bsSingle:
+    case bsDialog:
+      Frame = 3;
+      Caption = 19;
+      break;
+    case bsSizeable:
+      Frame = 4;
+      Caption = 19;
+      break;
+    case bsToolWindow:
+      Frame = 3;
+      Caption = 16;
+      break;
+    case bsSizeToolWin:
+      Frame = 4;
+      Caption = 16;
+      break;
   }
   int MenuBar = 0;
   if (FMenu && FMenu->Items()->Count() > 0) MenuBar = 19;
@@ -190,7 +207,8 @@ void TCustomForm::SetPosition(TPosition Value) { FPosition = Value; }
 void TCustomForm::SetWindowState(TWindowState Value) {
   if (Value == FWindowState) return;
   FWindowState = Value;
-  if (Value == wsMinimized && FActive && Screen) Screen->SetActiveForm(Screen->NextActiveCandidate(this));
+  if (Value == wsMinimized && FActive && Screen)
+    Screen->SetActiveForm(Screen->NextActiveCandidate(this));
 }
 
 void TCustomForm::SetMenu(TMainMenu* Value) {
@@ -208,7 +226,8 @@ void TCustomForm::SetMenu(TMainMenu* Value) {
 void TCustomForm::SetActiveControl(TWinControl* Value) {
   if (Value == FActiveControl) return;
   if (Value && !ContainsControl(Value))
-    throw EInvalidOperation(Format("%s is not a control of %s", {ControlName(Value), ControlName(this)}));
+    throw EInvalidOperation(
+        Format("%s is not a control of %s", {ControlName(Value), ControlName(this)}));
   TWinControl* Old = FActiveControl;
   FActiveControl = Value;
   if (Old && Old->OnExit && !ComponentState().Contains(csLoading)) Old->OnExit(Old);
@@ -285,8 +304,8 @@ void TCustomForm::ApplyPosition() {
   }
   if (!Over || Over == this) Over = nullptr;
   if (Over)
-    SetBounds(Over->Left() + (Over->Width() - Width()) / 2, Over->Top() + (Over->Height() - Height()) / 2,
-              Width(), Height());
+    SetBounds(Over->Left() + (Over->Width() - Width()) / 2,
+              Over->Top() + (Over->Height() - Height()) / 2, Width(), Height());
   else
     SetBounds((1024 - Width()) / 2, (768 - Height()) / 2, Width(), Height());
 }
@@ -328,10 +347,17 @@ void TCustomForm::Close() {
   if (Action == caNone) return;
   if (Application && Application->MainForm() == this) Application->Terminate();
   switch (Action) {
-    case caHide: Hide(); break;
-    case caMinimize: SetWindowState(wsMinimized); break;
-    case caFree: Release(); break;
-    default: break;
+    case caHide:
+      Hide();
+      break;
+    case caMinimize:
+      SetWindowState(wsMinimized);
+      break;
+    case caFree:
+      Release();
+      break;
+    default:
+      break;
   }
 }
 
@@ -339,8 +365,7 @@ void TCustomForm::Release() {
   if (FReleased) return;
   FReleased = true;
   if (Visible()) Hide();
-  if (Application)
-    Application->ReleaseForm(this);
+  if (Application) Application->ReleaseForm(this);
 }
 
 void TCustomForm::CloseModal() {
@@ -378,8 +403,8 @@ int TCustomForm::ShowModal() {
         continue;
       }
       if (!Application->HandleMessage())
-        throw EInputError(
-            Format("No input for the modal window %s: the input queue is empty", {WindowName(this)}));
+        throw EInputError(Format("No input for the modal window %s: the input queue is empty",
+                                 {WindowName(this)}));
     }
   } catch (...) {
     Finish();
@@ -534,7 +559,8 @@ TBitmap* TCustomForm::GetFormImage() {
   TRect M = BorderMargins();
   auto* Result = new TBitmap(ClientWidth(), ClientHeight());
   for (int Y = 0; Y < Result->Height(); ++Y)
-    for (int X = 0; X < Result->Width(); ++X) Result->SetPixel(X, Y, Window.Pixel(X + M.Left, Y + M.Top));
+    for (int X = 0; X < Result->Width(); ++X)
+      Result->SetPixel(X, Y, Window.Pixel(X + M.Left, Y + M.Top));
   return Result;
 }
 
@@ -552,16 +578,26 @@ String TInputEvent::Describe() const {
   String T = TargetGone ? TargetName + " (freed)" : Target ? ControlName(Target) : TargetName;
   switch (Kind) {
     case Click:
-      return String(Button == mbRight ? "right-click " : Double ? "double-click " : "click ") + T +
-             (HasPoint ? Format(" at %d,%d", {At.X, At.Y}) : String());
-    case ClickItem: return Format("click item %d of ", {Index}) + T;
-    case Key: return "key " + KeyText(KeyCode, Shift);
-    case Typing: return "type '" + Text + "'";
-    case MenuChoice: return "choose " + T;
-    case Drag: return "drag on " + T + Format(" from %d,%d to %d,%d", {At.X, At.Y, To.X, To.Y});
-    case SplitterDrag: return "drag " + T + Format(" by %d", {Index});
-    case Answer: return Format("answer %d", {Index});
-    case FileName: return "file name '" + Text + "'";
+      return String(Button == mbRight ? "right-click "
+                    : Double          ? "double-click "
+                                      : "click ") +
+             T + (HasPoint ? Format(" at %d,%d", {At.X, At.Y}) : String());
+    case ClickItem:
+      return Format("click item %d of ", {Index}) + T;
+    case Key:
+      return "key " + KeyText(KeyCode, Shift);
+    case Typing:
+      return "type '" + Text + "'";
+    case MenuChoice:
+      return "choose " + T;
+    case Drag:
+      return "drag on " + T + Format(" from %d,%d to %d,%d", {At.X, At.Y, To.X, To.Y});
+    case SplitterDrag:
+      return "drag " + T + Format(" by %d", {Index});
+    case Answer:
+      return Format("answer %d", {Index});
+    case FileName:
+      return "file name '" + Text + "'";
   }
   return "input";
 }
@@ -762,7 +798,8 @@ void TApplication::Notification(TComponent* AComponent, TOperation Operation) {
 void TApplication::SetInput(std::unique_ptr<TInputSource> Source) { FInput = std::move(Source); }
 
 void TApplication::ReleaseForm(TCustomForm* Form) {
-  if (std::find(FReleased.begin(), FReleased.end(), Form) == FReleased.end()) FReleased.push_back(Form);
+  if (std::find(FReleased.begin(), FReleased.end(), Form) == FReleased.end())
+    FReleased.push_back(Form);
 }
 
 void TApplication::FormGone(TCustomForm* Form) {
@@ -829,8 +866,8 @@ TInputEvent TApplication::NextInput(const String& Waiting) {
   if (!FInput || !FInput->Next(E))
     throw EInputError(Format("No input for %s: the input queue is empty", {Waiting}));
   if (E.TargetGone)
-    throw EInputError(Format("Input '%s' for %s: its target was freed before its turn",
-                             {E.Describe(), Waiting}));
+    throw EInputError(
+        Format("Input '%s' for %s: its target was freed before its turn", {E.Describe(), Waiting}));
   return E;
 }
 
@@ -861,12 +898,18 @@ char KeyChar(Word Key, TShiftState Shift) {
   if (Ctrl) return Key == VK_RETURN ? '\n' : 0;
   if (Key >= '0' && Key <= '9' && !Shift.Contains(ssShift)) return char(Key);
   switch (Key) {
-    case VK_SPACE: return ' ';
-    case VK_RETURN: return '\r';
-    case VK_ESCAPE: return 27;
-    case VK_BACK: return 8;
-    case VK_TAB: return '\t';
-    default: return 0;
+    case VK_SPACE:
+      return ' ';
+    case VK_RETURN:
+      return '\r';
+    case VK_ESCAPE:
+      return 27;
+    case VK_BACK:
+      return 8;
+    case VK_TAB:
+      return '\t';
+    default:
+      return 0;
   }
 }
 
@@ -880,12 +923,19 @@ Word CharKey(char C, bool& Shift) {
   }
   if (std::isdigit(U)) return Word(U);
   switch (C) {
-    case ' ': return VK_SPACE;
-    case '\r': case '\n': return VK_RETURN;
-    case '\t': return VK_TAB;
-    case 8: return VK_BACK;
-    case 27: return VK_ESCAPE;
-    default: return 0;
+    case ' ':
+      return VK_SPACE;
+    case '\r':
+    case '\n':
+      return VK_RETURN;
+    case '\t':
+      return VK_TAB;
+    case 8:
+      return VK_BACK;
+    case 27:
+      return VK_ESCAPE;
+    default:
+      return 0;
   }
 }
 
@@ -946,7 +996,8 @@ TControl* ControlAt(TWinControl* W, TPoint P) {
 
 void TApplication::Dispatch(const TInputEvent& Event) {
   if (Event.TargetGone)
-    throw EInputError(Format("Input '%s': its target was freed before its turn", {Event.Describe()}));
+    throw EInputError(
+        Format("Input '%s': its target was freed before its turn", {Event.Describe()}));
   switch (Event.Kind) {
     case TInputEvent::Click: {
       auto* C = dynamic_cast<TControl*>(Event.Target);
@@ -977,7 +1028,8 @@ void TApplication::Dispatch(const TInputEvent& Event) {
         bool Shifted;
         Word Key = CharKey(C, Shifted);
         if (Key)
-          DispatchKey(Key, Shifted ? TShiftState{ssShift} : TShiftState(), static_cast<unsigned char>(C));
+          DispatchKey(Key, Shifted ? TShiftState{ssShift} : TShiftState(),
+                      static_cast<unsigned char>(C));
         else
           DispatchChar(C);
       }
@@ -1017,7 +1069,6 @@ void TApplication::Dispatch(const TInputEvent& Event) {
       throw EInputError(Format("Input '%s': no file dialog is open", {Event.Describe()}));
   }
 }
-
 
 void TApplication::DispatchKey(Word Key, TShiftState Shift, int TypedChar) {
   TCustomForm* F = Screen ? Screen->ActiveForm() : nullptr;
@@ -1114,7 +1165,8 @@ void TApplication::DispatchDrag(const TInputEvent& Event) {
   TCustomForm* F = GetParentForm(Source);
   TFormBusy Busy(F);
   // A move shorter than the platform's drag threshold is a click.
-  if (std::abs(Event.To.X - Event.At.X) < 5 && std::abs(Event.To.Y - Event.At.Y) < 5 && !Event.Target2) {
+  if (std::abs(Event.To.X - Event.At.X) < 5 && std::abs(Event.To.Y - Event.At.Y) < 5 &&
+      !Event.Target2) {
     DispatchClick(Source, Event.At, Event.Shift, mbLeft, false);
     return;
   }
@@ -1158,8 +1210,11 @@ void TApplication::DispatchDrag(const TInputEvent& Event) {
 }
 
 void TApplication::DispatchAnswer(int Result) {
-  TCustomForm* F = FModalForms.empty() ? (Screen ? Screen->ActiveForm() : nullptr) : FModalForms.back();
-  if (!F) throw EInputError(Format("An answer (%d) was given, but no window is waiting for one", {Result}));
+  TCustomForm* F =
+      FModalForms.empty() ? (Screen ? Screen->ActiveForm() : nullptr) : FModalForms.back();
+  if (!F)
+    throw EInputError(
+        Format("An answer (%d) was given, but no window is waiting for one", {Result}));
   std::vector<TButton*> All;
   CollectButtons(F, All);
   String Offered;
@@ -1169,7 +1224,8 @@ void TApplication::DispatchAnswer(int Result) {
       DispatchClick(B, Point(B->Width() / 2, B->Height() / 2), TShiftState(), mbLeft, false);
       return;
     }
-    Offered += (Offered.empty() ? "" : ", ") + StripHotkey(B->Caption()) + Format(" (%d)", {B->ModalResult()});
+    Offered += (Offered.empty() ? "" : ", ") + StripHotkey(B->Caption()) +
+               Format(" (%d)", {B->ModalResult()});
   }
   throw EInputError(Format("The window %s has no button that answers %d; it offers %s",
                            {WindowName(F), Result, Offered.empty() ? String("none") : Offered}));
@@ -1188,11 +1244,14 @@ TScreen::~TScreen() {
 }
 
 TCustomForm* TScreen::Forms(int Index) const {
-  if (Index < 0 || Index >= FormCount()) throw EListError(Format("Form index out of bounds (%d)", {Index}));
+  if (Index < 0 || Index >= FormCount())
+    throw EListError(Format("Form index out of bounds (%d)", {Index}));
   return FForms[size_t(Index)];
 }
 
-TWinControl* TScreen::ActiveControl() const { return FActiveForm ? FActiveForm->ActiveControl() : nullptr; }
+TWinControl* TScreen::ActiveControl() const {
+  return FActiveForm ? FActiveForm->ActiveControl() : nullptr;
+}
 
 std::vector<TCustomForm*> TScreen::ZOrder() const {
   std::vector<TCustomForm*> R;
@@ -1223,7 +1282,8 @@ void TScreen::BringToFront(TCustomForm* Form) {
 }
 
 TCustomForm* TScreen::NextActiveCandidate(TCustomForm* Except) const {
-  const auto* Modal = Application && !Application->ModalForms().empty() ? &Application->ModalForms() : nullptr;
+  const auto* Modal =
+      Application && !Application->ModalForms().empty() ? &Application->ModalForms() : nullptr;
   for (TCustomForm* F : FZOrder) {
     if (F == Except || !F->Visible() || F->Released() || F->WindowState() == wsMinimized) continue;
     if (F->ComponentState().Contains(csDestroying)) continue;
@@ -1235,7 +1295,8 @@ TCustomForm* TScreen::NextActiveCandidate(TCustomForm* Except) const {
 
 bool TScreen::SetActiveForm(TCustomForm* Form) {
   if (Form == FActiveForm) return true;
-  if (Form && Application && !Application->ModalForms().empty() && Form != Application->ModalForms().back())
+  if (Form && Application && !Application->ModalForms().empty() &&
+      Form != Application->ModalForms().back())
     return false;
   TCustomForm* Old = FActiveForm;
   FActiveForm = Form;

@@ -221,9 +221,10 @@ void TCustomImageList::ReadData(TStream* Stream) {
   }
   int Rows = (Cur + Columns - 1) / Columns;
   if (Image.Width() < CX * Columns || Image.Height() < CY * Rows)
-    throw EInvalidImageList(Format("Image list data is not valid: %d images of %d by %d need a "
-                                   "bitmap of %d by %d, not %d by %d",
-                                   {Cur, CX, CY, CX * Columns, CY * Rows, Image.Width(), Image.Height()}));
+    throw EInvalidImageList(
+        Format("Image list data is not valid: %d images of %d by %d need a "
+               "bitmap of %d by %d, not %d by %d",
+               {Cur, CX, CY, CX * Columns, CY * Rows, Image.Width(), Image.Height()}));
   bool HasMask = (Flags & ILC_MASK) && Mask.Width() >= CX * Columns && Mask.Height() >= CY * Rows;
   std::vector<TImage> Images;
   for (int I = 0; I < Cur; ++I) {
@@ -242,8 +243,9 @@ void TCustomImageList::ReadData(TStream* Stream) {
   FWidth = CX;
   FHeight = CY;
   FImages = std::move(Images);
-  FBkColor = U16(H + 14) == 0xFFFF && U16(H + 16) == 0xFFFF ? clNone
-                                                              : TColor(U16(H + 14) | U16(H + 16) << 16);
+  FBkColor = U16(H + 14) == 0xFFFF && U16(H + 16) == 0xFFFF
+                 ? clNone
+                 : TColor(U16(H + 14) | U16(H + 16) << 16);
   Change();
 }
 

@@ -93,7 +93,8 @@ TEST(CanvasTest, AnImageListDrawsItsMaskedImagesAndIsRecorded) {
   L.Draw(Target.Canvas(), 20, 2, 1, false);
   L.Draw(Target.Canvas(), 20, 2, 7);
   EXPECT_EQ(Record(*Target.Canvas()),
-            (std::vector<String>{"ImageDraw(FormImageList,0,2,2)", "ImageDraw(FormImageList,1,20,2,disabled)"}));
+            (std::vector<String>{"ImageDraw(FormImageList,0,2,2)",
+                                 "ImageDraw(FormImageList,1,20,2,disabled)"}));
   EXPECT_EQ(Target.Pixel(2 + 5, 2 + 5), clGreen);
   EXPECT_EQ(Target.Pixel(2 + 5, 2 + 6), clWhite) << "masked out";
   EXPECT_NE(Target.Pixel(20 + 5, 2 + 5), clGreen) << "a disabled image is drawn greyed";
@@ -106,26 +107,46 @@ TEST(CanvasTest, AnImageListReadsThePlatformsStream) {
   auto Bmp = [](int Bits, int W, int H, const std::vector<unsigned>& Palette, auto Index) {
     int Stride = ((W * Bits + 31) / 32) * 4;
     std::vector<Byte> B;
-    auto P32 = [&](unsigned V) { for (int I = 0; I < 4; ++I) B.push_back(Byte(V >> (8 * I))); };
-    auto P16 = [&](unsigned V) { for (int I = 0; I < 2; ++I) B.push_back(Byte(V >> (8 * I))); };
+    auto P32 = [&](unsigned V) {
+      for (int I = 0; I < 4; ++I) B.push_back(Byte(V >> (8 * I)));
+    };
+    auto P16 = [&](unsigned V) {
+      for (int I = 0; I < 2; ++I) B.push_back(Byte(V >> (8 * I)));
+    };
     unsigned Off = 54 + unsigned(Palette.size()) * 4;
-    B.push_back('B'); B.push_back('M'); P32(Off + Stride * H); P32(0); P32(Off);
-    P32(40); P32(W); P32(H); P16(1); P16(Bits); P32(0); P32(Stride * H); P32(0); P32(0);
-    P32(unsigned(Palette.size())); P32(0);
+    B.push_back('B');
+    B.push_back('M');
+    P32(Off + Stride * H);
+    P32(0);
+    P32(Off);
+    P32(40);
+    P32(W);
+    P32(H);
+    P16(1);
+    P16(Bits);
+    P32(0);
+    P32(Stride * H);
+    P32(0);
+    P32(0);
+    P32(unsigned(Palette.size()));
+    P32(0);
     for (unsigned C : Palette) P32(C);
     for (int Y = H - 1; Y >= 0; --Y) {
       std::vector<Byte> Row(size_t(Stride), 0);
       for (int X = 0; X < W; ++X) {
         unsigned V = Index(X, Y);
-        if (Bits == 4) Row[size_t(X / 2)] |= Byte(V << (X % 2 ? 0 : 4));
-        else Row[size_t(X / 8)] |= Byte(V << (7 - X % 8));
+        if (Bits == 4)
+          Row[size_t(X / 2)] |= Byte(V << (X % 2 ? 0 : 4));
+        else
+          Row[size_t(X / 8)] |= Byte(V << (7 - X % 8));
       }
       B.insert(B.end(), Row.begin(), Row.end());
     }
     return B;
   };
-  std::vector<Byte> Data = {0x49, 0x4C, 0x01, 0x01, 1, 0, 4, 0, 4, 0, 16, 0, 16, 0,
-                            0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
+  std::vector<Byte> Data = {0x49, 0x4C, 0x01, 0x01, 1,    0,    4,    0,    4,    0,
+                            16,   0,    16,   0,    0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x00,
+                            0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
   // Palette entry 1 is blue (0x00RRGGBB); the image is a blue square in the middle.
   auto Image = Bmp(4, 64, 16, {0x000000, 0x0000FF, 0xC0C0C0, 0xFFFFFF},
                    [](int X, int Y) { return X >= 4 && X < 12 && Y >= 4 && Y < 12 ? 1u : 2u; });
@@ -147,7 +168,8 @@ TEST(CanvasTest, AnImageListReadsThePlatformsStream) {
   EXPECT_TRUE(L->IsOpaque(0, 5, 5));
   EXPECT_FALSE(L->IsOpaque(0, 1, 1));
   // Data that is not an image list is refused with a message that says so.
-  EXPECT_THROW(ComponentFromText("object L: TImageList\n  Bitmap = {00112233}\nend\n", "Bad.dfm", nullptr, &Owner),
+  EXPECT_THROW(ComponentFromText("object L: TImageList\n  Bitmap = {00112233}\nend\n", "Bad.dfm",
+                                 nullptr, &Owner),
                EReadError);
 }
 
@@ -201,7 +223,8 @@ TEST_F(WindowPictureTest, AWindowPaintsAsAPersonSeesIt) {
             ColorToRGB(clBtnFace));
   TBitmap* Client = F->GetFormImage();
   EXPECT_EQ(Client->Width(), 200);
-  EXPECT_EQ(Client->Pixel(List->Left() + 50, List->Top() + 50), Window.Pixel(M.Left + 50, M.Top + 50));
+  EXPECT_EQ(Client->Pixel(List->Left() + 50, List->Top() + 50),
+            Window.Pixel(M.Left + 50, M.Top + 50));
   delete Client;
   // And as a PNG file a person can open.
   fs::path Png = fs::temp_directory_path() / ("om-window-" + std::to_string(::getpid()) + ".png");

@@ -118,10 +118,12 @@ TEST_F(ControlTest, AnImageShowsItsPictureAndAPictureRefusesWhatItCannotRead) {
   Form->PaintWindow(&Window);
   TRect M = Form->BorderMargins();
   EXPECT_EQ(Window.Pixel(M.Left + 1, M.Top + 1), clMaroon);
-  EXPECT_EQ(ColorToRGB(Window.Pixel(M.Left + 1, M.Top + 3)), ColorToRGB(clBtnFace)) << "silver left out";
+  EXPECT_EQ(ColorToRGB(Window.Pixel(M.Left + 1, M.Top + 3)), ColorToRGB(clBtnFace))
+      << "silver left out";
   TComponent Owner(nullptr);
   RegisterClass(TImage::StaticClass());
-  EXPECT_THROW(ComponentFromText("object I: TImage\n  Picture.Data = {0449636F6E00}\nend\n", "I.dfm", nullptr, &Owner),
+  EXPECT_THROW(ComponentFromText("object I: TImage\n  Picture.Data = {0449636F6E00}\nend\n",
+                                 "I.dfm", nullptr, &Owner),
                EReadError);
   UnRegisterClass(TImage::StaticClass());
 }

@@ -16,8 +16,9 @@ namespace {
 class DialogTest : public WindowTest {
  protected:
   void SetUp() override {
-    Dir = fs::temp_directory_path() / ("om-dialogs-" + std::to_string(::getpid()) + "-" +
-                                       ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    Dir = fs::temp_directory_path() /
+          ("om-dialogs-" + std::to_string(::getpid()) + "-" +
+           ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::create_directories(Dir);
   }
   void TearDown() override { fs::remove_all(Dir); }
@@ -31,7 +32,8 @@ class DialogTest : public WindowTest {
 
 TEST_F(DialogTest, AMessageBoxReturnsTheAnswerAndShowsWhatItAsked) {
   Input().Answer(mrNo);
-  EXPECT_EQ(MessageDlg("Delete existing columns?", mtConfirmation, TMsgDlgButtons{mbYes, mbNo}, 0), mrNo);
+  EXPECT_EQ(MessageDlg("Delete existing columns?", mtConfirmation, TMsgDlgButtons{mbYes, mbNo}, 0),
+            mrNo);
   EXPECT_EQ(LastLog(), "Confirm: Delete existing columns? [Yes, No] -> No");
   // Enter is Yes (the default), Escape is the cancel button.
   Input().Key(VK_RETURN);
@@ -89,7 +91,8 @@ TEST_F(DialogTest, PathMustExistRefusesAMissingFolder) {
   D.SetOptions(D.Options() + TOpenOptions{ofPathMustExist});
   Input().File(Path("nowhere/x.txt")).Answer(mrOk).Answer(mrCancel);
   EXPECT_FALSE(D.Execute());
-  EXPECT_NE(Application->DialogLog()[0].find("Path does not exist"), String::npos) << Application->DialogLog()[0];
+  EXPECT_NE(Application->DialogLog()[0].find("Path does not exist"), String::npos)
+      << Application->DialogLog()[0];
   EXPECT_EQ(LastLog(), "Save As: cancelled");
   // Without it the name is taken as typed.
   D.SetOptions(DefaultOpenOptions);
@@ -128,8 +131,9 @@ TEST_F(DialogTest, TheExpressionBuilderEditsTheExpression) {
   Input().Type("Upper(Name)").Answer(mrOk);
   EXPECT_TRUE(GetExpression("QuickReport's expression", Value, Form, nullptr, nullptr));
   EXPECT_EQ(Value, "Upper(Name)") << "the expression starts selected, so typing replaces it";
-  EXPECT_EQ(LastLog(),
-            "Expression builder: QuickReport's expression = 'Table1.Name' (form Form1) -> 'Upper(Name)'");
+  EXPECT_EQ(
+      LastLog(),
+      "Expression builder: QuickReport's expression = 'Table1.Name' (form Form1) -> 'Upper(Name)'");
   Input().Type("changed").Key(VK_ESCAPE);
   EXPECT_FALSE(GetExpression("QuickReport's expression", Value, nullptr, nullptr, nullptr));
   EXPECT_EQ(Value, "Upper(Name)");

@@ -45,8 +45,8 @@ class TProbeForm : public TForm {
 template <>
 struct TPublished<TProbeForm> {
   static constexpr TMethodEntry Methods[] = {
-      OM_METHOD(TProbeForm, FormClose),      OM_METHOD(TProbeForm, FormCloseQuery),
-      OM_METHOD(TProbeForm, FormActivate),   OM_METHOD(TProbeForm, FormDeactivate),
+      OM_METHOD(TProbeForm, FormClose),    OM_METHOD(TProbeForm, FormCloseQuery),
+      OM_METHOD(TProbeForm, FormActivate), OM_METHOD(TProbeForm, FormDeactivate),
       OM_METHOD(TProbeForm, CloseClick),
   };
 };

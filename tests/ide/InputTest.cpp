@@ -12,7 +12,8 @@ namespace {
 // script of lines, read as they are asked for.
 class TScriptSource : public TInputSource {
  public:
-  TScriptSource(std::vector<String> Lines, TControl* Button) : FLines(std::move(Lines)), FButton(Button) {}
+  TScriptSource(std::vector<String> Lines, TControl* Button)
+      : FLines(std::move(Lines)), FButton(Button) {}
   bool Next(TInputEvent& Event) override {
     if (FAt >= FLines.size()) return false;
     const String& L = FLines[FAt++];
@@ -46,7 +47,9 @@ class TFailing : public TObject {
   }
   std::vector<String> Seen;
   void OnError(TObject*, Exception* E) { Seen.push_back(E->Message); }
-  void OpenNested(TObject*) { MessageDlg("Nested?", mtConfirmation, TMsgDlgButtons{mbYes, mbNo}, 0); }
+  void OpenNested(TObject*) {
+    MessageDlg("Nested?", mtConfirmation, TMsgDlgButtons{mbYes, mbNo}, 0);
+  }
 };
 
 class InputTest : public WindowTest {
@@ -67,7 +70,8 @@ class InputTest : public WindowTest {
 
 TEST_F(InputTest, TheSourceIsReplaceable) {
   Form->Hide();
-  Application->SetInput(std::make_unique<TScriptSource>(std::vector<String>{"abc", "click"}, Button));
+  Application->SetInput(
+      std::make_unique<TScriptSource>(std::vector<String>{"abc", "click"}, Button));
   EXPECT_THROW(Desktop.Input(), EInvalidOperation) << "the desktop's queue is gone";
   EXPECT_EQ(Form->ShowModal(), mrOk);
   EXPECT_EQ(Edit->Text(), "abc");

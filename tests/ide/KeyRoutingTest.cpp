@@ -26,8 +26,12 @@ class TKeyLog : public TObject {
     Seen.push_back(static_cast<TComponent*>(Sender)->Name() + " press " + String(1, Key));
     if (Key == 'x') Key = 0;
   }
-  void ActionExecute(TObject* Sender) { Seen.push_back(static_cast<TComponent*>(Sender)->Name() + " runs"); }
-  void MenuClick(TObject* Sender) { Seen.push_back(static_cast<TComponent*>(Sender)->Name() + " chosen"); }
+  void ActionExecute(TObject* Sender) {
+    Seen.push_back(static_cast<TComponent*>(Sender)->Name() + " runs");
+  }
+  void MenuClick(TObject* Sender) {
+    Seen.push_back(static_cast<TComponent*>(Sender)->Name() + " chosen");
+  }
 };
 
 class KeyRoutingTest : public WindowTest {
@@ -61,7 +65,8 @@ TEST_F(KeyRoutingTest, TheFocusedControlAloneSeesKeysWithoutPreview) {
   EXPECT_EQ(Form->ActiveControl(), Edit) << "the first control in tab order takes the focus";
   Input().Type("ab");
   Application->ProcessInput();
-  EXPECT_EQ(Log.Seen, (std::vector<String>{"Edit down 65", "Edit press a", "Edit down 66", "Edit press b"}));
+  EXPECT_EQ(Log.Seen,
+            (std::vector<String>{"Edit down 65", "Edit press a", "Edit down 66", "Edit press b"}));
   EXPECT_EQ(Edit->Text(), "ab");
 }
 
@@ -69,7 +74,8 @@ TEST_F(KeyRoutingTest, KeyPreviewShowsTheFormEveryKeyFirst) {
   Form->SetKeyPreview(true);
   Input().Type("a");
   Application->ProcessInput();
-  EXPECT_EQ(Log.Seen, (std::vector<String>{"form down 65", "Edit down 65", "form press a", "Edit press a"}));
+  EXPECT_EQ(Log.Seen,
+            (std::vector<String>{"form down 65", "Edit down 65", "form press a", "Edit press a"}));
 }
 
 TEST_F(KeyRoutingTest, AKeyTheFormSwallowsGoesNoFurther) {

@@ -21,7 +21,9 @@ class TListLog : public TObject {
     if (State == dsDragMove) Seen.push_back("over " + (Over ? Over->Caption() : String("nothing")));
     Accept = Source == Target && Over && !Over->Selected() && AcceptDrop;
   }
-  void DragDrop(TObject*, TObject*, int X, int Y) { Seen.push_back("drop on " + Target->GetItemAt(X, Y)->Caption()); }
+  void DragDrop(TObject*, TObject*, int X, int Y) {
+    Seen.push_back("drop on " + Target->GetItemAt(X, Y)->Caption());
+  }
 };
 
 class ListViewTest : public WindowTest {

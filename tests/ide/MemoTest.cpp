@@ -55,7 +55,8 @@ TEST_F(MemoTest, LinesAreCountedAsThePlatformCountsThem) {
   struct {
     const char* Text;
     int Count;
-  } Cases[] = {{"", 0}, {"a", 1}, {"a\r\n", 1}, {"a\r\nb", 2}, {"\r\n", 1}, {"\r\n\r\n", 2}, {"a\r\n\r\nb", 3}};
+  } Cases[] = {{"", 0},     {"a", 1},        {"a\r\n", 1},     {"a\r\nb", 2},
+               {"\r\n", 1}, {"\r\n\r\n", 2}, {"a\r\n\r\nb", 3}};
   for (auto& C : Cases) {
     Memo->SetText(C.Text);
     EXPECT_EQ(Memo->Lines()->Count(), C.Count) << '"' << C.Text << '"';
@@ -132,7 +133,8 @@ TEST_F(MemoTest, AFormFileKeepsTheLines) {
   Memo->Lines()->Add("third");
   Memo->SetScrollBars(ssBoth);
   String Text = ComponentToText(Form);
-  EXPECT_NE(Text.find("Lines.Strings = (\n      'first'\n      ''\n      'third')"), String::npos) << Text;
+  EXPECT_NE(Text.find("Lines.Strings = (\n      'first'\n      ''\n      'third')"), String::npos)
+      << Text;
   EXPECT_NE(Text.find("ScrollBars = ssBoth"), String::npos);
 }
 

@@ -44,10 +44,10 @@ class TWindowsTestForm : public TForm {
 template <>
 struct TPublished<TWindowsTestForm> {
   static constexpr TMethodEntry Methods[] = {
-      OM_METHOD(TWindowsTestForm, FormClose),        OM_METHOD(TWindowsTestForm, FormKeyPress),
-      OM_METHOD(TWindowsTestForm, AddNewExecute),    OM_METHOD(TWindowsTestForm, DeleteExecute),
-      OM_METHOD(TWindowsTestForm, StretchExecute),   OM_METHOD(TWindowsTestForm, ListSelectItem),
-      OM_METHOD(TWindowsTestForm, ListDragOver),     OM_METHOD(TWindowsTestForm, ListDragDrop),
+      OM_METHOD(TWindowsTestForm, FormClose),         OM_METHOD(TWindowsTestForm, FormKeyPress),
+      OM_METHOD(TWindowsTestForm, AddNewExecute),     OM_METHOD(TWindowsTestForm, DeleteExecute),
+      OM_METHOD(TWindowsTestForm, StretchExecute),    OM_METHOD(TWindowsTestForm, ListSelectItem),
+      OM_METHOD(TWindowsTestForm, ListDragOver),      OM_METHOD(TWindowsTestForm, ListDragDrop),
       OM_METHOD(TWindowsTestForm, SplitterCanResize), OM_METHOD(TWindowsTestForm, MemoChange),
   };
 };

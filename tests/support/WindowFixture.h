@@ -20,7 +20,8 @@ class WindowTest : public ::testing::Test {
   }
   template <class C>
   C* Add(TWinControl* Parent, const String& Name) {
-    auto* X = new C(GetParentForm(Parent) ? static_cast<TComponent*>(GetParentForm(Parent)) : Parent);
+    auto* X =
+        new C(GetParentForm(Parent) ? static_cast<TComponent*>(GetParentForm(Parent)) : Parent);
     X->SetName(Name);
     X->SetParent(Parent);
     return X;
