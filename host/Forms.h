@@ -96,7 +96,8 @@ class PACKAGE TCustomForm : public TWinControl {
   // caFree frees it once the input being handled is done, caMinimize minimizes it,
   // caNone keeps it open. A modal form ends its modal loop with mrCancel instead.
   void Close();
-  // Frees the form once nothing of it is running any more (see TApplication).
+  // Hides the form and takes it off the screen's list at once; frees it once nothing
+  // of it is running any more (TApplication::ProcessMessages).
   void Release();
   bool Released() const noexcept { return FReleased; }
   virtual bool CloseQuery();

@@ -365,6 +365,9 @@ void TCustomForm::Release() {
   if (FReleased) return;
   FReleased = true;
   if (Visible()) Hide();
+  // Gone for whoever walks the screen's forms (to find an open window again): only its
+  // freeing waits.
+  if (Screen) Screen->RemoveForm(this);
   if (Application) Application->ReleaseForm(this);
 }
 

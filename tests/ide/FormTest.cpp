@@ -137,9 +137,14 @@ TEST_F(FormTest, CloseActionsHideMinimizeKeepOrFree) {
   F->Destroyed = &Destroyed;
   F->CanClose = true;
   F->Close();
-  // Freed once the input being handled is done, then gone from the screen and owner.
+  // Off the screen at once, freed once the input being handled is done, then gone
+  // from its owner too.
   EXPECT_FALSE(Destroyed);
   EXPECT_FALSE(F->Visible());
+  EXPECT_EQ(Screen->FormCount(), 0);
+  EXPECT_EQ(Application->ComponentCount(), 1);
+  F->Show();
+  EXPECT_FALSE(F->Visible()) << "a released form is not shown again";
   Application->ProcessMessages();
   EXPECT_TRUE(Destroyed);
   EXPECT_EQ(Screen->FormCount(), 0);
