@@ -154,6 +154,7 @@ class PACKAGE TCustomForm : public TWinControl {
   bool IsClientSizeStored() const { return !FAutoScroll; }
   int GetClientWidth() const { return ClientWidth(); }
   int GetClientHeight() const { return ClientHeight(); }
+  bool GetVisible() const { return Visible(); }
   void CloseModal();
   void ApplyPosition();
   bool KeepsClientSize() const;

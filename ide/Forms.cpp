@@ -92,6 +92,7 @@ struct TPublished<TCustomForm> {
       Property<&TCustomForm::Position, &TCustomForm::SetPosition>("Position", poDesigned),
       Property<&TCustomForm::Scaled, &TCustomForm::SetScaled>("Scaled", 1),
       Property<&TCustomForm::ShowHint, &TCustomForm::SetShowHint>("ShowHint", 0),
+      Property<&TCustomForm::GetVisible, &TCustomForm::SetVisible>("Visible", 0),
       Property<&TCustomForm::WindowState, &TCustomForm::SetWindowState>("WindowState", wsNormal),
       Property<&TCustomForm::OnActivate, &TCustomForm::OnActivate>("OnActivate"),
       Property<&TCustomForm::OnClick, &TCustomForm::OnClick>("OnClick"),
@@ -258,6 +259,8 @@ void TCustomForm::DefineProperties(TFiler* Filer) {
 void TCustomForm::Loaded() {
   TWinControl::Loaded();
   FPositioned = false;
+  // A description that makes the form visible shows it once it is whole.
+  if (Visible()) VisibleChanged();
 }
 
 void TCustomForm::SetVisible(bool Value) {

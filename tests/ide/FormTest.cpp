@@ -235,6 +235,14 @@ TEST_F(FormTest, ModalCloseWithCaFreeFreesTheDialogAfterItsLoop) {
   EXPECT_TRUE(Destroyed);
 }
 
+TEST_F(FormTest, AFormItsDescriptionMakesVisibleIsShownAndActivated) {
+  TForm* F = NewForm("Shown");
+  ComponentFromText("object Shown: TForm\n  Caption = 'Here'\n  Visible = True\nend\n", "Shown.dfm", F);
+  EXPECT_TRUE(F->Visible());
+  EXPECT_EQ(Screen->ActiveForm(), F);
+  EXPECT_EQ(F->Caption(), "Here");
+}
+
 TEST_F(FormTest, ShowingAVisibleFormModallyIsRefused) {
   TForm* F = NewForm("F");
   F->Show();
