@@ -429,12 +429,6 @@ void TControl::Notification(TComponent* AComponent, TOperation Operation) {
 
 // --- TWinControl ------------------------------------------------------------------------
 
-template <>
-struct TPublished<TWinControl> {
-  static constexpr TPropInfo Props[] = {
-      Property<&TWinControl::TabOrder, &TWinControl::SetTabOrder>("TabOrder", -1),
-  };
-};
 OM_IMPLEMENT_CLASS(TWinControl, "Controls");
 
 TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner) {}

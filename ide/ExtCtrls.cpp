@@ -146,6 +146,7 @@ struct TPublished<TCustomPanel> {
       Property<&TCustomPanel::ParentColor, &TCustomPanel::SetParentColor>("ParentColor", 0),
       Property<&TCustomPanel::ParentFont, &TCustomPanel::SetParentFont>("ParentFont", 1),
       Property<&TCustomPanel::PopupMenu, &TCustomPanel::SetPopupMenu>("PopupMenu"),
+      Property<&TCustomPanel::TabOrder, &TCustomPanel::SetTabOrder>("TabOrder", -1),
       Property<&TCustomPanel::TabStop, &TCustomPanel::SetTabStop>("TabStop", 0),
       Property<&TCustomPanel::Visible, &TCustomPanel::SetVisible>("Visible", 1),
       Property<&TCustomPanel::OnClick, &TCustomPanel::OnClick>("OnClick"),

@@ -184,6 +184,7 @@ struct TPublished<TButton> {
       Property<&TButton::PopupMenu, &TButton::SetPopupMenu>("PopupMenu"),
       Property<&TButton::ShowHint, &TButton::SetShowHint, &TButton::IsShowHintStored>("ShowHint",
                                                                                       NoDefault),
+      Property<&TButton::TabOrder, &TButton::SetTabOrder>("TabOrder", -1),
       Property<&TButton::TabStop, &TButton::SetTabStop>("TabStop", 1),
       Property<&TButton::Visible, &TButton::SetVisible, &TButton::IsVisibleStored>("Visible", 1),
       Property<&TButton::OnClick, &TButton::OnClick>("OnClick"),
@@ -330,6 +331,7 @@ struct TPublished<TEdit> {
       Property<&TEdit::ParentFont, &TEdit::SetParentFont>("ParentFont", 1),
       Property<&TEdit::PopupMenu, &TEdit::SetPopupMenu>("PopupMenu"),
       Property<&TEdit::ReadOnly, &TEdit::SetReadOnly>("ReadOnly", 0),
+      Property<&TEdit::TabOrder, &TEdit::SetTabOrder>("TabOrder", -1),
       Property<&TEdit::TabStop, &TEdit::SetTabStop>("TabStop", 1),
       Property<&TEdit::Text, &TEdit::SetText>("Text"),
       Property<&TEdit::Visible, &TEdit::SetVisible, &TEdit::IsVisibleStored>("Visible", 1),
@@ -423,6 +425,7 @@ struct TPublished<TCustomMemo> {
       Property<&TCustomMemo::PopupMenu, &TCustomMemo::SetPopupMenu>("PopupMenu"),
       Property<&TCustomMemo::ReadOnly, &TCustomMemo::SetReadOnly>("ReadOnly", 0),
       Property<&TCustomMemo::ScrollBars, &TCustomMemo::SetScrollBars>("ScrollBars", ssNone),
+      Property<&TCustomMemo::TabOrder, &TCustomMemo::SetTabOrder>("TabOrder", -1),
       Property<&TCustomMemo::TabStop, &TCustomMemo::SetTabStop>("TabStop", 1),
       Property<&TCustomMemo::Visible, &TCustomMemo::SetVisible, &TCustomMemo::IsVisibleStored>(
           "Visible", 1),

@@ -24,7 +24,6 @@ object WindowsTestForm: TWindowsTestForm
     Top = 0
     Width = 272
     Height = 30
-    TabOrder = 0
     BorderWidth = 1
     Constraints.MaxHeight = 44
     Constraints.MinHeight = 30
@@ -34,6 +33,7 @@ object WindowsTestForm: TWindowsTestForm
     Indent = 4
     ParentShowHint = False
     ShowHint = True
+    TabOrder = 0
     Wrapable = False
     object AddNewToolButton: TToolButton
       Left = 4
@@ -76,10 +76,10 @@ object WindowsTestForm: TWindowsTestForm
     Top = 205
     Width = 272
     Height = 88
-    TabOrder = 1
     Align = alBottom
     BevelInner = bvRaised
     BevelOuter = bvLowered
+    TabOrder = 1
     object LinesLabel: TLabel
       Left = 8
       Top = 6
@@ -93,11 +93,11 @@ object WindowsTestForm: TWindowsTestForm
       Top = 22
       Width = 180
       Height = 58
-      TabOrder = 0
       Lines.Strings = (
         'first'
         'second')
       ScrollBars = ssBoth
+      TabOrder = 0
       OnChange = MemoChange
     end
     object OKButton: TButton
@@ -105,10 +105,10 @@ object WindowsTestForm: TWindowsTestForm
       Top = 22
       Width = 68
       Height = 25
-      TabOrder = 1
       Caption = '&OK'
       Default = True
       ModalResult = 1
+      TabOrder = 1
     end
     object Bevel1: TBevel
       Left = 192
@@ -140,7 +140,6 @@ object WindowsTestForm: TWindowsTestForm
     Top = 33
     Width = 272
     Height = 172
-    TabOrder = 2
     Align = alClient
     Columns = <
       item
@@ -155,6 +154,7 @@ object WindowsTestForm: TWindowsTestForm
     RowSelect = True
     PopupMenu = ListPopupMenu
     ShowColumnHeaders = False
+    TabOrder = 2
     ViewStyle = vsReport
     OnDragDrop = ListDragDrop
     OnDragOver = ListDragOver
