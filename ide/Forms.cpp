@@ -836,6 +836,8 @@ void TApplication::ProcessMessages() {
 }
 
 void TApplication::HandleException(Exception& E) {
+  // The silent exception ends an operation without a word, as on the platform.
+  if (dynamic_cast<EAbort*>(&E)) return;
   if (OnException)
     OnException(this, &E);
   else

@@ -88,6 +88,13 @@ TEST_F(InputTest, AnExceptionInAHandlerIsReportedAndTheInputGoesOn) {
   EXPECT_EQ(Application->Errors(), (std::vector<String>{"'x' is not a valid integer value",
                                                         "'x' is not a valid integer value"}));
   Application->ClearErrors();
+  struct TQuiet : TObject {
+    void Click(TObject*) { Abort(); }
+  } Quiet;
+  Button->OnClick = Closure<&TQuiet::Click>(&Quiet);
+  Input().Click(Button);
+  Application->ProcessInput();
+  EXPECT_TRUE(Application->Errors().empty()) << "Abort is silent";
   Application->OnException = Closure<&TFailing::OnError>(&Handlers);
   Edit->OnChange = Closure<&TFailing::Change>(&Handlers);
   Input().Click(Edit).Type("boom");
