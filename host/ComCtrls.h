@@ -51,7 +51,9 @@ class PACKAGE TListColumns : public TCollection {
  public:
   explicit TListColumns(TCustomListView* AOwner);
   TListColumn* Add() { return static_cast<TListColumn*>(TCollection::Add()); }
-  TListColumn* Items(int Index) const { return static_cast<TListColumn*>(TCollection::Items(Index)); }
+  TListColumn* Items(int Index) const {
+    return static_cast<TListColumn*>(TCollection::Items(Index));
+  }
   TCustomListView* Owner() const noexcept { return FOwner; }
 
  protected:

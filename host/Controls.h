@@ -24,24 +24,56 @@ OM_ENUM_TYPE(TDragState)
 enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
 OM_ENUM_TYPE(TFormBorderStyle)
 using TBorderStyle = TFormBorderStyle;  // bsNone or bsSingle for controls
-extern PACKAGE const TTypeInfo TypeInfo_TBorderStyle;
 
-using TCursor = int;
-extern PACKAGE const TTypeInfo TypeInfo_TCursor;
-enum : int {
-  crDefault = 0, crNone = -1, crArrow = -2, crCross = -3, crIBeam = -4, crSize = -22,
-  crSizeNESW = -6, crSizeNS = -7, crSizeNWSE = -8, crSizeWE = -9, crUpArrow = -10,
-  crHourGlass = -11, crDrag = -12, crNoDrop = -13, crHSplit = -14, crVSplit = -15,
-  crMultiDrag = -16, crSQLWait = -17, crNo = -18, crAppStart = -19, crHelp = -20,
+enum TCursor : int {
+  crDefault = 0,
+  crNone = -1,
+  crArrow = -2,
+  crCross = -3,
+  crIBeam = -4,
+  crSize = -22,
+  crSizeNESW = -6,
+  crSizeNS = -7,
+  crSizeNWSE = -8,
+  crSizeWE = -9,
+  crUpArrow = -10,
+  crHourGlass = -11,
+  crDrag = -12,
+  crNoDrop = -13,
+  crHSplit = -14,
+  crVSplit = -15,
+  crMultiDrag = -16,
+  crSQLWait = -17,
+  crNo = -18,
+  crAppStart = -19,
+  crHelp = -20,
   crHandPoint = -21
 };
+extern PACKAGE const TTypeInfo TypeInfo_TCursor;
+template <>
+struct TTypeInfoOf<TCursor> {
+  static constexpr PTypeInfo Get() { return &TypeInfo_TCursor; }
+};
 
-using TModalResult = int;
-enum : int {
-  mrNone = 0, mrOk = 1, mrCancel = 2, mrAbort = 3, mrRetry = 4, mrIgnore = 5, mrYes = 6,
-  mrNo = 7, mrAll = 8, mrNoToAll = 9, mrYesToAll = 10
+// What ends a modal window; buttons carry one.
+enum TModalResult : int {
+  mrNone = 0,
+  mrOk = 1,
+  mrCancel = 2,
+  mrAbort = 3,
+  mrRetry = 4,
+  mrIgnore = 5,
+  mrYes = 6,
+  mrNo = 7,
+  mrAll = 8,
+  mrNoToAll = 9,
+  mrYesToAll = 10
 };
 extern PACKAGE const TTypeInfo TypeInfo_TModalResult;
+template <>
+struct TTypeInfoOf<TModalResult> {
+  static constexpr PTypeInfo Get() { return &TypeInfo_TModalResult; }
+};
 
 using TCaption = String;
 

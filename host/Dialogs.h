@@ -7,7 +7,17 @@
 enum TMsgDlgType { mtWarning, mtError, mtInformation, mtConfirmation, mtCustom };
 OM_ENUM_TYPE(TMsgDlgType)
 enum TMsgDlgBtn {
-  mbYes, mbNo, mbOK, mbCancel, mbAbort, mbRetry, mbIgnore, mbAll, mbNoToAll, mbYesToAll, mbHelp
+  mbYes,
+  mbNo,
+  mbOK,
+  mbCancel,
+  mbAbort,
+  mbRetry,
+  mbIgnore,
+  mbAll,
+  mbNoToAll,
+  mbYesToAll,
+  mbHelp
 };
 OM_ENUM_TYPE(TMsgDlgBtn)
 OM_SET_TYPE(TMsgDlgButtons, TMsgDlgBtn)
@@ -18,12 +28,10 @@ constexpr TMsgDlgButtons mbAbortRetryIgnore{mbAbort, mbRetry, mbIgnore};
 // A modal box with the text, an icon for the kind and one button per member of Buttons,
 // titled after the kind ("Confirm", "Warning"...). It returns the modal result of the
 // button the input chose; Escape gives Cancel (or No) where there is one.
-PACKAGE int MessageDlg(const String& Msg, TMsgDlgType DlgType, TMsgDlgButtons Buttons,
-                       int HelpCtx);
+PACKAGE int MessageDlg(const String& Msg, TMsgDlgType DlgType, TMsgDlgButtons Buttons, int HelpCtx);
 PACKAGE void ShowMessage(const String& Msg);
 // The box MessageDlg shows, built but not shown; the caller frees it.
-PACKAGE TForm* CreateMessageDialog(const String& Msg, TMsgDlgType DlgType,
-                                   TMsgDlgButtons Buttons);
+PACKAGE TForm* CreateMessageDialog(const String& Msg, TMsgDlgType DlgType, TMsgDlgButtons Buttons);
 
 class PACKAGE TCommonDialog : public TComponent {
   OM_CLASS(TCommonDialog, TComponent)
@@ -47,12 +55,29 @@ class PACKAGE TCommonDialog : public TComponent {
 };
 
 enum TOpenOption {
-  ofReadOnly, ofOverwritePrompt, ofHideReadOnly, ofNoChangeDir, ofShowHelp, ofNoValidate,
-  ofAllowMultiSelect, ofExtensionDifferent, ofPathMustExist, ofFileMustExist, ofCreatePrompt,
-  ofShareAware, ofNoReadOnlyReturn, ofNoTestFileCreate, ofNoNetworkButton, ofNoLongNames,
-  ofOldStyleDialog, ofNoDereferenceLinks, ofEnableIncludeNotify, ofEnableSizing,
+  ofReadOnly,
+  ofOverwritePrompt,
+  ofHideReadOnly,
+  ofNoChangeDir,
+  ofShowHelp,
+  ofNoValidate,
+  ofAllowMultiSelect,
+  ofExtensionDifferent,
+  ofPathMustExist,
+  ofFileMustExist,
+  ofCreatePrompt,
+  ofShareAware,
+  ofNoReadOnlyReturn,
+  ofNoTestFileCreate,
+  ofNoNetworkButton,
+  ofNoLongNames,
+  ofOldStyleDialog,
+  ofNoDereferenceLinks,
+  ofEnableIncludeNotify,
+  ofEnableSizing,
 #if OM_HOST_RELEASE >= 6
-  ofDontAddToRecent, ofForceShowHidden,
+  ofDontAddToRecent,
+  ofForceShowHidden,
 #endif
 };
 OM_ENUM_TYPE(TOpenOption)

@@ -21,8 +21,14 @@ enum TBorderIcon { biSystemMenu, biMinimize, biMaximize, biHelp };
 OM_ENUM_TYPE(TBorderIcon)
 OM_SET_TYPE(TBorderIcons, TBorderIcon)
 enum TPosition {
-  poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly, poScreenCenter, poDesktopCenter,
-  poMainFormCenter, poOwnerFormCenter
+  poDesigned,
+  poDefault,
+  poDefaultPosOnly,
+  poDefaultSizeOnly,
+  poScreenCenter,
+  poDesktopCenter,
+  poMainFormCenter,
+  poOwnerFormCenter
 };
 OM_ENUM_TYPE(TPosition)
 enum TWindowState { wsNormal, wsMinimized, wsMaximized };
@@ -88,7 +94,8 @@ class PACKAGE TCustomForm : public TWinControl {
   // caFree frees it once the input being handled is done, caMinimize minimizes it,
   // caNone keeps it open. A modal form ends its modal loop with mrCancel instead.
   void Close();
-  // Frees the form once nothing of it is running any more (see TApplication).
+  // Hides the form and takes it off the screen's list at once; frees it once nothing
+  // of it is running any more (TApplication::ProcessMessages).
   void Release();
   bool Released() const noexcept { return FReleased; }
   virtual bool CloseQuery();
@@ -145,8 +152,10 @@ class PACKAGE TCustomForm : public TWinControl {
   bool IsClientSizeStored() const { return !FAutoScroll; }
   int GetClientWidth() const { return ClientWidth(); }
   int GetClientHeight() const { return ClientHeight(); }
+  bool GetVisible() const { return Visible(); }
   void CloseModal();
   void ApplyPosition();
+  bool KeepsClientSize() const;
   void SetActive(bool Value);
   TFormBorderStyle FBorderStyle = bsSizeable;
   TBorderIcons FBorderIcons{biSystemMenu, biMinimize, biMaximize};

@@ -41,11 +41,20 @@ inline int GetGValue(int RGB) { return (RGB >> 8) & 0xFF; }
 inline int GetBValue(int RGB) { return (RGB >> 16) & 0xFF; }
 inline TColor RGB(int R, int G, int B) { return TColor(R | (G << 8) | (B << 16)); }
 
+// Character sets are their own type, written in form files by name.
+enum TFontCharset : int {
+  ANSI_CHARSET = 0,
+  DEFAULT_CHARSET = 1,
+  SYMBOL_CHARSET = 2,
+  RUSSIAN_CHARSET = 204,
+  EASTEUROPE_CHARSET = 238,
+  OEM_CHARSET = 255
+};
 extern PACKAGE const TTypeInfo TypeInfo_TFontCharset;
-constexpr int ANSI_CHARSET = 0;
-constexpr int DEFAULT_CHARSET = 1;
-constexpr int SYMBOL_CHARSET = 2;
-constexpr int OEM_CHARSET = 255;
+template <>
+struct TTypeInfoOf<TFontCharset> {
+  static constexpr PTypeInfo Get() { return &TypeInfo_TFontCharset; }
+};
 
 enum TFontStyle { fsBold, fsItalic, fsUnderline, fsStrikeOut };
 OM_ENUM_TYPE(TFontStyle)
@@ -55,7 +64,14 @@ OM_ENUM_TYPE(TFontPitch)
 enum TPenStyle { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, psInsideFrame };
 OM_ENUM_TYPE(TPenStyle)
 enum TBrushStyle {
-  bsSolid, bsClear, bsHorizontal, bsVertical, bsFDiagonal, bsBDiagonal, bsCross, bsDiagCross
+  bsSolid,
+  bsClear,
+  bsHorizontal,
+  bsVertical,
+  bsFDiagonal,
+  bsBDiagonal,
+  bsCross,
+  bsDiagCross
 };
 OM_ENUM_TYPE(TBrushStyle)
 
@@ -87,8 +103,8 @@ class PACKAGE TFont : public TGraphicsObject {
   void SetColor(TColor Value);
   TFontStyles Style() const noexcept { return FStyle; }
   void SetStyle(TFontStyles Value);
-  int Charset() const noexcept { return FCharset; }
-  void SetCharset(int Value);
+  TFontCharset Charset() const noexcept { return FCharset; }
+  void SetCharset(TFontCharset Value);
   TFontPitch Pitch() const noexcept { return FPitch; }
   void SetPitch(TFontPitch Value);
   bool Equals(const TFont* Other) const;
@@ -99,7 +115,7 @@ class PACKAGE TFont : public TGraphicsObject {
   int FHeight = -11;
   TColor FColor = clWindowText;
   TFontStyles FStyle;
-  int FCharset = DEFAULT_CHARSET;
+  TFontCharset FCharset = DEFAULT_CHARSET;
   TFontPitch FPitch = fpDefault;
 };
 
@@ -142,10 +158,10 @@ class TBitmap;
 struct PACKAGE TCanvasOp {
   enum TKind { Rectangle, FillRect, FrameRect, TextRect, TextOut, Line, Draw, ImageDraw };
   TKind Kind;
-  TRect Rect;          // the rectangle drawn, clipped to, or covered
-  TPoint At;           // where text or an image starts; a line's end
-  String Text;         // text, or for images the image list's name
-  int Index = -1;      // image index
+  TRect Rect;      // the rectangle drawn, clipped to, or covered
+  TPoint At;       // where text or an image starts; a line's end
+  String Text;     // text, or for images the image list's name
+  int Index = -1;  // image index
   bool Enabled = true;
   TColor PenColor = clBlack;
   TColor BrushColor = clWhite;
@@ -215,7 +231,17 @@ class PACKAGE TCanvas : public TPersistent {
   std::vector<TCanvasOp> FOps;
 };
 
-enum TPixelFormat { pfDevice, pf1bit, pf4bit, pf8bit, pf15bit, pf16bit, pf24bit, pf32bit, pfCustom };
+enum TPixelFormat {
+  pfDevice,
+  pf1bit,
+  pf4bit,
+  pf8bit,
+  pf15bit,
+  pf16bit,
+  pf24bit,
+  pf32bit,
+  pfCustom
+};
 enum TTransparentMode { tmAuto, tmFixed };
 
 // The base of pictures a TPicture can hold.

@@ -103,6 +103,8 @@ class PACKAGE TCustomEdit : public TWinControl {
 
   void DefaultKeyDown(Word Key, TShiftState Shift) override;
   void DefaultKeyPress(char Key) override;
+  // A click puts the caret after the text (entering by Tab selects all of it instead).
+  void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
   TRect BorderMargins() const override { return Rect(2, 2, 2, 2); }
 
  protected:

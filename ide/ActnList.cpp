@@ -10,13 +10,6 @@ OM_EVENT_TYPE_INFO(TActionEvent);
 
 // --- TBasicAction -------------------------------------------------------------------------
 
-template <>
-struct TPublished<TBasicAction> {
-  static constexpr TPropInfo Props[] = {
-      Property<&TBasicAction::OnExecute, &TBasicAction::OnExecute>("OnExecute"),
-      Property<&TBasicAction::OnUpdate, &TBasicAction::OnUpdate>("OnUpdate"),
-  };
-};
 OM_IMPLEMENT_CLASS(TBasicAction, "Classes");
 
 TBasicAction::TBasicAction(TComponent* AOwner) : TComponent(AOwner) {}
@@ -106,17 +99,19 @@ template <>
 struct TPublished<TCustomAction> {
   static constexpr TPropInfo Props[] = {
 #if OM_HOST_RELEASE >= 6
-      Property<&TCustomAction::AutoCheck, &TCustomAction::SetAutoCheck>("AutoCheck", 0),
+    Property<&TCustomAction::AutoCheck, &TCustomAction::SetAutoCheck>("AutoCheck", 0),
 #endif
-      Property<&TCustomAction::Caption, &TCustomAction::SetCaption>("Caption"),
-      Property<&TCustomAction::Checked, &TCustomAction::SetChecked>("Checked", 0),
-      Property<&TCustomAction::Enabled, &TCustomAction::SetEnabled>("Enabled", 1),
-      Property<&TCustomAction::GroupIndex, &TCustomAction::SetGroupIndex>("GroupIndex", 0),
-      Property<&TCustomAction::HelpContext, &TCustomAction::SetHelpContext>("HelpContext", 0),
-      Property<&TCustomAction::Hint, &TCustomAction::SetHint>("Hint"),
-      Property<&TCustomAction::ImageIndex, &TCustomAction::SetImageIndex>("ImageIndex", -1),
-      Property<&TCustomAction::ShortCut, &TCustomAction::SetShortCut>("ShortCut", 0, &TypeInfo_TShortCut),
-      Property<&TCustomAction::Visible, &TCustomAction::SetVisible>("Visible", 1),
+    Property<&TCustomAction::Caption, &TCustomAction::SetCaption>("Caption"),
+    Property<&TCustomAction::Checked, &TCustomAction::SetChecked>("Checked", 0),
+    Property<&TCustomAction::Enabled, &TCustomAction::SetEnabled>("Enabled", 1),
+    Property<&TCustomAction::GroupIndex, &TCustomAction::SetGroupIndex>("GroupIndex", 0),
+    Property<&TCustomAction::HelpContext, &TCustomAction::SetHelpContext>("HelpContext", 0),
+    Property<&TCustomAction::Hint, &TCustomAction::SetHint>("Hint"),
+    Property<&TCustomAction::ImageIndex, &TCustomAction::SetImageIndex>("ImageIndex", -1),
+    Property<&TCustomAction::ShortCut, &TCustomAction::SetShortCut>("ShortCut", 0),
+    Property<&TCustomAction::Visible, &TCustomAction::SetVisible>("Visible", 1),
+    Property<&TCustomAction::OnExecute, &TCustomAction::OnExecute>("OnExecute"),
+    Property<&TCustomAction::OnUpdate, &TCustomAction::OnUpdate>("OnUpdate"),
   };
 };
 OM_IMPLEMENT_CLASS(TCustomAction, "ActnList");

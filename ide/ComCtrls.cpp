@@ -159,7 +159,8 @@ TListItem* TListItems::Item(int Index) const {
 TListItem* TListItems::Add() { return Insert(Count()); }
 
 TListItem* TListItems::Insert(int Index) {
-  if (Index < 0 || Index > Count()) throw EListError(Format("List index out of bounds (%d)", {Index}));
+  if (Index < 0 || Index > Count())
+    throw EListError(Format("List index out of bounds (%d)", {Index}));
   auto* I = new TListItem(this);
   FItems.insert(FItems.begin() + Index, I);
   FOwner->Redraw();
@@ -207,7 +208,8 @@ void TListItems::EndUpdate() {
   }
 }
 
-// --- TCustomListView ------------------------------------------------------------------------------
+// --- TCustomListView
+// ------------------------------------------------------------------------------
 
 template <>
 struct TPublished<TCustomListView> {
@@ -218,22 +220,27 @@ struct TPublished<TCustomListView> {
       Property<&TCustomListView::Constraints, &TCustomListView::SetConstraints>("Constraints"),
       Property<&TCustomListView::DragMode, &TCustomListView::SetDragMode>("DragMode", dmManual),
       Property<&TCustomListView::Enabled, &TCustomListView::SetEnabled>("Enabled", 1),
-      Property<&TCustomListView::Font, &TCustomListView::SetFont, &TCustomListView::IsFontStored>("Font"),
-      Property<&TCustomListView::HideSelection, &TCustomListView::SetHideSelection>("HideSelection", 1),
+      Property<&TCustomListView::Font, &TCustomListView::SetFont, &TCustomListView::IsFontStored>(
+          "Font"),
+      Property<&TCustomListView::HideSelection, &TCustomListView::SetHideSelection>("HideSelection",
+                                                                                    1),
       Property<&TCustomListView::HotTrack, &TCustomListView::SetHotTrack>("HotTrack", 0),
-      Property<&TCustomListView::HotTrackStyles, &TCustomListView::SetHotTrackStyles>("HotTrackStyles", 0),
+      Property<&TCustomListView::HotTrackStyles, &TCustomListView::SetHotTrackStyles>(
+          "HotTrackStyles", 0),
       Property<&TCustomListView::LargeImages, &TCustomListView::SetLargeImages>("LargeImages"),
       Property<&TCustomListView::MultiSelect, &TCustomListView::SetMultiSelect>("MultiSelect", 0),
       Property<&TCustomListView::ReadOnly, &TCustomListView::SetReadOnly>("ReadOnly", 0),
       Property<&TCustomListView::RowSelect, &TCustomListView::SetRowSelect>("RowSelect", 0),
       Property<&TCustomListView::ParentFont, &TCustomListView::SetParentFont>("ParentFont", 1),
-      Property<&TCustomListView::ParentShowHint, &TCustomListView::SetParentShowHint>("ParentShowHint", 1),
+      Property<&TCustomListView::ParentShowHint, &TCustomListView::SetParentShowHint>(
+          "ParentShowHint", 1),
       Property<&TCustomListView::PopupMenu, &TCustomListView::SetPopupMenu>("PopupMenu"),
       Property<&TCustomListView::ShowColumnHeaders, &TCustomListView::SetShowColumnHeaders>(
           "ShowColumnHeaders", 1),
       Property<&TCustomListView::ShowHint, &TCustomListView::SetShowHint,
                &TCustomListView::IsShowHintStored>("ShowHint", NoDefault),
       Property<&TCustomListView::SmallImages, &TCustomListView::SetSmallImages>("SmallImages"),
+      Property<&TCustomListView::TabOrder, &TCustomListView::SetTabOrder>("TabOrder", -1),
       Property<&TCustomListView::TabStop, &TCustomListView::SetTabStop>("TabStop", 1),
       Property<&TCustomListView::ViewStyle, &TCustomListView::SetViewStyle>("ViewStyle", vsIcon),
       Property<&TCustomListView::Visible, &TCustomListView::SetVisible>("Visible", 1),
@@ -418,9 +425,9 @@ int TCustomListView::AutoColumnWidth(int Index) const {
   C.Font()->Assign(Font());
   int W = 0;
   for (TListItem* I : FItems->FItems) {
-    String Text = Index == 0 ? I->Caption()
-                             : Index - 1 < I->SubItems()->Count() ? I->SubItems()->Strings(Index - 1)
-                                                                    : String();
+    String Text = Index == 0                           ? I->Caption()
+                  : Index - 1 < I->SubItems()->Count() ? I->SubItems()->Strings(Index - 1)
+                                                       : String();
     W = std::max(W, C.TextWidth(Text));
   }
   int Image = Index == 0 && FSmallImages ? FSmallImages->Width() + 2 : 0;
@@ -498,16 +505,29 @@ void TCustomListView::DefaultKeyDown(Word Key, TShiftState Shift) {
   int At = F ? F->Index() : -1;
   int To;
   switch (Key) {
-    case VK_UP: To = std::max(0, At - 1); break;
-    case VK_DOWN: To = std::min(N - 1, At + 1); break;
-    case VK_HOME: To = 0; break;
-    case VK_END: To = N - 1; break;
-    case VK_PRIOR: To = std::max(0, At - std::max(1, VisibleRowCount() - 1)); break;
-    case VK_NEXT: To = std::min(N - 1, At + std::max(1, VisibleRowCount() - 1)); break;
+    case VK_UP:
+      To = std::max(0, At - 1);
+      break;
+    case VK_DOWN:
+      To = std::min(N - 1, At + 1);
+      break;
+    case VK_HOME:
+      To = 0;
+      break;
+    case VK_END:
+      To = N - 1;
+      break;
+    case VK_PRIOR:
+      To = std::max(0, At - std::max(1, VisibleRowCount() - 1));
+      break;
+    case VK_NEXT:
+      To = std::min(N - 1, At + std::max(1, VisibleRowCount() - 1));
+      break;
     case VK_SPACE:
       if (F && Shift.Contains(ssCtrl) && FMultiSelect) F->SetSelected(!F->Selected());
       return;
-    default: return;
+    default:
+      return;
   }
   FItems->FItems[size_t(To)]->MakeVisible(false);
   if (Shift.Contains(ssCtrl) && FMultiSelect) {
@@ -524,8 +544,8 @@ void TCustomListView::DefaultKeyPress(char Key) {
   int From = F ? F->Index() + 1 : 0, N = FItems->Count();
   for (int K = 0; K < N; ++K) {
     TListItem* I = FItems->FItems[size_t((From + K) % N)];
-    if (!I->Caption().empty() &&
-        std::toupper(static_cast<unsigned char>(I->Caption()[0])) == std::toupper(static_cast<unsigned char>(Key))) {
+    if (!I->Caption().empty() && std::toupper(static_cast<unsigned char>(I->Caption()[0])) ==
+                                     std::toupper(static_cast<unsigned char>(Key))) {
       I->MakeVisible(false);
       ClickSelect(I->Index(), TShiftState());
       return;
@@ -563,11 +583,14 @@ void TCustomListView::Paint(TCanvas* Canvas) {
     TListItem* Item = FItems->FItems[size_t(I)];
     int X = 2;
     if (FSmallImages) {
-      FSmallImages->Draw(Canvas, X, R.Top + (R.Height() - FSmallImages->Height()) / 2, Item->ImageIndex());
+      FSmallImages->Draw(Canvas, X, R.Top + (R.Height() - FSmallImages->Height()) / 2,
+                         Item->ImageIndex());
       X += FSmallImages->Width() + 2;
     }
-    TRect Text = Rect(X, R.Top, FRowSelect ? R.Right : std::min(R.Right, X + Canvas->TextWidth(Item->Caption()) + 4),
-                      R.Bottom);
+    TRect Text =
+        Rect(X, R.Top,
+             FRowSelect ? R.Right : std::min(R.Right, X + Canvas->TextWidth(Item->Caption()) + 4),
+             R.Bottom);
     if (Item->Selected() && ShowSel) {
       Canvas->Brush()->SetColor(Focused() ? clHighlight : clBtnFace);
       Canvas->Font()->SetColor(Focused() ? clHighlightText : clWindowText);
@@ -596,19 +619,22 @@ struct TPublished<TToolButton> {
           "Height", NoDefault),
       Property<&TToolButton::Action, &TToolButton::SetAction>("Action"),
       Property<&TToolButton::AllowAllUp, &TToolButton::SetAllowAllUp>("AllowAllUp", 0),
-      Property<&TToolButton::Caption, &TToolButton::SetCaption, &TToolButton::IsCaptionStored>("Caption"),
+      Property<&TToolButton::Caption, &TToolButton::SetCaption, &TToolButton::IsCaptionStored>(
+          "Caption"),
       Property<&TToolButton::Down, &TToolButton::SetDown, &TToolButton::IsDownStored>("Down", 0),
-      Property<&TToolButton::Enabled, &TToolButton::SetEnabled, &TToolButton::IsEnabledStored>("Enabled", 1),
+      Property<&TToolButton::Enabled, &TToolButton::SetEnabled, &TToolButton::IsEnabledStored>(
+          "Enabled", 1),
       Property<&TToolButton::Grouped, &TToolButton::SetGrouped>("Grouped", 0),
-      Property<&TToolButton::ImageIndex, &TToolButton::SetImageIndex, &TToolButton::IsImageIndexStored>(
-          "ImageIndex", -1),
+      Property<&TToolButton::ImageIndex, &TToolButton::SetImageIndex,
+               &TToolButton::IsImageIndexStored>("ImageIndex", -1),
       Property<&TToolButton::Indeterminate, &TToolButton::SetIndeterminate>("Indeterminate", 0),
       Property<&TToolButton::ParentShowHint, &TToolButton::SetParentShowHint>("ParentShowHint", 1),
       Property<&TToolButton::PopupMenu, &TToolButton::SetPopupMenu>("PopupMenu"),
       Property<&TToolButton::ShowHint, &TToolButton::SetShowHint, &TToolButton::IsShowHintStored>(
           "ShowHint", NoDefault),
       Property<&TToolButton::Style, &TToolButton::SetStyle>("Style", tbsButton),
-      Property<&TToolButton::Visible, &TToolButton::SetVisible, &TToolButton::IsVisibleStored>("Visible", 1),
+      Property<&TToolButton::Visible, &TToolButton::SetVisible, &TToolButton::IsVisibleStored>(
+          "Visible", 1),
       Property<&TToolButton::Wrap, &TToolButton::SetWrap>("Wrap", 0),
       Property<&TToolButton::OnClick, &TToolButton::OnClick>("OnClick"),
   };
@@ -652,7 +678,8 @@ bool TToolButton::IsDownStored() const {
 
 void TToolButton::SetDown(bool Value) {
   if (Value == FDown) return;
-  if (!Value && FGrouped && !FAllowAllUp && FStyle == tbsCheck && !ComponentState().Contains(csLoading)) {
+  if (!Value && FGrouped && !FAllowAllUp && FStyle == tbsCheck &&
+      !ComponentState().Contains(csLoading)) {
     // The last button down of a group without all-up stays down.
     bool Other = false;
     if (TToolBar* B = ToolBar())
@@ -707,8 +734,9 @@ void TToolButton::Paint(TCanvas* Canvas) {
   TToolBar* B = ToolBar();
   TRect R = Rect(0, 0, Width(), Height());
   if (IsSeparator()) {
-    if (FStyle == tbsDivider) om_paint::Frame3D(Canvas, Rect(Width() / 2 - 1, 0, Width() / 2 + 1, Height()),
-                                                TColor(0x80000010), TColor(0x80000014));
+    if (FStyle == tbsDivider)
+      om_paint::Frame3D(Canvas, Rect(Width() / 2 - 1, 0, Width() / 2 + 1, Height()),
+                        TColor(0x80000010), TColor(0x80000014));
     return;
   }
   Canvas->Brush()->SetColor(clBtnFace);
@@ -722,13 +750,14 @@ void TToolButton::Paint(TCanvas* Canvas) {
   int TextH = Canvas->TextHeight("0");
   if (Images && FImageIndex >= 0) {
     int Y = Captions ? 3 : (Height() - Images->Height()) / 2;
-    Images->Draw(Canvas, (Width() - Images->Width()) / 2 + (FDown ? 1 : 0), Y + (FDown ? 1 : 0), FImageIndex,
-                 IsEnabledOnScreen());
+    Images->Draw(Canvas, (Width() - Images->Width()) / 2 + (FDown ? 1 : 0), Y + (FDown ? 1 : 0),
+                 FImageIndex, IsEnabledOnScreen());
   }
   if (Captions) {
     String T = StripHotkey(Caption());
     int Y = Images ? 3 + Images->Height() + 1 : (Height() - TextH) / 2;
-    om_paint::AccelText(Canvas, (Width() - Canvas->TextWidth(T)) / 2, Y, Caption(), IsEnabledOnScreen());
+    om_paint::AccelText(Canvas, (Width() - Canvas->TextWidth(T)) / 2, Y, Caption(),
+                        IsEnabledOnScreen());
   }
 }
 
@@ -756,7 +785,9 @@ struct TPublished<TToolBar> {
       Property<&TToolBar::ParentShowHint, &TToolBar::SetParentShowHint>("ParentShowHint", 1),
       Property<&TToolBar::PopupMenu, &TToolBar::SetPopupMenu>("PopupMenu"),
       Property<&TToolBar::ShowCaptions, &TToolBar::SetShowCaptions>("ShowCaptions", 0),
-      Property<&TToolBar::ShowHint, &TToolBar::SetShowHint, &TToolBar::IsShowHintStored>("ShowHint", NoDefault),
+      Property<&TToolBar::ShowHint, &TToolBar::SetShowHint, &TToolBar::IsShowHintStored>("ShowHint",
+                                                                                         NoDefault),
+      Property<&TToolBar::TabOrder, &TToolBar::SetTabOrder>("TabOrder", -1),
       Property<&TToolBar::Visible, &TToolBar::SetVisible>("Visible", 1),
       Property<&TToolBar::Wrapable, &TToolBar::SetWrapable>("Wrapable", 1),
       Property<&TToolBar::OnClick, &TToolBar::OnClick>("OnClick"),
@@ -811,7 +842,8 @@ void TToolBar::SetShowCaptions(bool Value) {
     C.Font()->Assign(Font());
     int TextW = 0;
     for (int I = 0; I < ButtonCount(); ++I)
-      if (!Buttons(I)->IsSeparator()) TextW = std::max(TextW, C.TextWidth(StripHotkey(Buttons(I)->Caption())));
+      if (!Buttons(I)->IsSeparator())
+        TextW = std::max(TextW, C.TextWidth(StripHotkey(Buttons(I)->Caption())));
     int ImageW = FImages ? FImages->Width() : 16, ImageH = FImages ? FImages->Height() : 16;
     FButtonWidth = std::max(FButtonWidth, std::max(TextW, ImageW) + 8);
     FButtonHeight = std::max(FButtonHeight, ImageH + C.TextHeight("0") + 7);
@@ -869,7 +901,8 @@ void TToolBar::AlignControls() {
 }
 
 void TToolBar::ArrangeButtons() {
-  if (FArranging || ComponentState().Contains(csLoading) || ComponentState().Contains(csDestroying)) return;
+  if (FArranging || ComponentState().Contains(csLoading) || ComponentState().Contains(csDestroying))
+    return;
   FArranging = true;
   int X = FIndent, Y = 0;
   for (int I = 0; I < ControlCount(); ++I) {

@@ -10,25 +10,38 @@ OM_ENUM_TYPE_INFO(TAlignment, "taLeftJustify", "taRightJustify", "taCenter");
 OM_ENUM_TYPE_INFO(TMouseButton, "mbLeft", "mbRight", "mbMiddle");
 OM_ENUM_TYPE_INFO(TDragMode, "dmManual", "dmAutomatic");
 OM_ENUM_TYPE_INFO(TDragState, "dsDragEnter", "dsDragLeave", "dsDragMove");
-OM_ENUM_TYPE_INFO(TFormBorderStyle, "bsNone", "bsSingle", "bsSizeable", "bsDialog",
-                  "bsToolWindow", "bsSizeToolWin");
-const TTypeInfo TypeInfo_TBorderStyle{tkEnumeration, "TBorderStyle", 0, 1,
-                                      EnumNames_TFormBorderStyle};
+OM_ENUM_TYPE_INFO(TFormBorderStyle, "bsNone", "bsSingle", "bsSizeable", "bsDialog", "bsToolWindow",
+                  "bsSizeToolWin");
 
 namespace {
 constexpr TIdentMapEntry CursorIdents[] = {
-    {crDefault, "crDefault"}, {crNone, "crNone"},       {crArrow, "crArrow"},
-    {crCross, "crCross"},     {crIBeam, "crIBeam"},     {crSize, "crSize"},
-    {crSizeNESW, "crSizeNESW"}, {crSizeNS, "crSizeNS"}, {crSizeNWSE, "crSizeNWSE"},
-    {crSizeWE, "crSizeWE"},   {crUpArrow, "crUpArrow"}, {crHourGlass, "crHourGlass"},
-    {crDrag, "crDrag"},       {crNoDrop, "crNoDrop"},   {crHSplit, "crHSplit"},
-    {crVSplit, "crVSplit"},   {crMultiDrag, "crMultiDrag"}, {crSQLWait, "crSQLWait"},
-    {crNo, "crNo"},           {crAppStart, "crAppStart"}, {crHelp, "crHelp"},
+    {crDefault, "crDefault"},
+    {crNone, "crNone"},
+    {crArrow, "crArrow"},
+    {crCross, "crCross"},
+    {crIBeam, "crIBeam"},
+    {crSize, "crSize"},
+    {crSizeNESW, "crSizeNESW"},
+    {crSizeNS, "crSizeNS"},
+    {crSizeNWSE, "crSizeNWSE"},
+    {crSizeWE, "crSizeWE"},
+    {crUpArrow, "crUpArrow"},
+    {crHourGlass, "crHourGlass"},
+    {crDrag, "crDrag"},
+    {crNoDrop, "crNoDrop"},
+    {crHSplit, "crHSplit"},
+    {crVSplit, "crVSplit"},
+    {crMultiDrag, "crMultiDrag"},
+    {crSQLWait, "crSQLWait"},
+    {crNo, "crNo"},
+    {crAppStart, "crAppStart"},
+    {crHelp, "crHelp"},
     {crHandPoint, "crHandPoint"},
 };
 }  // namespace
-const TTypeInfo TypeInfo_TCursor{tkInteger, "TCursor", -32768, 32767, nullptr, nullptr,
-                                 nullptr, nullptr, CursorIdents, int(std::size(CursorIdents))};
+const TTypeInfo TypeInfo_TCursor{
+    tkInteger, "TCursor", -32768,  32767,        nullptr,
+    nullptr,   nullptr,   nullptr, CursorIdents, int(std::size(CursorIdents))};
 const TTypeInfo TypeInfo_TModalResult{tkInteger, "TModalResult", INT32_MIN, INT32_MAX};
 
 OM_EVENT_TYPE_INFO(TKeyEvent);
@@ -108,7 +121,7 @@ struct TPublished<TControl> {
       Property<&TControl::Top, &TControl::SetTop>("Top", NoDefault),
       Property<&TControl::Width, &TControl::SetWidth>("Width", NoDefault),
       Property<&TControl::Height, &TControl::SetHeight>("Height", NoDefault),
-      Property<&TControl::Cursor, &TControl::SetCursor>("Cursor", crDefault, &TypeInfo_TCursor),
+      Property<&TControl::Cursor, &TControl::SetCursor>("Cursor", crDefault),
       Property<&TControl::Hint, &TControl::SetHint, &TControl::IsHintStored>("Hint"),
   };
 };
@@ -159,7 +172,8 @@ void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
 
 TRect TControl::ClientRect() const {
   TRect M = BorderMargins();
-  return Rect(0, 0, std::max(0, FWidth - M.Left - M.Right), std::max(0, FHeight - M.Top - M.Bottom));
+  return Rect(0, 0, std::max(0, FWidth - M.Left - M.Right),
+              std::max(0, FHeight - M.Top - M.Bottom));
 }
 
 void TControl::SetClientWidth(int Value) {
@@ -287,9 +301,7 @@ void TControl::FontChange(TObject*) {
 
 void TControl::FontChanged() { Invalidate(); }
 
-void TControl::ConstraintsChange(TObject*) {
-  SetBounds(FLeft, FTop, FWidth, FHeight);
-}
+void TControl::ConstraintsChange(TObject*) { SetBounds(FLeft, FTop, FWidth, FHeight); }
 
 void TControl::SetPopupMenu(TPopupMenu* Value) {
   if (Value == FPopupMenu) return;
@@ -417,12 +429,6 @@ void TControl::Notification(TComponent* AComponent, TOperation Operation) {
 
 // --- TWinControl ------------------------------------------------------------------------
 
-template <>
-struct TPublished<TWinControl> {
-  static constexpr TPropInfo Props[] = {
-      Property<&TWinControl::TabOrder, &TWinControl::SetTabOrder>("TabOrder", -1),
-  };
-};
 OM_IMPLEMENT_CLASS(TWinControl, "Controls");
 
 TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner) {}
@@ -448,21 +454,25 @@ void TWinControl::InsertControl(TControl* AControl) {
   AControl->FParent = this;
   if (auto* W = dynamic_cast<TWinControl*>(AControl)) FTabList.push_back(W);
   AControl->ParentChanged();
-  if (AControl->Align() != alNone) Realign();
+  Realign();
 }
 
 void TWinControl::RemoveControl(TControl* AControl) {
   auto It = std::find(FControls.begin(), FControls.end(), AControl);
   if (It == FControls.end()) return;
   FControls.erase(It);
-  std::erase(FTabList, static_cast<TWinControl*>(dynamic_cast<TWinControl*>(AControl)));
+  // Compared by address: a control being destroyed is no longer a TWinControl to a cast.
+  std::erase_if(FTabList,
+                [AControl](TWinControl* W) { return static_cast<TControl*>(W) == AControl; });
   AControl->FParent = nullptr;
   // The focus does not stay on a control that left its window.
   if (TCustomForm* F = GetParentForm(this))
-    if (auto* W = dynamic_cast<TWinControl*>(AControl))
-      if (F->ActiveControl() && (F->ActiveControl() == W || W->ContainsControl(F->ActiveControl())))
+    if (TWinControl* Active = F->ActiveControl()) {
+      auto* W = dynamic_cast<TWinControl*>(AControl);
+      if (static_cast<TControl*>(Active) == AControl || (W && W->ContainsControl(Active)))
         F->SetActiveControl(nullptr);
-  if (AControl->Align() != alNone) Realign();
+    }
+  Realign();
 }
 
 bool TWinControl::ContainsControl(const TControl* AControl) const {
@@ -504,8 +514,8 @@ void TWinControl::SetFocus() {
   TCustomForm* F = GetParentForm(this);
   if (!F) return;
   if (!CanFocus())
-    throw EInvalidOperation(
-        Format("Cannot focus a disabled or invisible window (%s)", {Name().empty() ? ClassName() : Name()}));
+    throw EInvalidOperation(Format("Cannot focus a disabled or invisible window (%s)",
+                                   {Name().empty() ? ClassName() : Name()}));
   F->SetActiveControl(this);
 }
 
@@ -560,11 +570,16 @@ void TWinControl::AlignControls() {
     // top-aligned goes first, the bottom-most of the bottom-aligned, and so on.
     std::stable_sort(List.begin(), List.end(), [A](TControl* X, TControl* Y) {
       switch (A) {
-        case alTop: return X->Top() < Y->Top();
-        case alBottom: return X->Top() + X->Height() > Y->Top() + Y->Height();
-        case alLeft: return X->Left() < Y->Left();
-        case alRight: return X->Left() + X->Width() > Y->Left() + Y->Width();
-        default: return false;
+        case alTop:
+          return X->Top() < Y->Top();
+        case alBottom:
+          return X->Top() + X->Height() > Y->Top() + Y->Height();
+        case alLeft:
+          return X->Left() < Y->Left();
+        case alRight:
+          return X->Left() + X->Width() > Y->Left() + Y->Width();
+        default:
+          return false;
       }
     });
     for (TControl* C : List) {
@@ -627,8 +642,7 @@ void TWinControl::GetChildren(const TGetChildProc& Proc, TComponent* Root) {
 }
 
 void TWinControl::PaintTo(TCanvas* Canvas, int X, int Y) {
-  om_paint::PaintControl(this, Canvas, Point(X, Y),
-                         Rect(X, Y, X + Width(), Y + Height()));
+  om_paint::PaintControl(this, Canvas, Point(X, Y), Rect(X, Y, X + Width(), Y + Height()));
 }
 
 OM_IMPLEMENT_CLASS(TGraphicControl, "Controls");

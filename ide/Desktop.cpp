@@ -12,13 +12,13 @@
 
 namespace {
 const TPersistentClass PlatformClasses[] = {
-    TForm::StaticClass(),        TLabel::StaticClass(),      TButton::StaticClass(),
-    TEdit::StaticClass(),        TMemo::StaticClass(),       TPanel::StaticClass(),
-    TBevel::StaticClass(),       TImage::StaticClass(),      TSplitter::StaticClass(),
-    TListView::StaticClass(),    TToolBar::StaticClass(),    TToolButton::StaticClass(),
-    TActionList::StaticClass(),  TAction::StaticClass(),     TMainMenu::StaticClass(),
-    TPopupMenu::StaticClass(),   TMenuItem::StaticClass(),   TImageList::StaticClass(),
-    TOpenDialog::StaticClass(),  TSaveDialog::StaticClass(),
+    TForm::StaticClass(),       TLabel::StaticClass(),      TButton::StaticClass(),
+    TEdit::StaticClass(),       TMemo::StaticClass(),       TPanel::StaticClass(),
+    TBevel::StaticClass(),      TImage::StaticClass(),      TSplitter::StaticClass(),
+    TListView::StaticClass(),   TToolBar::StaticClass(),    TToolButton::StaticClass(),
+    TActionList::StaticClass(), TAction::StaticClass(),     TMainMenu::StaticClass(),
+    TPopupMenu::StaticClass(),  TMenuItem::StaticClass(),   TImageList::StaticClass(),
+    TOpenDialog::StaticClass(), TSaveDialog::StaticClass(),
 };
 }  // namespace
 
@@ -66,7 +66,8 @@ void PngFlush(png_structp) {}
 
 void SaveBitmapAsPng(const TBitmap* Bitmap, const String& FileName) {
   int W = Bitmap->Width(), H = Bitmap->Height();
-  if (W <= 0 || H <= 0) throw EInvalidGraphic(Format("Cannot save an empty bitmap as %s", {FileName}));
+  if (W <= 0 || H <= 0)
+    throw EInvalidGraphic(Format("Cannot save an empty bitmap as %s", {FileName}));
   std::vector<Byte> Rows(size_t(W) * H * 3);
   for (int Y = 0; Y < H; ++Y)
     for (int X = 0; X < W; ++X) {
@@ -89,8 +90,8 @@ void SaveBitmapAsPng(const TBitmap* Bitmap, const String& FileName) {
     Failed = true;
   } else {
     png_set_write_fn(Png, &Out, &PngWrite, &PngFlush);
-    png_set_IHDR(Png, Info, png_uint_32(W), png_uint_32(H), 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
-                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_set_IHDR(Png, Info, png_uint_32(W), png_uint_32(H), 8, PNG_COLOR_TYPE_RGB,
+                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_set_rows(Png, Info, Pointers.data());
     png_write_png(Png, Info, PNG_TRANSFORM_IDENTITY, nullptr);
   }

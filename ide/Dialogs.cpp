@@ -4,7 +4,8 @@
 
 #include "StdCtrls.h"
 
-OM_ENUM_TYPE_INFO(TMsgDlgType, "mtWarning", "mtError", "mtInformation", "mtConfirmation", "mtCustom");
+OM_ENUM_TYPE_INFO(TMsgDlgType, "mtWarning", "mtError", "mtInformation", "mtConfirmation",
+                  "mtCustom");
 OM_ENUM_TYPE_INFO(TMsgDlgBtn, "mbYes", "mbNo", "mbOK", "mbCancel", "mbAbort", "mbRetry", "mbIgnore",
                   "mbAll", "mbNoToAll", "mbYesToAll", "mbHelp");
 OM_SET_TYPE_INFO(TMsgDlgButtons, TMsgDlgBtn);
@@ -33,10 +34,17 @@ struct TButtonInfo {
 };
 // In the order of TMsgDlgBtn.
 constexpr TButtonInfo ButtonInfo[] = {
-    {"Yes", "&Yes", mrYes},         {"No", "&No", mrNo},          {"OK", "OK", mrOk},
-    {"Cancel", "Cancel", mrCancel}, {"Abort", "&Abort", mrAbort}, {"Retry", "&Retry", mrRetry},
-    {"Ignore", "&Ignore", mrIgnore}, {"All", "&All", mrAll},      {"NoToAll", "N&o to All", mrNoToAll},
-    {"YesToAll", "Yes to &All", mrYesToAll}, {"Help", "&Help", mrNone},
+    {"Yes", "&Yes", mrYes},
+    {"No", "&No", mrNo},
+    {"OK", "OK", mrOk},
+    {"Cancel", "Cancel", mrCancel},
+    {"Abort", "&Abort", mrAbort},
+    {"Retry", "&Retry", mrRetry},
+    {"Ignore", "&Ignore", mrIgnore},
+    {"All", "&All", mrAll},
+    {"NoToAll", "N&o to All", mrNoToAll},
+    {"YesToAll", "Yes to &All", mrYesToAll},
+    {"Help", "&Help", mrNone},
 };
 constexpr const char* Captions[] = {"Warning", "Error", "Information", "Confirm", ""};
 
@@ -80,7 +88,8 @@ TForm* CreateMessageDialog(const String& Msg, TMsgDlgType DlgType, TMsgDlgButton
     F->SetBorderStyle(bsDialog);
     F->SetBorderIcons(TBorderIcons{biSystemMenu});
     F->SetPosition(poScreenCenter);
-    F->SetCaption(DlgType == mtCustom && Application ? Application->Title() : String(Captions[DlgType]));
+    F->SetCaption(DlgType == mtCustom && Application ? Application->Title()
+                                                     : String(Captions[DlgType]));
     TCanvas C;
     C.Font()->Assign(F->Font());
     std::vector<String> Lines = SplitLines(Msg);
@@ -102,7 +111,7 @@ TForm* CreateMessageDialog(const String& Msg, TMsgDlgType DlgType, TMsgDlgButton
       Btn->SetName(ButtonInfo[B].Name);
       Btn->SetParent(F);
       Btn->SetCaption(ButtonInfo[B].Caption);
-      Btn->SetModalResult(ButtonInfo[B].Result);
+      Btn->SetModalResult(TModalResult(ButtonInfo[B].Result));
       Made.push_back(Btn);
     }
     // The first of OK and Yes is the default; Cancel, else No, else OK answers Escape.
@@ -200,8 +209,8 @@ struct TPublished<TOpenDialog> {
       Property<&TOpenDialog::Filter, &TOpenDialog::SetFilter>("Filter"),
       Property<&TOpenDialog::FilterIndex, &TOpenDialog::SetFilterIndex>("FilterIndex", 1),
       Property<&TOpenDialog::InitialDir, &TOpenDialog::SetInitialDir>("InitialDir"),
-      Property<&TOpenDialog::Options, &TOpenDialog::SetOptions>("Options",
-                                                                 (1 << ofHideReadOnly) | (1 << ofEnableSizing)),
+      Property<&TOpenDialog::Options, &TOpenDialog::SetOptions>(
+          "Options", (1 << ofHideReadOnly) | (1 << ofEnableSizing)),
       Property<&TOpenDialog::Title, &TOpenDialog::SetTitle>("Title"),
   };
 };
@@ -267,14 +276,15 @@ bool TOpenDialog::Execute() {
       Name += "." + (Ext.empty() ? FDefaultExt : Ext);
     }
     bool MustExist = !Save && FOptions.Contains(ofFileMustExist);
-    if ((FOptions.Contains(ofPathMustExist) || MustExist) && !DirectoryExists(ExtractFileDir(Name))) {
-      MessageDlg(Name + "\nPath does not exist.\nPlease verify the correct path was given.", mtWarning,
-                 TMsgDlgButtons{mbOK}, 0);
+    if ((FOptions.Contains(ofPathMustExist) || MustExist) &&
+        !DirectoryExists(ExtractFileDir(Name))) {
+      MessageDlg(Name + "\nPath does not exist.\nPlease verify the correct path was given.",
+                 mtWarning, TMsgDlgButtons{mbOK}, 0);
       continue;
     }
     if (MustExist && !FileExists(Name)) {
-      MessageDlg(Name + "\nFile not found.\nPlease verify the correct file name was given.", mtWarning,
-                 TMsgDlgButtons{mbOK}, 0);
+      MessageDlg(Name + "\nFile not found.\nPlease verify the correct file name was given.",
+                 mtWarning, TMsgDlgButtons{mbOK}, 0);
       continue;
     }
     if (!Save && FOptions.Contains(ofCreatePrompt) && !FileExists(Name) &&

@@ -19,12 +19,14 @@ struct TPublished<TSplitter> {
       Property<&TSplitter::Align, &TSplitter::SetAlign>("Align", alLeft),
       Property<&TSplitter::AutoSnap, &TSplitter::SetAutoSnap>("AutoSnap", 1),
       Property<&TSplitter::Beveled, &TSplitter::SetBeveled>("Beveled", 0),
-      Property<&TSplitter::Color, &TSplitter::SetColor, &TSplitter::IsColorStored>("Color", NoDefault),
+      Property<&TSplitter::Color, &TSplitter::SetColor, &TSplitter::IsColorStored>("Color",
+                                                                                   NoDefault),
       Property<&TSplitter::Constraints, &TSplitter::SetConstraints>("Constraints"),
       Property<&TSplitter::MinSize, &TSplitter::SetMinSize>("MinSize", 30),
       Property<&TSplitter::ParentColor, &TSplitter::SetParentColor>("ParentColor", 1),
       Property<&TSplitter::ResizeStyle, &TSplitter::SetResizeStyle>("ResizeStyle", rsPattern),
-      Property<&TSplitter::Visible, &TSplitter::SetVisible, &TSplitter::IsVisibleStored>("Visible", 1),
+      Property<&TSplitter::Visible, &TSplitter::SetVisible, &TSplitter::IsVisibleStored>("Visible",
+                                                                                         1),
       Property<&TSplitter::OnCanResize, &TSplitter::OnCanResize>("OnCanResize"),
       Property<&TSplitter::OnMoved, &TSplitter::OnMoved>("OnMoved"),
   };
@@ -43,11 +45,20 @@ TControl* TSplitter::SizedControl() const {
   if (!P) return nullptr;
   TPoint At;
   switch (Align()) {
-    case alLeft: At = Point(Left() - 1, Top()); break;
-    case alRight: At = Point(Left() + Width(), Top()); break;
-    case alTop: At = Point(Left(), Top() - 1); break;
-    case alBottom: At = Point(Left(), Top() + Height()); break;
-    default: return nullptr;
+    case alLeft:
+      At = Point(Left() - 1, Top());
+      break;
+    case alRight:
+      At = Point(Left() + Width(), Top());
+      break;
+    case alTop:
+      At = Point(Left(), Top() - 1);
+      break;
+    case alBottom:
+      At = Point(Left(), Top() + Height());
+      break;
+    default:
+      return nullptr;
   }
   for (int I = 0; I < P->ControlCount(); ++I) {
     TControl* C = P->Controls(I);
@@ -86,11 +97,20 @@ bool TSplitter::DragBy(int Delta) {
   if (!CanResize(NewSize)) return false;
   if (NewSize <= FMinSize && FAutoSnap) NewSize = 0;
   switch (Align()) {
-    case alTop: C->SetHeight(NewSize); break;
-    case alBottom: C->SetBounds(C->Left(), C->Top() + C->Height() - NewSize, C->Width(), NewSize); break;
-    case alLeft: C->SetWidth(NewSize); break;
-    case alRight: C->SetBounds(C->Left() + C->Width() - NewSize, C->Top(), NewSize, C->Height()); break;
-    default: break;
+    case alTop:
+      C->SetHeight(NewSize);
+      break;
+    case alBottom:
+      C->SetBounds(C->Left(), C->Top() + C->Height() - NewSize, C->Width(), NewSize);
+      break;
+    case alLeft:
+      C->SetWidth(NewSize);
+      break;
+    case alRight:
+      C->SetBounds(C->Left() + C->Width() - NewSize, C->Top(), NewSize, C->Height());
+      break;
+    default:
+      break;
   }
   if (OnMoved) OnMoved(this);
   return true;
@@ -99,10 +119,13 @@ bool TSplitter::DragBy(int Delta) {
 void TSplitter::Paint(TCanvas* Canvas) {
   Canvas->Brush()->SetColor(Color());
   Canvas->FillRect(Rect(0, 0, Width(), Height()));
-  if (FBeveled) om_paint::Frame3D(Canvas, Rect(0, 0, Width(), Height()), TColor(0x80000014), TColor(0x80000010));
+  if (FBeveled)
+    om_paint::Frame3D(Canvas, Rect(0, 0, Width(), Height()), TColor(0x80000014),
+                      TColor(0x80000010));
 }
 
-// --- TCustomPanel ---------------------------------------------------------------------------------
+// --- TCustomPanel
+// ---------------------------------------------------------------------------------
 
 template <>
 struct TPublished<TCustomPanel> {
@@ -113,16 +136,17 @@ struct TPublished<TCustomPanel> {
       Property<&TCustomPanel::BevelOuter, &TCustomPanel::SetBevelOuter>("BevelOuter", bvRaised),
       Property<&TCustomPanel::BevelWidth, &TCustomPanel::SetBevelWidth>("BevelWidth", 1),
       Property<&TCustomPanel::BorderWidth, &TCustomPanel::SetBorderWidth>("BorderWidth", 0),
-      Property<&TCustomPanel::BorderStyle, &TCustomPanel::SetBorderStyle>("BorderStyle", bsNone,
-                                                                          &TypeInfo_TBorderStyle),
+      Property<&TCustomPanel::BorderStyle, &TCustomPanel::SetBorderStyle>("BorderStyle", bsNone),
       Property<&TCustomPanel::Caption, &TCustomPanel::SetCaption>("Caption"),
-      Property<&TCustomPanel::Color, &TCustomPanel::SetColor, &TCustomPanel::IsColorStored>("Color", clBtnFace),
+      Property<&TCustomPanel::Color, &TCustomPanel::SetColor, &TCustomPanel::IsColorStored>(
+          "Color", clBtnFace),
       Property<&TCustomPanel::Constraints, &TCustomPanel::SetConstraints>("Constraints"),
       Property<&TCustomPanel::Enabled, &TCustomPanel::SetEnabled>("Enabled", 1),
       Property<&TCustomPanel::Font, &TCustomPanel::SetFont, &TCustomPanel::IsFontStored>("Font"),
       Property<&TCustomPanel::ParentColor, &TCustomPanel::SetParentColor>("ParentColor", 0),
       Property<&TCustomPanel::ParentFont, &TCustomPanel::SetParentFont>("ParentFont", 1),
       Property<&TCustomPanel::PopupMenu, &TCustomPanel::SetPopupMenu>("PopupMenu"),
+      Property<&TCustomPanel::TabOrder, &TCustomPanel::SetTabOrder>("TabOrder", -1),
       Property<&TCustomPanel::TabStop, &TCustomPanel::SetTabStop>("TabStop", 0),
       Property<&TCustomPanel::Visible, &TCustomPanel::SetVisible>("Visible", 1),
       Property<&TCustomPanel::OnClick, &TCustomPanel::OnClick>("OnClick"),
@@ -184,7 +208,9 @@ void TCustomPanel::Paint(TCanvas* Canvas) {
   Bevel(FBevelInner);
   if (!Caption().empty()) {
     int W = Canvas->TextWidth(Caption());
-    int X = FAlignment == taCenter ? (ClientWidth() - W) / 2 : FAlignment == taRightJustify ? R.Right - W - 2 : R.Left + 2;
+    int X = FAlignment == taCenter         ? (ClientWidth() - W) / 2
+            : FAlignment == taRightJustify ? R.Right - W - 2
+                                           : R.Left + 2;
     Canvas->Brush()->SetStyle(bsClear);
     Canvas->TextRect(R, X, (ClientHeight() - Canvas->TextHeight(Caption())) / 2, Caption());
   }
@@ -220,16 +246,31 @@ void TBevel::Paint(TCanvas* Canvas) {
     Canvas->LineTo(X, H);
   };
   switch (FShape) {
-    case bsBox: om_paint::Frame3D(Canvas, Rect(0, 0, W, H), First, Second); break;
+    case bsBox:
+      om_paint::Frame3D(Canvas, Rect(0, 0, W, H), First, Second);
+      break;
     case bsFrame:
       om_paint::Frame3D(Canvas, Rect(0, 0, W - 1, H - 1), First, First);
       om_paint::Frame3D(Canvas, Rect(1, 1, W, H), Second, Second);
       break;
-    case bsTopLine: HLine(0, First); HLine(1, Second); break;
-    case bsBottomLine: HLine(H - 2, First); HLine(H - 1, Second); break;
-    case bsLeftLine: VLine(0, First); VLine(1, Second); break;
-    case bsRightLine: VLine(W - 2, First); VLine(W - 1, Second); break;
-    case bsSpacer: break;
+    case bsTopLine:
+      HLine(0, First);
+      HLine(1, Second);
+      break;
+    case bsBottomLine:
+      HLine(H - 2, First);
+      HLine(H - 1, Second);
+      break;
+    case bsLeftLine:
+      VLine(0, First);
+      VLine(1, Second);
+      break;
+    case bsRightLine:
+      VLine(W - 2, First);
+      VLine(W - 1, Second);
+      break;
+    case bsSpacer:
+      break;
   }
 }
 
@@ -259,7 +300,8 @@ TImage::~TImage() { delete FPicture; }
 
 void TImage::PictureChanged(TObject*) {
   if (TGraphic* G = FPicture->Graphic()) G->SetTransparent(FTransparent);
-  if (FAutoSize && FPicture->Width() > 0) SetBounds(Left(), Top(), FPicture->Width(), FPicture->Height());
+  if (FAutoSize && FPicture->Width() > 0)
+    SetBounds(Left(), Top(), FPicture->Width(), FPicture->Height());
   Invalidate();
 }
 
@@ -286,7 +328,8 @@ void TImage::Paint(TCanvas* Canvas) {
   TBitmap Scaled(Width(), Height());
   Scaled.SetTransparent(FTransparent);
   for (int SY = 0; SY < Height(); ++SY)
-    for (int SX = 0; SX < Width(); ++SX) Scaled.SetPixel(SX, SY, B->Pixel(SX * B->Width() / Width(), SY * B->Height() / Height()));
+    for (int SX = 0; SX < Width(); ++SX)
+      Scaled.SetPixel(SX, SY, B->Pixel(SX * B->Width() / Width(), SY * B->Height() / Height()));
   if (FTransparent) Scaled.SetTransparentColor(B->TransparentColor());
   Canvas->Draw(0, 0, &Scaled);
 }

@@ -86,11 +86,13 @@ struct TPublished<TCustomForm> {
       Property<&TCustomForm::FormStyle, &TCustomForm::SetFormStyle>("FormStyle", fsNormal),
       Property<&TCustomForm::KeyPreview, &TCustomForm::SetKeyPreview>("KeyPreview", 0),
       Property<&TCustomForm::Menu, &TCustomForm::SetMenu>("Menu"),
-      Property<&TCustomForm::OldCreateOrder, &TCustomForm::SetOldCreateOrder>("OldCreateOrder", NoDefault),
+      Property<&TCustomForm::OldCreateOrder, &TCustomForm::SetOldCreateOrder>("OldCreateOrder",
+                                                                              NoDefault),
       Property<&TCustomForm::PopupMenu, &TCustomForm::SetPopupMenu>("PopupMenu"),
       Property<&TCustomForm::Position, &TCustomForm::SetPosition>("Position", poDesigned),
       Property<&TCustomForm::Scaled, &TCustomForm::SetScaled>("Scaled", 1),
       Property<&TCustomForm::ShowHint, &TCustomForm::SetShowHint>("ShowHint", 0),
+      Property<&TCustomForm::GetVisible, &TCustomForm::SetVisible>("Visible", 0),
       Property<&TCustomForm::WindowState, &TCustomForm::SetWindowState>("WindowState", wsNormal),
       Property<&TCustomForm::OnActivate, &TCustomForm::OnActivate>("OnActivate"),
       Property<&TCustomForm::OnClick, &TCustomForm::OnClick>("OnClick"),
@@ -107,7 +109,8 @@ struct TPublished<TCustomForm> {
       Property<&TCustomForm::OnPaint, &TCustomForm::OnPaint>("OnPaint"),
       Property<&TCustomForm::OnResize, &TCustomForm::OnResize>("OnResize"),
       Property<&TCustomForm::OnShow, &TCustomForm::OnShow>("OnShow"),
-      Property<&TCustomForm::PixelsPerInch, &TCustomForm::SetPixelsPerInch>("PixelsPerInch", NoDefault),
+      Property<&TCustomForm::PixelsPerInch, &TCustomForm::SetPixelsPerInch>("PixelsPerInch",
+                                                                            NoDefault),
   };
 };
 OM_IMPLEMENT_CLASS(TCustomForm, "Forms");
@@ -144,7 +147,8 @@ void TCustomForm::ReadForm() {
   }
   if (Keeper) {
     String Base = Name();
-    for (int I = 1; !Base.empty() && Keeper->FindComponent(Name()); ++I) SetName(Base + "_" + IntToStr(I));
+    for (int I = 1; !Base.empty() && Keeper->FindComponent(Name()); ++I)
+      SetName(Base + "_" + IntToStr(I));
     Keeper->InsertComponent(this);
   }
   if (!Found) throw EResNotFound(Format("Resource %s not found", {ClassName()}));
@@ -157,23 +161,42 @@ void TCustomForm::DoCreate() {
 TRect TCustomForm::BorderMargins() const {
   int Frame = 0, Caption = 0;
   switch (FBorderStyle) {
-    case bsNone: break;
-    case bsSingle: case bsDialog: Frame = 3; Caption = 19; break;
-    case bsSizeable: Frame = 4; Caption = 19; break;
-    case bsToolWindow: Frame = 3; Caption = 16; break;
-    case bsSizeToolWin: Frame = 4; Caption = 16; break;
+    case bsNone:
+      break;
+    case bsSingle:
+    case bsDialog:
+      Frame = 3;
+      Caption = 19;
+      break;
+    case bsSizeable:
+      Frame = 4;
+      Caption = 19;
+      break;
+    case bsToolWindow:
+      Frame = 3;
+      Caption = 16;
+      break;
+    case bsSizeToolWin:
+      Frame = 4;
+      Caption = 16;
+      break;
   }
   int MenuBar = 0;
   if (FMenu && FMenu->Items()->Count() > 0) MenuBar = 19;
   return Rect(Frame, Frame + Caption + MenuBar, Frame, Frame);
 }
 
+bool TCustomForm::KeepsClientSize() const {
+  // A form read from a description keeps the size it stored: the client area's, or,
+  // where the window's was stored, the window's.
+  return !ComponentState().Contains(csLoading) || !FAutoScroll;
+}
+
 void TCustomForm::SetBorderStyle(TFormBorderStyle Value) {
   if (Value == FBorderStyle) return;
-  // The client area keeps its size; the frame around it changes.
   int CW = ClientWidth(), CH = ClientHeight();
   FBorderStyle = Value;
-  if (!ComponentState().Contains(csLoading)) {
+  if (KeepsClientSize()) {
     SetClientWidth(CW);
     SetClientHeight(CH);
   }
@@ -185,7 +208,8 @@ void TCustomForm::SetPosition(TPosition Value) { FPosition = Value; }
 void TCustomForm::SetWindowState(TWindowState Value) {
   if (Value == FWindowState) return;
   FWindowState = Value;
-  if (Value == wsMinimized && FActive && Screen) Screen->SetActiveForm(Screen->NextActiveCandidate(this));
+  if (Value == wsMinimized && FActive && Screen)
+    Screen->SetActiveForm(Screen->NextActiveCandidate(this));
 }
 
 void TCustomForm::SetMenu(TMainMenu* Value) {
@@ -194,7 +218,7 @@ void TCustomForm::SetMenu(TMainMenu* Value) {
   if (FMenu) FMenu->RemoveFreeNotification(this);
   FMenu = Value;
   if (FMenu) FMenu->FreeNotification(this);
-  if (!ComponentState().Contains(csLoading)) {
+  if (KeepsClientSize()) {
     SetClientWidth(CW);
     SetClientHeight(CH);
   }
@@ -203,7 +227,8 @@ void TCustomForm::SetMenu(TMainMenu* Value) {
 void TCustomForm::SetActiveControl(TWinControl* Value) {
   if (Value == FActiveControl) return;
   if (Value && !ContainsControl(Value))
-    throw EInvalidOperation(Format("%s is not a control of %s", {ControlName(Value), ControlName(this)}));
+    throw EInvalidOperation(
+        Format("%s is not a control of %s", {ControlName(Value), ControlName(this)}));
   TWinControl* Old = FActiveControl;
   FActiveControl = Value;
   if (Old && Old->OnExit && !ComponentState().Contains(csLoading)) Old->OnExit(Old);
@@ -234,6 +259,8 @@ void TCustomForm::DefineProperties(TFiler* Filer) {
 void TCustomForm::Loaded() {
   TWinControl::Loaded();
   FPositioned = false;
+  // A description that makes the form visible shows it once it is whole.
+  if (Visible()) VisibleChanged();
 }
 
 void TCustomForm::SetVisible(bool Value) {
@@ -280,8 +307,8 @@ void TCustomForm::ApplyPosition() {
   }
   if (!Over || Over == this) Over = nullptr;
   if (Over)
-    SetBounds(Over->Left() + (Over->Width() - Width()) / 2, Over->Top() + (Over->Height() - Height()) / 2,
-              Width(), Height());
+    SetBounds(Over->Left() + (Over->Width() - Width()) / 2,
+              Over->Top() + (Over->Height() - Height()) / 2, Width(), Height());
   else
     SetBounds((1024 - Width()) / 2, (768 - Height()) / 2, Width(), Height());
 }
@@ -323,10 +350,17 @@ void TCustomForm::Close() {
   if (Action == caNone) return;
   if (Application && Application->MainForm() == this) Application->Terminate();
   switch (Action) {
-    case caHide: Hide(); break;
-    case caMinimize: SetWindowState(wsMinimized); break;
-    case caFree: Release(); break;
-    default: break;
+    case caHide:
+      Hide();
+      break;
+    case caMinimize:
+      SetWindowState(wsMinimized);
+      break;
+    case caFree:
+      Release();
+      break;
+    default:
+      break;
   }
 }
 
@@ -334,8 +368,10 @@ void TCustomForm::Release() {
   if (FReleased) return;
   FReleased = true;
   if (Visible()) Hide();
-  if (Application)
-    Application->ReleaseForm(this);
+  // Gone for whoever walks the screen's forms (to find an open window again): only its
+  // freeing waits.
+  if (Screen) Screen->RemoveForm(this);
+  if (Application) Application->ReleaseForm(this);
 }
 
 void TCustomForm::CloseModal() {
@@ -373,8 +409,8 @@ int TCustomForm::ShowModal() {
         continue;
       }
       if (!Application->HandleMessage())
-        throw EInputError(
-            Format("No input for the modal window %s: the input queue is empty", {WindowName(this)}));
+        throw EInputError(Format("No input for the modal window %s: the input queue is empty",
+                                 {WindowName(this)}));
     }
   } catch (...) {
     Finish();
@@ -529,7 +565,8 @@ TBitmap* TCustomForm::GetFormImage() {
   TRect M = BorderMargins();
   auto* Result = new TBitmap(ClientWidth(), ClientHeight());
   for (int Y = 0; Y < Result->Height(); ++Y)
-    for (int X = 0; X < Result->Width(); ++X) Result->SetPixel(X, Y, Window.Pixel(X + M.Left, Y + M.Top));
+    for (int X = 0; X < Result->Width(); ++X)
+      Result->SetPixel(X, Y, Window.Pixel(X + M.Left, Y + M.Top));
   return Result;
 }
 
@@ -547,16 +584,26 @@ String TInputEvent::Describe() const {
   String T = TargetGone ? TargetName + " (freed)" : Target ? ControlName(Target) : TargetName;
   switch (Kind) {
     case Click:
-      return String(Button == mbRight ? "right-click " : Double ? "double-click " : "click ") + T +
-             (HasPoint ? Format(" at %d,%d", {At.X, At.Y}) : String());
-    case ClickItem: return Format("click item %d of ", {Index}) + T;
-    case Key: return "key " + KeyText(KeyCode, Shift);
-    case Typing: return "type '" + Text + "'";
-    case MenuChoice: return "choose " + T;
-    case Drag: return "drag on " + T + Format(" from %d,%d to %d,%d", {At.X, At.Y, To.X, To.Y});
-    case SplitterDrag: return "drag " + T + Format(" by %d", {Index});
-    case Answer: return Format("answer %d", {Index});
-    case FileName: return "file name '" + Text + "'";
+      return String(Button == mbRight ? "right-click "
+                    : Double          ? "double-click "
+                                      : "click ") +
+             T + (HasPoint ? Format(" at %d,%d", {At.X, At.Y}) : String());
+    case ClickItem:
+      return Format("click item %d of ", {Index}) + T;
+    case Key:
+      return "key " + KeyText(KeyCode, Shift);
+    case Typing:
+      return "type '" + Text + "'";
+    case MenuChoice:
+      return "choose " + T;
+    case Drag:
+      return "drag on " + T + Format(" from %d,%d to %d,%d", {At.X, At.Y, To.X, To.Y});
+    case SplitterDrag:
+      return "drag " + T + Format(" by %d", {Index});
+    case Answer:
+      return Format("answer %d", {Index});
+    case FileName:
+      return "file name '" + Text + "'";
   }
   return "input";
 }
@@ -757,7 +804,8 @@ void TApplication::Notification(TComponent* AComponent, TOperation Operation) {
 void TApplication::SetInput(std::unique_ptr<TInputSource> Source) { FInput = std::move(Source); }
 
 void TApplication::ReleaseForm(TCustomForm* Form) {
-  if (std::find(FReleased.begin(), FReleased.end(), Form) == FReleased.end()) FReleased.push_back(Form);
+  if (std::find(FReleased.begin(), FReleased.end(), Form) == FReleased.end())
+    FReleased.push_back(Form);
 }
 
 void TApplication::FormGone(TCustomForm* Form) {
@@ -788,6 +836,8 @@ void TApplication::ProcessMessages() {
 }
 
 void TApplication::HandleException(Exception& E) {
+  // The silent exception ends an operation without a word, as on the platform.
+  if (dynamic_cast<EAbort*>(&E)) return;
   if (OnException)
     OnException(this, &E);
   else
@@ -824,8 +874,8 @@ TInputEvent TApplication::NextInput(const String& Waiting) {
   if (!FInput || !FInput->Next(E))
     throw EInputError(Format("No input for %s: the input queue is empty", {Waiting}));
   if (E.TargetGone)
-    throw EInputError(Format("Input '%s' for %s: its target was freed before its turn",
-                             {E.Describe(), Waiting}));
+    throw EInputError(
+        Format("Input '%s' for %s: its target was freed before its turn", {E.Describe(), Waiting}));
   return E;
 }
 
@@ -856,12 +906,18 @@ char KeyChar(Word Key, TShiftState Shift) {
   if (Ctrl) return Key == VK_RETURN ? '\n' : 0;
   if (Key >= '0' && Key <= '9' && !Shift.Contains(ssShift)) return char(Key);
   switch (Key) {
-    case VK_SPACE: return ' ';
-    case VK_RETURN: return '\r';
-    case VK_ESCAPE: return 27;
-    case VK_BACK: return 8;
-    case VK_TAB: return '\t';
-    default: return 0;
+    case VK_SPACE:
+      return ' ';
+    case VK_RETURN:
+      return '\r';
+    case VK_ESCAPE:
+      return 27;
+    case VK_BACK:
+      return 8;
+    case VK_TAB:
+      return '\t';
+    default:
+      return 0;
   }
 }
 
@@ -875,13 +931,57 @@ Word CharKey(char C, bool& Shift) {
   }
   if (std::isdigit(U)) return Word(U);
   switch (C) {
-    case ' ': return VK_SPACE;
-    case '\r': case '\n': return VK_RETURN;
-    case '\t': return VK_TAB;
-    case 8: return VK_BACK;
-    case 27: return VK_ESCAPE;
-    default: return 0;
+    case ' ':
+      return VK_SPACE;
+    case '\r':
+    case '\n':
+      return VK_RETURN;
+    case '\t':
+      return VK_TAB;
+    case 8:
+      return VK_BACK;
+    case 27:
+      return VK_ESCAPE;
+    default:
+      return 0;
   }
+}
+
+// The accelerator letter of a caption ("&Lines" gives L), or 0.
+char AccelOf(const String& Caption) {
+  for (size_t I = 0; I + 1 < Caption.size(); ++I) {
+    if (Caption[I] != '&') continue;
+    if (Caption[I + 1] == '&') {
+      ++I;
+      continue;
+    }
+    return char(std::toupper(static_cast<unsigned char>(Caption[I + 1])));
+  }
+  return 0;
+}
+
+// Alt and a letter: the label with that accelerator puts the focus into its focus
+// control, a button with it is clicked.
+bool RunAccelerator(TWinControl* W, char Letter) {
+  for (int I = 0; I < W->ControlCount(); ++I) {
+    TControl* C = W->Controls(I);
+    if (!C->Visible() || !C->Enabled()) continue;
+    if (auto* L = dynamic_cast<TCustomLabel*>(C)) {
+      if (L->Accelerator() == Letter && L->FocusControl() && L->FocusControl()->CanFocus()) {
+        L->FocusControl()->SetFocus();
+        return true;
+      }
+    } else if (auto* B = dynamic_cast<TButton*>(C)) {
+      if (AccelOf(B->Caption()) == Letter) {
+        B->SetFocus();
+        B->Click();
+        return true;
+      }
+    }
+    if (auto* Inner = dynamic_cast<TWinControl*>(C))
+      if (RunAccelerator(Inner, Letter)) return true;
+  }
+  return false;
 }
 
 TWinControl* KeyTarget(TCustomForm* F) {
@@ -904,7 +1004,8 @@ TControl* ControlAt(TWinControl* W, TPoint P) {
 
 void TApplication::Dispatch(const TInputEvent& Event) {
   if (Event.TargetGone)
-    throw EInputError(Format("Input '%s': its target was freed before its turn", {Event.Describe()}));
+    throw EInputError(
+        Format("Input '%s': its target was freed before its turn", {Event.Describe()}));
   switch (Event.Kind) {
     case TInputEvent::Click: {
       auto* C = dynamic_cast<TControl*>(Event.Target);
@@ -935,7 +1036,8 @@ void TApplication::Dispatch(const TInputEvent& Event) {
         bool Shifted;
         Word Key = CharKey(C, Shifted);
         if (Key)
-          DispatchKey(Key, Shifted ? TShiftState{ssShift} : TShiftState(), static_cast<unsigned char>(C));
+          DispatchKey(Key, Shifted ? TShiftState{ssShift} : TShiftState(),
+                      static_cast<unsigned char>(C));
         else
           DispatchChar(C);
       }
@@ -976,7 +1078,6 @@ void TApplication::Dispatch(const TInputEvent& Event) {
   }
 }
 
-
 void TApplication::DispatchKey(Word Key, TShiftState Shift, int TypedChar) {
   TCustomForm* F = Screen ? Screen->ActiveForm() : nullptr;
   if (!F) throw EInputError(Format("No active window takes the %s", {KeyText(Key, Shift)}));
@@ -994,6 +1095,7 @@ void TApplication::DispatchKey(Word Key, TShiftState Shift, int TypedChar) {
   }
   if (F->IsShortCut(ShortCut(K, Shift))) return;
   if (!Same()) return;
+  if (Shift.Contains(ssAlt) && std::isalnum(K) && RunAccelerator(F, char(K))) return;
   if (Target != F) Target->KeyDown(K, Shift);
   if (K != 0 && Same() && !Target->WantsKey(K, Shift)) {
     TButton* B = nullptr;
@@ -1071,7 +1173,8 @@ void TApplication::DispatchDrag(const TInputEvent& Event) {
   TCustomForm* F = GetParentForm(Source);
   TFormBusy Busy(F);
   // A move shorter than the platform's drag threshold is a click.
-  if (std::abs(Event.To.X - Event.At.X) < 5 && std::abs(Event.To.Y - Event.At.Y) < 5 && !Event.Target2) {
+  if (std::abs(Event.To.X - Event.At.X) < 5 && std::abs(Event.To.Y - Event.At.Y) < 5 &&
+      !Event.Target2) {
     DispatchClick(Source, Event.At, Event.Shift, mbLeft, false);
     return;
   }
@@ -1115,8 +1218,11 @@ void TApplication::DispatchDrag(const TInputEvent& Event) {
 }
 
 void TApplication::DispatchAnswer(int Result) {
-  TCustomForm* F = FModalForms.empty() ? (Screen ? Screen->ActiveForm() : nullptr) : FModalForms.back();
-  if (!F) throw EInputError(Format("An answer (%d) was given, but no window is waiting for one", {Result}));
+  TCustomForm* F =
+      FModalForms.empty() ? (Screen ? Screen->ActiveForm() : nullptr) : FModalForms.back();
+  if (!F)
+    throw EInputError(
+        Format("An answer (%d) was given, but no window is waiting for one", {Result}));
   std::vector<TButton*> All;
   CollectButtons(F, All);
   String Offered;
@@ -1126,7 +1232,8 @@ void TApplication::DispatchAnswer(int Result) {
       DispatchClick(B, Point(B->Width() / 2, B->Height() / 2), TShiftState(), mbLeft, false);
       return;
     }
-    Offered += (Offered.empty() ? "" : ", ") + StripHotkey(B->Caption()) + Format(" (%d)", {B->ModalResult()});
+    Offered += (Offered.empty() ? "" : ", ") + StripHotkey(B->Caption()) +
+               Format(" (%d)", {B->ModalResult()});
   }
   throw EInputError(Format("The window %s has no button that answers %d; it offers %s",
                            {WindowName(F), Result, Offered.empty() ? String("none") : Offered}));
@@ -1145,11 +1252,14 @@ TScreen::~TScreen() {
 }
 
 TCustomForm* TScreen::Forms(int Index) const {
-  if (Index < 0 || Index >= FormCount()) throw EListError(Format("Form index out of bounds (%d)", {Index}));
+  if (Index < 0 || Index >= FormCount())
+    throw EListError(Format("Form index out of bounds (%d)", {Index}));
   return FForms[size_t(Index)];
 }
 
-TWinControl* TScreen::ActiveControl() const { return FActiveForm ? FActiveForm->ActiveControl() : nullptr; }
+TWinControl* TScreen::ActiveControl() const {
+  return FActiveForm ? FActiveForm->ActiveControl() : nullptr;
+}
 
 std::vector<TCustomForm*> TScreen::ZOrder() const {
   std::vector<TCustomForm*> R;
@@ -1180,7 +1290,8 @@ void TScreen::BringToFront(TCustomForm* Form) {
 }
 
 TCustomForm* TScreen::NextActiveCandidate(TCustomForm* Except) const {
-  const auto* Modal = Application && !Application->ModalForms().empty() ? &Application->ModalForms() : nullptr;
+  const auto* Modal =
+      Application && !Application->ModalForms().empty() ? &Application->ModalForms() : nullptr;
   for (TCustomForm* F : FZOrder) {
     if (F == Except || !F->Visible() || F->Released() || F->WindowState() == wsMinimized) continue;
     if (F->ComponentState().Contains(csDestroying)) continue;
@@ -1192,7 +1303,8 @@ TCustomForm* TScreen::NextActiveCandidate(TCustomForm* Except) const {
 
 bool TScreen::SetActiveForm(TCustomForm* Form) {
   if (Form == FActiveForm) return true;
-  if (Form && Application && !Application->ModalForms().empty() && Form != Application->ModalForms().back())
+  if (Form && Application && !Application->ModalForms().empty() &&
+      Form != Application->ModalForms().back())
     return false;
   TCustomForm* Old = FActiveForm;
   FActiveForm = Form;

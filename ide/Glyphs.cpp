@@ -101,7 +101,5 @@ constexpr std::uint8_t Font[95][5] = {
 };
 }  // namespace
 
-const std::uint8_t* Glyph(unsigned char C) {
-  return C >= 32 && C < 127 ? Font[C - 32] : nullptr;
-}
+const std::uint8_t* Glyph(unsigned char C) { return C >= 32 && C < 127 ? Font[C - 32] : nullptr; }
 }  // namespace om_glyphs

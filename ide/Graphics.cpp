@@ -16,16 +16,17 @@ OM_ENUM_TYPE_INFO(TBrushStyle, "bsSolid", "bsClear", "bsHorizontal", "bsVertical
 
 namespace {
 constexpr TIdentMapEntry CharsetIdents[] = {
-    {0, "ANSI_CHARSET"},      {1, "DEFAULT_CHARSET"},  {2, "SYMBOL_CHARSET"},
-    {77, "MAC_CHARSET"},      {128, "SHIFTJIS_CHARSET"}, {129, "HANGEUL_CHARSET"},
-    {134, "GB2312_CHARSET"},  {136, "CHINESEBIG5_CHARSET"}, {161, "GREEK_CHARSET"},
-    {162, "TURKISH_CHARSET"}, {177, "HEBREW_CHARSET"}, {178, "ARABIC_CHARSET"},
-    {186, "BALTIC_CHARSET"},  {204, "RUSSIAN_CHARSET"}, {222, "THAI_CHARSET"},
+    {0, "ANSI_CHARSET"},         {1, "DEFAULT_CHARSET"},       {2, "SYMBOL_CHARSET"},
+    {77, "MAC_CHARSET"},         {128, "SHIFTJIS_CHARSET"},    {129, "HANGEUL_CHARSET"},
+    {134, "GB2312_CHARSET"},     {136, "CHINESEBIG5_CHARSET"}, {161, "GREEK_CHARSET"},
+    {162, "TURKISH_CHARSET"},    {177, "HEBREW_CHARSET"},      {178, "ARABIC_CHARSET"},
+    {186, "BALTIC_CHARSET"},     {204, "RUSSIAN_CHARSET"},     {222, "THAI_CHARSET"},
     {238, "EASTEUROPE_CHARSET"}, {255, "OEM_CHARSET"},
 };
 }  // namespace
-const TTypeInfo TypeInfo_TFontCharset{tkInteger, "TFontCharset", 0, 255, nullptr, nullptr,
-                                      nullptr, nullptr, CharsetIdents, int(std::size(CharsetIdents))};
+const TTypeInfo TypeInfo_TFontCharset{
+    tkInteger, "TFontCharset", 0,       255,           nullptr,
+    nullptr,   nullptr,        nullptr, CharsetIdents, int(std::size(CharsetIdents))};
 
 OM_IMPLEMENT_CLASS(EInvalidGraphic, "Graphics");
 
@@ -41,27 +42,48 @@ int ColorToRGB(TColor Color) {
   if (C >= 0) return C & 0xFFFFFF;
   // The classic scheme of the platform's system colours.
   switch (C & 0xFF) {
-    case 0: return 0xC8D0D4;   // scroll bar
-    case 1: return 0x808000;   // desktop
-    case 2: return 0x6A240A;   // active caption
-    case 3: return 0x808080;   // inactive caption
-    case 4: return 0xC8D0D4;   // menu
-    case 5: return 0xFFFFFF;   // window
-    case 6: return 0x000000;   // window frame
-    case 7: return 0x000000;   // menu text
-    case 8: return 0x000000;   // window text
-    case 9: return 0xFFFFFF;   // caption text
-    case 13: return 0x6A240A;  // highlight
-    case 14: return 0xFFFFFF;  // highlight text
-    case 15: return 0xC8D0D4;  // button face
-    case 16: return 0x808080;  // button shadow
-    case 17: return 0x808080;  // grey text
-    case 18: return 0x000000;  // button text
-    case 20: return 0xFFFFFF;  // button highlight
-    case 21: return 0x404040;  // 3D dark shadow
-    case 22: return 0xC8D0D4;  // 3D light
-    case 24: return 0xE1FFFF;  // info background
-    default: return 0xC8D0D4;
+    case 0:
+      return 0xC8D0D4;  // scroll bar
+    case 1:
+      return 0x808000;  // desktop
+    case 2:
+      return 0x6A240A;  // active caption
+    case 3:
+      return 0x808080;  // inactive caption
+    case 4:
+      return 0xC8D0D4;  // menu
+    case 5:
+      return 0xFFFFFF;  // window
+    case 6:
+      return 0x000000;  // window frame
+    case 7:
+      return 0x000000;  // menu text
+    case 8:
+      return 0x000000;  // window text
+    case 9:
+      return 0xFFFFFF;  // caption text
+    case 13:
+      return 0x6A240A;  // highlight
+    case 14:
+      return 0xFFFFFF;  // highlight text
+    case 15:
+      return 0xC8D0D4;  // button face
+    case 16:
+      return 0x808080;  // button shadow
+    case 17:
+      return 0x808080;  // grey text
+    case 18:
+      return 0x000000;  // button text
+    case 20:
+      return 0xFFFFFF;  // button highlight
+    case 21:
+      return 0x404040;  // 3D dark shadow
+    case 22:
+      return 0xC8D0D4;  // 3D light
+    case 24:
+      return 0xE1FFFF;  // info background
+    default:
+      return 0xC8D0D4;
   }
 }
 
@@ -76,7 +98,7 @@ void TGraphicsObject::Changed() {
 template <>
 struct TPublished<TFont> {
   static constexpr TPropInfo Props[] = {
-      Property<&TFont::Charset, &TFont::SetCharset>("Charset", NoDefault, &TypeInfo_TFontCharset),
+      Property<&TFont::Charset, &TFont::SetCharset>("Charset", NoDefault),
       Property<&TFont::Color, &TFont::SetColor>("Color", NoDefault),
       Property<&TFont::Height, &TFont::SetHeight>("Height", NoDefault),
       Property<&TFont::Name, &TFont::SetName>("Name"),
@@ -133,7 +155,7 @@ void TFont::SetStyle(TFontStyles Value) {
   FStyle = Value;
   Changed();
 }
-void TFont::SetCharset(int Value) {
+void TFont::SetCharset(TFontCharset Value) {
   if (Value == FCharset) return;
   FCharset = Value;
   Changed();
@@ -227,8 +249,10 @@ String TCanvasOp::ToString() const {
   switch (Kind) {
     case Rectangle:
       return "Rectangle(" + RectText(Rect) + ") pen=" + ColorText(PenColor) + " brush=" + Brush;
-    case FillRect: return "FillRect(" + RectText(Rect) + ") brush=" + Brush;
-    case FrameRect: return "FrameRect(" + RectText(Rect) + ") brush=" + Brush;
+    case FillRect:
+      return "FillRect(" + RectText(Rect) + ") brush=" + Brush;
+    case FrameRect:
+      return "FrameRect(" + RectText(Rect) + ") brush=" + Brush;
     case TextRect:
       return "TextRect(" + RectText(Rect) + Format(",%d,%d,'", {At.X, At.Y}) + Text +
              "') font=" + ColorText(FontColor) + " brush=" + Brush;
@@ -238,7 +262,8 @@ String TCanvasOp::ToString() const {
     case Line:
       return Format("Line(%d,%d,%d,%d) pen=", {Rect.Left, Rect.Top, At.X, At.Y}) +
              ColorText(PenColor);
-    case Draw: return Format("Draw(%d,%d) ", {At.X, At.Y}) + RectText(Rect);
+    case Draw:
+      return Format("Draw(%d,%d) ", {At.X, At.Y}) + RectText(Rect);
     case ImageDraw:
       return "ImageDraw(" + Text + Format(",%d,%d,%d", {Index, At.X, At.Y}) +
              (Enabled ? ")" : ",disabled)");
@@ -321,7 +346,8 @@ TPoint TCanvas::TextExtent(const String& Text) const {
   // not depend on the fonts of the machine.
   int H = std::abs(FFont->Height());
   if (H == 0) H = om_glyphs::CellHeight;
-  int Advance = std::max(1, (om_glyphs::CellWidth * H + om_glyphs::CellHeight / 2) / om_glyphs::CellHeight);
+  int Advance =
+      std::max(1, (om_glyphs::CellWidth * H + om_glyphs::CellHeight / 2) / om_glyphs::CellHeight);
   if (FFont->Style().Contains(fsBold)) ++Advance;
   return Point(int(Text.size()) * Advance, H + 2);
 }
@@ -350,7 +376,8 @@ void TCanvas::DrawText(int X, int Y, const String& Text, const TRect& Clip, bool
     const std::uint8_t* G = om_glyphs::Glyph(static_cast<unsigned char>(Text[I]));
     for (int Col = 0; Col < 5; ++Col)
       for (int Row = 0; Row < 8; ++Row) {
-        bool On = G ? (G[Col] >> Row) & 1 : (Row == 0 || Row == 6 || Col == 0 || Col == 4) && Row < 7;
+        bool On =
+            G ? (G[Col] >> Row) & 1 : (Row == 0 || Row == 6 || Col == 0 || Col == 4) && Row < 7;
         if (!On) continue;
         for (int SY = 0; SY < Scale; ++SY)
           for (int SX = 0; SX < Scale + (Bold ? 1 : 0); ++SX)
@@ -417,8 +444,8 @@ void TCanvas::Draw(int X, int Y, TBitmap* Graphic) {
     }
 }
 
-void TCanvas::RecordImage(const String& ListName, int X, int Y, int Index, bool Enabled,
-                          int Width, int Height) {
+void TCanvas::RecordImage(const String& ListName, int X, int Y, int Index, bool Enabled, int Width,
+                          int Height) {
   TCanvasOp Op = MakeOp(TCanvasOp::ImageDraw);
   Op.At = Point(X, Y);
   Op.Rect = Rect(X, Y, X + Width, Y + Height);
@@ -512,7 +539,8 @@ void TBitmap::LoadFromStream(TStream* Stream) {
   unsigned InfoSize = U32(Info);
   if (InfoSize < 40 || InfoSize > 124)
     throw EInvalidGraphic(Format("Bitmap image is not valid: header of %d bytes", {int(InfoSize)}));
-  if (Stream->Read(Info + 4, 36) != 36) throw EInvalidGraphic("Bitmap image is not valid: truncated");
+  if (Stream->Read(Info + 4, 36) != 36)
+    throw EInvalidGraphic("Bitmap image is not valid: truncated");
   int W = int(U32(Info + 4));
   int H = int(U32(Info + 8));
   unsigned Bits = U16(Info + 14), Compression = U32(Info + 16), Used = U32(Info + 32);
@@ -549,11 +577,21 @@ void TBitmap::LoadFromStream(TStream* Stream) {
     for (int X = 0; X < W; ++X) {
       std::uint32_t C;
       switch (Bits) {
-        case 1: C = Palette[(Src[X / 8] >> (7 - X % 8)) & 1]; break;
-        case 4: C = Palette[(Src[X / 2] >> (X % 2 ? 0 : 4)) & 15]; break;
-        case 8: C = Palette[Src[X]]; break;
-        case 24: C = Src[X * 3 + 2] | Src[X * 3 + 1] << 8 | std::uint32_t(Src[X * 3]) << 16; break;
-        default: C = Src[X * 4 + 2] | Src[X * 4 + 1] << 8 | std::uint32_t(Src[X * 4]) << 16; break;
+        case 1:
+          C = Palette[(Src[X / 8] >> (7 - X % 8)) & 1];
+          break;
+        case 4:
+          C = Palette[(Src[X / 2] >> (X % 2 ? 0 : 4)) & 15];
+          break;
+        case 8:
+          C = Palette[Src[X]];
+          break;
+        case 24:
+          C = Src[X * 3 + 2] | Src[X * 3 + 1] << 8 | std::uint32_t(Src[X * 3]) << 16;
+          break;
+        default:
+          C = Src[X * 4 + 2] | Src[X * 4 + 1] << 8 | std::uint32_t(Src[X * 4]) << 16;
+          break;
       }
       Pixels[size_t(Y) * W + X] = C;
     }
@@ -561,8 +599,11 @@ void TBitmap::LoadFromStream(TStream* Stream) {
   FWidth = W;
   FHeight = H;
   FPixels = std::move(Pixels);
-  FPixelFormat = Bits == 1 ? pf1bit : Bits == 4 ? pf4bit : Bits == 8 ? pf8bit
-                 : Bits == 24 ? pf24bit : pf32bit;
+  FPixelFormat = Bits == 1    ? pf1bit
+                 : Bits == 4  ? pf4bit
+                 : Bits == 8  ? pf8bit
+                 : Bits == 24 ? pf24bit
+                              : pf32bit;
 }
 
 void TBitmap::SaveToStream(TStream* Stream) const {

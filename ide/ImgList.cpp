@@ -25,6 +25,39 @@ void Put32(std::vector<Byte>& B, unsigned V) {
   Put16(B, V & 0xFFFF);
   Put16(B, V >> 16);
 }
+
+// The mask as the platform stores it: a bitmap of one bit a pixel, white where the
+// image is not drawn.
+void WriteMonochrome(const TBitmap& Mask, TStream* Stream) {
+  int W = Mask.Width(), H = Mask.Height();
+  size_t Stride = ((size_t(W) + 31) / 32) * 4;
+  std::vector<Byte> B;
+  B.push_back('B');
+  B.push_back('M');
+  Put32(B, unsigned(62 + Stride * H));
+  Put32(B, 0);
+  Put32(B, 62);
+  Put32(B, 40);
+  Put32(B, unsigned(W));
+  Put32(B, unsigned(H));
+  Put16(B, 1);
+  Put16(B, 1);
+  Put32(B, 0);
+  Put32(B, unsigned(Stride * H));
+  Put32(B, 0);
+  Put32(B, 0);
+  Put32(B, 2);
+  Put32(B, 0);
+  Put32(B, 0);
+  Put32(B, 0xFFFFFF);
+  for (int Row = H - 1; Row >= 0; --Row) {
+    std::vector<Byte> Line(Stride, 0);
+    for (int X = 0; X < W; ++X)
+      if (ColorToRGB(Mask.Pixel(X, Row)) != 0) Line[size_t(X) / 8] |= Byte(0x80 >> (X % 8));
+    B.insert(B.end(), Line.begin(), Line.end());
+  }
+  Stream->WriteBuffer(B.data(), long(B.size()));
+}
 }  // namespace
 
 TCustomImageList::TCustomImageList(TComponent* AOwner) : TComponent(AOwner) {}
@@ -162,10 +195,10 @@ void TCustomImageList::GetBitmap(int Index, TBitmap* Image) const {
 
 void TCustomImageList::DefineProperties(TFiler* Filer) {
   TComponent::DefineProperties(Filer);
+  FDesign.Define(Filer);
   Filer->DefineBinaryProperty(
       "Bitmap", [this](TStream* S) { ReadData(S); }, [this](TStream* S) { WriteData(S); },
       !FImages.empty());
-  FDesign.Define(Filer);
 }
 
 void TCustomImageList::ReadData(TStream* Stream) {
@@ -188,9 +221,10 @@ void TCustomImageList::ReadData(TStream* Stream) {
   }
   int Rows = (Cur + Columns - 1) / Columns;
   if (Image.Width() < CX * Columns || Image.Height() < CY * Rows)
-    throw EInvalidImageList(Format("Image list data is not valid: %d images of %d by %d need a "
-                                   "bitmap of %d by %d, not %d by %d",
-                                   {Cur, CX, CY, CX * Columns, CY * Rows, Image.Width(), Image.Height()}));
+    throw EInvalidImageList(
+        Format("Image list data is not valid: %d images of %d by %d need a "
+               "bitmap of %d by %d, not %d by %d",
+               {Cur, CX, CY, CX * Columns, CY * Rows, Image.Width(), Image.Height()}));
   bool HasMask = (Flags & ILC_MASK) && Mask.Width() >= CX * Columns && Mask.Height() >= CY * Rows;
   std::vector<TImage> Images;
   for (int I = 0; I < Cur; ++I) {
@@ -209,8 +243,9 @@ void TCustomImageList::ReadData(TStream* Stream) {
   FWidth = CX;
   FHeight = CY;
   FImages = std::move(Images);
-  FBkColor = U16(H + 14) == 0xFFFF && U16(H + 16) == 0xFFFF ? clNone
-                                                              : TColor(U16(H + 14) | U16(H + 16) << 16);
+  FBkColor = U16(H + 14) == 0xFFFF && U16(H + 16) == 0xFFFF
+                 ? clNone
+                 : TColor(U16(H + 14) | U16(H + 16) << 16);
   Change();
 }
 
@@ -247,5 +282,5 @@ void TCustomImageList::WriteData(TStream* Stream) const {
       }
   }
   Image.SaveToStream(Stream);
-  Mask.SaveToStream(Stream);
+  WriteMonochrome(Mask, Stream);
 }

@@ -30,10 +30,10 @@ struct TKeyName {
   const char* Name;
 };
 constexpr TKeyName KeyNames[] = {
-    {VK_BACK, "BkSp"}, {VK_TAB, "Tab"},     {VK_RETURN, "Enter"}, {VK_ESCAPE, "Esc"},
-    {VK_SPACE, "Space"}, {VK_PRIOR, "PgUp"}, {VK_NEXT, "PgDn"},   {VK_END, "End"},
-    {VK_HOME, "Home"}, {VK_LEFT, "Left"},   {VK_UP, "Up"},        {VK_RIGHT, "Right"},
-    {VK_DOWN, "Down"}, {VK_INSERT, "Ins"},  {VK_DELETE, "Del"},
+    {VK_BACK, "BkSp"},   {VK_TAB, "Tab"},    {VK_RETURN, "Enter"}, {VK_ESCAPE, "Esc"},
+    {VK_SPACE, "Space"}, {VK_PRIOR, "PgUp"}, {VK_NEXT, "PgDn"},    {VK_END, "End"},
+    {VK_HOME, "Home"},   {VK_LEFT, "Left"},  {VK_UP, "Up"},        {VK_RIGHT, "Right"},
+    {VK_DOWN, "Down"},   {VK_INSERT, "Ins"}, {VK_DELETE, "Del"},
 };
 
 String KeyName(Word Key) {
@@ -101,19 +101,22 @@ struct TPublished<TMenuItem> {
   static constexpr TPropInfo Props[] = {
       Property<&TMenuItem::Action, &TMenuItem::SetAction>("Action"),
       Property<&TMenuItem::Caption, &TMenuItem::SetCaption, &TMenuItem::IsCaptionStored>("Caption"),
-      Property<&TMenuItem::Checked, &TMenuItem::SetChecked, &TMenuItem::IsCheckedStored>("Checked", 0),
+      Property<&TMenuItem::Checked, &TMenuItem::SetChecked, &TMenuItem::IsCheckedStored>("Checked",
+                                                                                         0),
       Property<&TMenuItem::Default, &TMenuItem::SetDefault>("Default", 0),
-      Property<&TMenuItem::Enabled, &TMenuItem::SetEnabled, &TMenuItem::IsEnabledStored>("Enabled", 1),
+      Property<&TMenuItem::Enabled, &TMenuItem::SetEnabled, &TMenuItem::IsEnabledStored>("Enabled",
+                                                                                         1),
       Property<&TMenuItem::GroupIndex, &TMenuItem::SetGroupIndex>("GroupIndex", 0),
-      Property<&TMenuItem::HelpContext, &TMenuItem::SetHelpContext, &TMenuItem::IsHelpContextStored>(
-          "HelpContext", 0),
+      Property<&TMenuItem::HelpContext, &TMenuItem::SetHelpContext,
+               &TMenuItem::IsHelpContextStored>("HelpContext", 0),
       Property<&TMenuItem::Hint, &TMenuItem::SetHint, &TMenuItem::IsHintStored>("Hint"),
       Property<&TMenuItem::ImageIndex, &TMenuItem::SetImageIndex, &TMenuItem::IsImageIndexStored>(
           "ImageIndex", -1),
       Property<&TMenuItem::RadioItem, &TMenuItem::SetRadioItem>("RadioItem", 0),
       Property<&TMenuItem::ShortCut, &TMenuItem::SetShortCut, &TMenuItem::IsShortCutStored>(
-          "ShortCut", 0, &TypeInfo_TShortCut),
-      Property<&TMenuItem::Visible, &TMenuItem::SetVisible, &TMenuItem::IsVisibleStored>("Visible", 1),
+          "ShortCut", 0),
+      Property<&TMenuItem::Visible, &TMenuItem::SetVisible, &TMenuItem::IsVisibleStored>("Visible",
+                                                                                         1),
       Property<&TMenuItem::OnClick, &TMenuItem::OnClick>("OnClick"),
   };
 };
@@ -178,9 +181,15 @@ void TMenuItem::ActionChanged(TBasicAction* Sender) {
   if (!Check || FVisible) FVisible = A->Visible();
 }
 
-bool TMenuItem::IsCaptionStored() const { return !LinkedAction() || LinkedAction()->Caption() != FCaption; }
-bool TMenuItem::IsCheckedStored() const { return !LinkedAction() || LinkedAction()->Checked() != FChecked; }
-bool TMenuItem::IsEnabledStored() const { return !LinkedAction() || LinkedAction()->Enabled() != FEnabled; }
+bool TMenuItem::IsCaptionStored() const {
+  return !LinkedAction() || LinkedAction()->Caption() != FCaption;
+}
+bool TMenuItem::IsCheckedStored() const {
+  return !LinkedAction() || LinkedAction()->Checked() != FChecked;
+}
+bool TMenuItem::IsEnabledStored() const {
+  return !LinkedAction() || LinkedAction()->Enabled() != FEnabled;
+}
 bool TMenuItem::IsHintStored() const { return !LinkedAction() || LinkedAction()->Hint() != FHint; }
 bool TMenuItem::IsImageIndexStored() const {
   return !LinkedAction() || LinkedAction()->ImageIndex() != FImageIndex;
@@ -188,7 +197,9 @@ bool TMenuItem::IsImageIndexStored() const {
 bool TMenuItem::IsShortCutStored() const {
   return !LinkedAction() || LinkedAction()->ShortCut() != FShortCut;
 }
-bool TMenuItem::IsVisibleStored() const { return !LinkedAction() || LinkedAction()->Visible() != FVisible; }
+bool TMenuItem::IsVisibleStored() const {
+  return !LinkedAction() || LinkedAction()->Visible() != FVisible;
+}
 bool TMenuItem::IsHelpContextStored() const {
   return !LinkedAction() || LinkedAction()->HelpContext() != FHelpContext;
 }
@@ -321,7 +332,8 @@ TMenuItem* TMenu::FindItem(const String& CaptionPath) const {
     String Part = CaptionPath.substr(Start, Bar == String::npos ? String::npos : Bar - Start);
     TMenuItem* Found = nullptr;
     for (int I = 0; I < Item->Count() && !Found; ++I)
-      if (SameText(StripHotkey(Item->Items(I)->Caption()), Part) || SameText(Item->Items(I)->Name(), Part))
+      if (SameText(StripHotkey(Item->Items(I)->Caption()), Part) ||
+          SameText(Item->Items(I)->Name(), Part))
         Found = Item->Items(I);
     if (!Found) return nullptr;
     Item = Found;

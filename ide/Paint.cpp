@@ -5,7 +5,8 @@
 namespace om_paint {
 
 void PaintControl(TControl* Control, TCanvas* Canvas, TPoint Origin, TRect Clip) {
-  TRect Bounds = Rect(Origin.X, Origin.Y, Origin.X + Control->Width(), Origin.Y + Control->Height());
+  TRect Bounds =
+      Rect(Origin.X, Origin.Y, Origin.X + Control->Width(), Origin.Y + Control->Height());
   TRect Visible = IntersectRect(Clip, Bounds);
   if (Visible.IsEmpty()) return;
   TPoint SavedOrigin = Canvas->Origin();
@@ -24,7 +25,8 @@ void PaintControl(TControl* Control, TCanvas* Canvas, TPoint Origin, TRect Clip)
   TRect M = W->BorderMargins();
   TPoint ClientAt = Point(Origin.X + M.Left, Origin.Y + M.Top);
   TRect ClientClip = IntersectRect(
-      Visible, Rect(ClientAt.X, ClientAt.Y, ClientAt.X + W->ClientWidth(), ClientAt.Y + W->ClientHeight()));
+      Visible,
+      Rect(ClientAt.X, ClientAt.Y, ClientAt.X + W->ClientWidth(), ClientAt.Y + W->ClientHeight()));
   for (int I = 0; I < W->ControlCount(); ++I) {
     TControl* C = W->Controls(I);
     if (!C->Visible()) continue;

@@ -6,7 +6,8 @@ OM_IMPLEMENT_CLASS(TQREvEnvironment, "Qrexpbld");
 
 bool GetExpression(const String& Description, String& Value, TCustomForm* Form, TWinControl* Parent,
                    TQREvEnvironment* Environment) {
-  if (!Application) throw EInvalidOperation("There is no application to run the expression builder");
+  if (!Application)
+    throw EInvalidOperation("There is no application to run the expression builder");
   auto* F = new TForm(Application, 0);
   int Result;
   String Edited;

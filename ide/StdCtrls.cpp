@@ -30,7 +30,8 @@ String AdjustLineBreaks(const String& S) {
 // Where each line of a CR LF text starts.
 std::vector<size_t> LineStarts(const String& S) {
   std::vector<size_t> Starts{0};
-  for (size_t P = S.find("\r\n"); P != String::npos; P = S.find("\r\n", P + 2)) Starts.push_back(P + 2);
+  for (size_t P = S.find("\r\n"); P != String::npos; P = S.find("\r\n", P + 2))
+    Starts.push_back(P + 2);
   return Starts;
 }
 
@@ -48,22 +49,28 @@ struct TPublished<TCustomLabel> {
       Property<&TCustomLabel::Align, &TCustomLabel::SetAlign>("Align", alNone),
       Property<&TCustomLabel::Alignment, &TCustomLabel::SetAlignment>("Alignment", taLeftJustify),
       Property<&TCustomLabel::AutoSize, &TCustomLabel::SetAutoSize>("AutoSize", 1),
-      Property<&TCustomLabel::Caption, &TCustomLabel::SetCaption, &TCustomLabel::IsCaptionStored>("Caption"),
-      Property<&TCustomLabel::Color, &TCustomLabel::SetColor, &TCustomLabel::IsColorStored>("Color", NoDefault),
+      Property<&TCustomLabel::Caption, &TCustomLabel::SetCaption, &TCustomLabel::IsCaptionStored>(
+          "Caption"),
+      Property<&TCustomLabel::Color, &TCustomLabel::SetColor, &TCustomLabel::IsColorStored>(
+          "Color", NoDefault),
       Property<&TCustomLabel::Constraints, &TCustomLabel::SetConstraints>("Constraints"),
       Property<&TCustomLabel::DragMode, &TCustomLabel::SetDragMode>("DragMode", dmManual),
-      Property<&TCustomLabel::Enabled, &TCustomLabel::SetEnabled, &TCustomLabel::IsEnabledStored>("Enabled", 1),
+      Property<&TCustomLabel::Enabled, &TCustomLabel::SetEnabled, &TCustomLabel::IsEnabledStored>(
+          "Enabled", 1),
       Property<&TCustomLabel::FocusControl, &TCustomLabel::SetFocusControl>("FocusControl"),
       Property<&TCustomLabel::Font, &TCustomLabel::SetFont, &TCustomLabel::IsFontStored>("Font"),
       Property<&TCustomLabel::Layout, &TCustomLabel::SetLayout>("Layout", tlTop),
       Property<&TCustomLabel::ParentColor, &TCustomLabel::SetParentColor>("ParentColor", 1),
       Property<&TCustomLabel::ParentFont, &TCustomLabel::SetParentFont>("ParentFont", 1),
-      Property<&TCustomLabel::ParentShowHint, &TCustomLabel::SetParentShowHint>("ParentShowHint", 1),
+      Property<&TCustomLabel::ParentShowHint, &TCustomLabel::SetParentShowHint>("ParentShowHint",
+                                                                                1),
       Property<&TCustomLabel::PopupMenu, &TCustomLabel::SetPopupMenu>("PopupMenu"),
       Property<&TCustomLabel::ShowAccelChar, &TCustomLabel::SetShowAccelChar>("ShowAccelChar", 1),
-      Property<&TCustomLabel::ShowHint, &TCustomLabel::SetShowHint, &TCustomLabel::IsShowHintStored>("ShowHint", NoDefault),
+      Property<&TCustomLabel::ShowHint, &TCustomLabel::SetShowHint,
+               &TCustomLabel::IsShowHintStored>("ShowHint", NoDefault),
       Property<&TCustomLabel::Transparent, &TCustomLabel::SetTransparent>("Transparent", 0),
-      Property<&TCustomLabel::Visible, &TCustomLabel::SetVisible, &TCustomLabel::IsVisibleStored>("Visible", 1),
+      Property<&TCustomLabel::Visible, &TCustomLabel::SetVisible, &TCustomLabel::IsVisibleStored>(
+          "Visible", 1),
       Property<&TCustomLabel::WordWrap, &TCustomLabel::SetWordWrap>("WordWrap", 0),
       Property<&TCustomLabel::OnClick, &TCustomLabel::OnClick>("OnClick"),
       Property<&TCustomLabel::OnDblClick, &TCustomLabel::OnDblClick>("OnDblClick"),
@@ -146,7 +153,9 @@ void TCustomLabel::Paint(TCanvas* Canvas) {
   }
   String T = FShowAccelChar ? StripHotkey(Caption()) : Caption();
   int W = Canvas->TextWidth(T);
-  int X = FAlignment == taRightJustify ? Width() - W : FAlignment == taCenter ? (Width() - W) / 2 : 0;
+  int X = FAlignment == taRightJustify ? Width() - W
+          : FAlignment == taCenter     ? (Width() - W) / 2
+                                       : 0;
   int H = Canvas->TextHeight(T);
   int Y = FLayout == tlBottom ? Height() - H : FLayout == tlCenter ? (Height() - H) / 2 : 0;
   if (FShowAccelChar)
@@ -169,11 +178,13 @@ struct TPublished<TButton> {
       Property<&TButton::Default, &TButton::SetDefault>("Default", 0),
       Property<&TButton::Enabled, &TButton::SetEnabled, &TButton::IsEnabledStored>("Enabled", 1),
       Property<&TButton::Font, &TButton::SetFont, &TButton::IsFontStored>("Font"),
-      Property<&TButton::ModalResult, &TButton::SetModalResult>("ModalResult", 0, &TypeInfo_TModalResult),
+      Property<&TButton::ModalResult, &TButton::SetModalResult>("ModalResult", mrNone),
       Property<&TButton::ParentFont, &TButton::SetParentFont>("ParentFont", 1),
       Property<&TButton::ParentShowHint, &TButton::SetParentShowHint>("ParentShowHint", 1),
       Property<&TButton::PopupMenu, &TButton::SetPopupMenu>("PopupMenu"),
-      Property<&TButton::ShowHint, &TButton::SetShowHint, &TButton::IsShowHintStored>("ShowHint", NoDefault),
+      Property<&TButton::ShowHint, &TButton::SetShowHint, &TButton::IsShowHintStored>("ShowHint",
+                                                                                      NoDefault),
+      Property<&TButton::TabOrder, &TButton::SetTabOrder>("TabOrder", -1),
       Property<&TButton::TabStop, &TButton::SetTabStop>("TabStop", 1),
       Property<&TButton::Visible, &TButton::SetVisible, &TButton::IsVisibleStored>("Visible", 1),
       Property<&TButton::OnClick, &TButton::OnClick>("OnClick"),
@@ -269,6 +280,11 @@ void TCustomEdit::Change() {
   if (OnChange) OnChange(this);
 }
 
+void TCustomEdit::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
+  if (Button == mbLeft) SetSelStart(int(Text().size()));
+  TWinControl::MouseDown(Button, Shift, X, Y);
+}
+
 void TCustomEdit::DefaultKeyDown(Word Key, TShiftState Shift) {
   if (Key == VK_DELETE && !FReadOnly) {
     if (FSelLength == 0 && FSelStart < int(Text().size())) {
@@ -277,7 +293,8 @@ void TCustomEdit::DefaultKeyDown(Word Key, TShiftState Shift) {
     }
     if (FSelLength > 0) SetSelText(String());
   } else if (Key == VK_LEFT) {
-    SetSelStart(FSelStart - (FSelStart >= 2 && Text().compare(size_t(FSelStart) - 2, 2, "\r\n") == 0 ? 2 : 1));
+    SetSelStart(FSelStart -
+                (FSelStart >= 2 && Text().compare(size_t(FSelStart) - 2, 2, "\r\n") == 0 ? 2 : 1));
   } else if (Key == VK_RIGHT) {
     SetSelStart(FSelStart + (Text().compare(size_t(FSelStart), 2, "\r\n") == 0 ? 2 : 1));
   } else if (Key == VK_HOME) {
@@ -314,6 +331,7 @@ struct TPublished<TEdit> {
       Property<&TEdit::ParentFont, &TEdit::SetParentFont>("ParentFont", 1),
       Property<&TEdit::PopupMenu, &TEdit::SetPopupMenu>("PopupMenu"),
       Property<&TEdit::ReadOnly, &TEdit::SetReadOnly>("ReadOnly", 0),
+      Property<&TEdit::TabOrder, &TEdit::SetTabOrder>("TabOrder", -1),
       Property<&TEdit::TabStop, &TEdit::SetTabStop>("TabStop", 1),
       Property<&TEdit::Text, &TEdit::SetText>("Text"),
       Property<&TEdit::Visible, &TEdit::SetVisible, &TEdit::IsVisibleStored>("Visible", 1),
@@ -329,8 +347,8 @@ void TEdit::Paint(TCanvas* Canvas) {
   Canvas->FillRect(Rect(0, 0, Width(), Height()));
   om_paint::SunkenBorder(Canvas, Rect(0, 0, Width(), Height()));
   Canvas->Brush()->SetStyle(bsClear);
-  Canvas->TextRect(Rect(2, 2, Width() - 2, Height() - 2), 4, (Height() - Canvas->TextHeight("0")) / 2,
-                   Text());
+  Canvas->TextRect(Rect(2, 2, Width() - 2, Height() - 2), 4,
+                   (Height() - Canvas->TextHeight("0")) / 2, Text());
 }
 
 // --- TCustomMemo -------------------------------------------------------------------------------
@@ -396,8 +414,10 @@ struct TPublished<TCustomMemo> {
   static constexpr TPropInfo Props[] = {
       Property<&TCustomMemo::Align, &TCustomMemo::SetAlign>("Align", alNone),
       Property<&TCustomMemo::Alignment, &TCustomMemo::SetAlignment>("Alignment", taLeftJustify),
-      Property<&TCustomMemo::Color, &TCustomMemo::SetColor, &TCustomMemo::IsColorStored>("Color", clWindow),
-      Property<&TCustomMemo::Enabled, &TCustomMemo::SetEnabled, &TCustomMemo::IsEnabledStored>("Enabled", 1),
+      Property<&TCustomMemo::Color, &TCustomMemo::SetColor, &TCustomMemo::IsColorStored>("Color",
+                                                                                         clWindow),
+      Property<&TCustomMemo::Enabled, &TCustomMemo::SetEnabled, &TCustomMemo::IsEnabledStored>(
+          "Enabled", 1),
       Property<&TCustomMemo::Font, &TCustomMemo::SetFont, &TCustomMemo::IsFontStored>("Font"),
       Property<&TCustomMemo::Lines, &TCustomMemo::SetLines>("Lines"),
       Property<&TCustomMemo::MaxLength, &TCustomMemo::SetMaxLength>("MaxLength", 0),
@@ -405,8 +425,10 @@ struct TPublished<TCustomMemo> {
       Property<&TCustomMemo::PopupMenu, &TCustomMemo::SetPopupMenu>("PopupMenu"),
       Property<&TCustomMemo::ReadOnly, &TCustomMemo::SetReadOnly>("ReadOnly", 0),
       Property<&TCustomMemo::ScrollBars, &TCustomMemo::SetScrollBars>("ScrollBars", ssNone),
+      Property<&TCustomMemo::TabOrder, &TCustomMemo::SetTabOrder>("TabOrder", -1),
       Property<&TCustomMemo::TabStop, &TCustomMemo::SetTabStop>("TabStop", 1),
-      Property<&TCustomMemo::Visible, &TCustomMemo::SetVisible, &TCustomMemo::IsVisibleStored>("Visible", 1),
+      Property<&TCustomMemo::Visible, &TCustomMemo::SetVisible, &TCustomMemo::IsVisibleStored>(
+          "Visible", 1),
       Property<&TCustomMemo::WantReturns, &TCustomMemo::SetWantReturns>("WantReturns", 1),
       Property<&TCustomMemo::WantTabs, &TCustomMemo::SetWantTabs>("WantTabs", 0),
       Property<&TCustomMemo::WordWrap, &TCustomMemo::SetWordWrap>("WordWrap", 1),

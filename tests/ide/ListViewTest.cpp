@@ -1,0 +1,204 @@
+// The list view: items, selection by clicks and keys with its events, the item under a
+// point, redraws held by updates, dragging within the list.
+#include <gtest/gtest.h>
+
+#include "ComCtrls.h"
+#include "WindowFixture.h"
+
+namespace {
+
+class TListLog : public TObject {
+ public:
+  std::vector<String> Seen;
+  TListView* Target = nullptr;
+  bool AcceptDrop = true;
+  void SelectItem(TObject*, TListItem* Item, bool Selected) {
+    Seen.push_back((Selected ? "+" : "-") + Item->Caption());
+  }
+  void Click(TObject*) { Seen.push_back("click"); }
+  void DragOver(TObject*, TObject* Source, int X, int Y, TDragState State, bool& Accept) {
+    TListItem* Over = Target->GetItemAt(X, Y);
+    if (State == dsDragMove) Seen.push_back("over " + (Over ? Over->Caption() : String("nothing")));
+    Accept = Source == Target && Over && !Over->Selected() && AcceptDrop;
+  }
+  void DragDrop(TObject*, TObject*, int X, int Y) {
+    Seen.push_back("drop on " + Target->GetItemAt(X, Y)->Caption());
+  }
+};
+
+class ListViewTest : public WindowTest {
+ protected:
+  void SetUp() override {
+    Form = NewForm("Form", 264, 205);
+    List = Add<TListView>(Form, "FormListView");
+    List->SetAlign(alClient);
+    List->SetViewStyle(vsReport);
+    List->SetShowColumnHeaders(false);
+    List->SetMultiSelect(true);
+    List->SetRowSelect(true);
+    List->Columns()->Add()->SetWidth(260);
+    for (const char* C : {"A", "B", "C", "D", "E", "F"}) List->Items()->Add()->SetCaption(C);
+    Log.Target = List;
+    List->OnSelectItem = Closure<&TListLog::SelectItem>(&Log);
+    List->OnClick = Closure<&TListLog::Click>(&Log);
+    Form->Show();
+  }
+  std::vector<String> SelectedCaptions() {
+    std::vector<String> R;
+    for (TListItem* I = List->Selected(); I; I = List->GetNextItem(I, sdAll, {isSelected}))
+      R.push_back(I->Caption());
+    return R;
+  }
+  TListLog Log;
+  TForm* Form;
+  TListView* List;
+};
+
+TEST_F(ListViewTest, ClicksSelectAsThePlatformDoes) {
+  Input().ClickItem(List, 1).ClickItem(List, 3, {ssCtrl});
+  Application->ProcessInput();
+  EXPECT_EQ(SelectedCaptions(), (std::vector<String>{"B", "D"}));
+  EXPECT_EQ(Log.Seen, (std::vector<String>{"+B", "click", "+D", "click"}));
+  EXPECT_EQ(List->ItemFocused()->Caption(), "D");
+
+  Log.Seen.clear();
+  Input().ClickItem(List, 5, {ssShift});
+  Application->ProcessInput();
+  EXPECT_EQ(SelectedCaptions(), (std::vector<String>{"D", "E", "F"}));
+  EXPECT_EQ(Log.Seen, (std::vector<String>{"-B", "+E", "+F", "click"}));
+
+  // A plain click selects that row alone; a click below the rows clears the selection.
+  Log.Seen.clear();
+  Input().ClickItem(List, 4);
+  Application->ProcessInput();
+  EXPECT_EQ(SelectedCaptions(), (std::vector<String>{"E"}));
+  Input().ClickAt(List, 10, List->ClientHeight() - 2);
+  Application->ProcessInput();
+  EXPECT_EQ(List->Selected(), nullptr);
+  EXPECT_EQ(List->SelCount(), 0);
+}
+
+TEST_F(ListViewTest, ASingleSelectionListKeepsOneItem) {
+  List->SetMultiSelect(false);
+  List->Items()->Item(0)->SetSelected(true);
+  List->Items()->Item(2)->SetSelected(true);
+  EXPECT_EQ(SelectedCaptions(), (std::vector<String>{"C"}));
+  EXPECT_EQ(Log.Seen, (std::vector<String>{"+A", "-A", "+C"}));
+}
+
+TEST_F(ListViewTest, TheItemAtAPointFollowsTheRowsAndTheScrolling) {
+  int H = List->RowHeight();
+  EXPECT_EQ(H, 17);
+  EXPECT_EQ(List->GetItemAt(5, 0)->Caption(), "A");
+  EXPECT_EQ(List->GetItemAt(5, H * 2 + 1)->Caption(), "C");
+  EXPECT_EQ(List->GetItemAt(5, H * 6), nullptr) << "below the last row";
+  List->Column(0)->SetWidth(200);
+  EXPECT_EQ(List->GetItemAt(199, 1)->Caption(), "A");
+  EXPECT_EQ(List->GetItemAt(200, 1), nullptr) << "right of the only column";
+  List->SetShowColumnHeaders(true);
+  EXPECT_EQ(List->GetItemAt(5, 2), nullptr) << "on the header";
+  EXPECT_EQ(List->GetItemAt(5, List->HeaderHeight() + 1)->Caption(), "A");
+  List->SetShowColumnHeaders(false);
+  for (int I = 0; I < 20; ++I) List->Items()->Add()->SetCaption("X" + IntToStr(I));
+  List->Items()->Item(25)->MakeVisible(false);
+  EXPECT_EQ(List->GetItemAt(5, List->ItemRect(25).Top + 1)->Caption(), "X19");
+  EXPECT_GT(List->TopIndex(), 0);
+}
+
+TEST_F(ListViewTest, AnUpdateRedrawsOnce) {
+  int Before = List->RedrawCount();
+  List->Items()->Item(0)->SetCaption("A2");
+  List->Items()->Add();
+  EXPECT_EQ(List->RedrawCount(), Before + 2);
+  Before = List->RedrawCount();
+  List->Items()->BeginUpdate();
+  List->Items()->BeginUpdate();
+  List->Items()->Clear();
+  for (int I = 0; I < 10; ++I) List->Items()->Add()->SetCaption(IntToStr(I));
+  List->Items()->EndUpdate();
+  EXPECT_EQ(List->RedrawCount(), Before);
+  List->Items()->EndUpdate();
+  EXPECT_EQ(List->RedrawCount(), Before + 1);
+  EXPECT_EQ(List->Items()->Count(), 10);
+}
+
+TEST_F(ListViewTest, InsertAndDeleteKeepTheOtherItems) {
+  TListItem* C = List->Items()->Item(2);
+  TListItem* New = List->Items()->Insert(1);
+  New->SetCaption("N");
+  EXPECT_EQ(List->Items()->Item(1), New);
+  EXPECT_EQ(C->Index(), 3);
+  int Tag = 7;
+  New->SetData(&Tag);
+  List->Items()->Delete(0);
+  EXPECT_EQ(List->Items()->Item(0)->Data(), &Tag);
+  EXPECT_TRUE(Log.Seen.empty()) << "deleting fires no selection event";
+  EXPECT_THROW(List->Items()->Delete(99), EListError);
+}
+
+TEST_F(ListViewTest, AColumnOfWidthMinusOneIsAsWideAsTheWidestCaption) {
+  TListColumn* Col = List->Column(0);
+  Col->SetWidth(-1);
+  int Narrow = Col->Width();
+  EXPECT_EQ(Narrow, 6 + 12);
+  List->Items()->Add()->SetCaption("0 - A much longer caption");
+  EXPECT_EQ(Col->Width(), 6 * 25 + 12);
+}
+
+TEST_F(ListViewTest, KeysMoveTheSelectionAndTypeAhead) {
+  Input().ClickItem(List, 0).Key(VK_DOWN).Key(VK_DOWN, {ssShift});
+  Application->ProcessInput();
+  EXPECT_EQ(SelectedCaptions(), (std::vector<String>{"B", "C"}));
+  Input().Type("e");
+  Application->ProcessInput();
+  EXPECT_EQ(SelectedCaptions(), (std::vector<String>{"E"}));
+}
+
+TEST_F(ListViewTest, ADragAsksTheTargetAndDropsOnlyWhereAccepted) {
+  List->SetDragMode(dmAutomatic);
+  List->OnDragOver = Closure<&TListLog::DragOver>(&Log);
+  List->OnDragDrop = Closure<&TListLog::DragDrop>(&Log);
+  Input().ClickItem(List, 1).ClickItem(List, 4, {ssCtrl});
+  Application->ProcessInput();
+  Log.Seen.clear();
+  // Pressing on a selected row keeps the whole selection for the drag.
+  TRect From = List->ItemRect(1), To = List->ItemRect(3);
+  Input().Drag(List, Point(10, From.Top + 5), Point(10, To.Top + 5));
+  Application->ProcessInput();
+  EXPECT_EQ(Log.Seen, (std::vector<String>{"over D", "drop on D"}));
+  EXPECT_EQ(SelectedCaptions(), (std::vector<String>{"B", "E"}));
+
+  // Onto a selected row: refused, nothing dropped.
+  Log.Seen.clear();
+  TRect E = List->ItemRect(4);
+  Input().Drag(List, Point(10, From.Top + 5), Point(10, E.Top + 5));
+  Application->ProcessInput();
+  EXPECT_EQ(Log.Seen, (std::vector<String>{"over E"}));
+
+  // A move shorter than the drag threshold is a click: B alone.
+  Log.Seen.clear();
+  Input().Drag(List, Point(10, From.Top + 5), Point(12, From.Top + 7));
+  Application->ProcessInput();
+  EXPECT_EQ(SelectedCaptions(), (std::vector<String>{"B"}));
+}
+
+TEST_F(ListViewTest, WithoutAutomaticDragModeNothingIsDragged) {
+  List->OnDragOver = Closure<&TListLog::DragOver>(&Log);
+  Input().Drag(List, Point(10, 5), Point(10, 60));
+  Application->ProcessInput();
+  EXPECT_EQ(Log.Seen, (std::vector<String>{"+A"}));
+}
+
+TEST_F(ListViewTest, QueuedInputForAFreedControlIsReportedNotDispatched) {
+  Input().ClickItem(List, 0);
+  delete List;
+  try {
+    Application->ProcessInput();
+    FAIL() << "no error";
+  } catch (EInputError& E) {
+    EXPECT_NE(String(E.Message).find("FormListView"), String::npos) << E.Message;
+  }
+  EXPECT_TRUE(Log.Seen.empty());
+}
+
+}  // namespace
