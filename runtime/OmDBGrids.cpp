@@ -543,6 +543,7 @@ struct TPublished<TOmDBGrid> {
       Property<&TControl::ParentFont, &TControl::SetParentFont>("ParentFont", 1),
       Property<&TControl::PopupMenu, &TControl::SetPopupMenu>("PopupMenu"),
       Property<&TControl::ShowHint, &TControl::SetShowHint>("ShowHint", 0),
+      Property<&TWinControl::TabOrder, &TWinControl::SetTabOrder>("TabOrder", -1),
       Property<&TControl::Visible, &TControl::SetVisible>("Visible", 1),
       Property<&G::Columns, &G::SetColumns, &G::IsColumnsStored>("Columns"),
       Property<&G::GetDataSource, &G::SetDataSource>("DataSource"),
