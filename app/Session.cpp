@@ -35,7 +35,10 @@ String ObjectName(TPersistent* P) {
 
 }  // namespace
 
-TSession::TSession(bool Json) : FIde(std::make_unique<TIde>()), FJson(Json) { DefineCommands(); }
+TSession::TSession(bool Json) : FIde(std::make_unique<TIde>()), FJson(Json) {
+  DefineCommands();
+  DefineWindowCommands();
+}
 
 TSession::~TSession() = default;
 
@@ -115,7 +118,23 @@ TCommandResult TSession::Run(const String& Line) {
   auto It = FCommands.find(LowerCase(W[0]));
   if (It == FCommands.end()) throw EConvertError(Format("unknown command '%s' (try 'help')", {W[0]}));
   W.erase(W.begin());
-  return It->second.Handler(W);
+  TCommandResult R = It->second.Handler(W);
+  // Windows released meanwhile go now; an event handler's failure is the command's.
+  Application->ProcessMessages();
+  if (!Application->Errors().empty()) {
+    String E = Application->Errors().front();
+    Application->ClearErrors();
+    throw EConvertError(E);
+  }
+  // Input given ahead that no modal window took is an error of the script, not input
+  // for whatever window comes next.
+  if (!FAhead && LowerCase(It->first) != "ahead" && Application->Input()->HasInput()) {
+    auto* Q = dynamic_cast<TInputQueue*>(Application->Input());
+    int Left = Q ? Q->Count() : 1;
+    if (Q) Q->Clear();
+    throw EConvertError(Format("%d input(s) given ahead were not taken by a window", {Left}));
+  }
+  return R;
 }
 
 void TSession::Print(const TCommandResult& R, const String& Command, FILE* Out) {
@@ -638,4 +657,270 @@ void TSession::DefineCommands() {
 #else
   EditCommand("delete", [](TDesigner* D) { D->DeleteSelection(false); });
 #endif
+}
+
+// --- Windows and input ---------------------------------------------------------------------
+
+#include "ComCtrls.h"
+#include "Desktop.h"
+#include "ExtCtrls.h"
+#include "Menus.h"
+#include "StdCtrls.h"
+
+TCustomForm* TSession::Window(const String& Name) const {
+  if (SameText(Name, "active")) {
+    if (!Screen->ActiveForm()) throw EConvertError("no window is active");
+    return Screen->ActiveForm();
+  }
+  for (int I = 0; I < Screen->FormCount(); ++I)
+    if (SameText(Screen->Forms(I)->Name(), Name)) return Screen->Forms(I);
+  throw EConvertError(Format("no window %s is open (see 'windows')", {Name}));
+}
+
+// `Window.Control`, or a control of the active window.
+TControl* TSession::Control(const String& Path) const {
+  size_t Dot = Path.find('.');
+  TCustomForm* Form = nullptr;
+  String Name = Path;
+  if (Dot != String::npos) {
+    Form = Window(Path.substr(0, Dot));
+    Name = Path.substr(Dot + 1);
+  } else {
+    Form = Screen->ActiveForm();
+    if (!Form) throw EConvertError(Format("no window is active to look for %s in", {Path}));
+  }
+  if (SameText(Form->Name(), Name)) return Form;
+  auto* C = dynamic_cast<TControl*>(Form->FindComponent(Name));
+  if (!C) throw EConvertError(Format("%s has no control %s", {Form->Name(), Name}));
+  return C;
+}
+
+void TSession::Input(const std::function<void(TInputQueue&)>& Give) {
+  auto* Queue = dynamic_cast<TInputQueue*>(Application->Input());
+  if (!Queue) throw EConvertError("the IDE's input is not the session's");
+  Give(*Queue);
+  if (!FAhead) Application->ProcessInput();
+}
+
+namespace {
+
+String Flags(TControl* C) {
+  String F;
+  if (!C->Visible()) F += " (hidden)";
+  if (!C->Enabled()) F += " (disabled)";
+  return F;
+}
+
+void DescribeControl(TControl* C, int Depth, TCommandResult& R, TJson& Into) {
+  String Pad(size_t(Depth) * 2, ' ');
+  String Line = Pad + (C->Name().empty() ? String("(unnamed)") : C->Name()) + ": " + C->ClassName();
+  if (!C->Caption().empty()) Line += " '" + C->Caption() + "'";
+  Line += Format(" [%d,%d %dx%d]", {C->Left(), C->Top(), C->Width(), C->Height()}) + Flags(C);
+  TJson J = {{"name", C->Name()}, {"class", C->ClassName()}, {"caption", C->Caption()},
+             {"left", C->Left()}, {"top", C->Top()}, {"width", C->Width()}, {"height", C->Height()},
+             {"visible", C->Visible()}, {"enabled", C->Enabled()}};
+  if (auto* B = dynamic_cast<TToolButton*>(C)) {
+    if (B->Down()) Line += " (down)";
+    J["down"] = B->Down();
+  }
+  R.Text += Line + "\n";
+  if (auto* L = dynamic_cast<TListView*>(C)) {
+    J["items"] = TJson::array();
+    for (int I = 0; I < L->Items()->Count(); ++I) {
+      TListItem* Item = L->Items()->Item(I);
+      R.Text += Pad + "  " + (Item->Selected() ? "[x] " : "[ ] ") + Item->Caption() + (Item->Focused() ? "  (focused)" : "") + "\n";
+      J["items"].push_back({{"caption", Item->Caption()}, {"selected", Item->Selected()}, {"focused", Item->Focused()}});
+    }
+  }
+  if (auto* M = dynamic_cast<TCustomMemo*>(C)) {
+    J["lines"] = TJson::array();
+    for (int I = 0; I < M->Lines()->Count(); ++I) {
+      R.Text += Pad + "  | " + M->Lines()->Strings(I) + "\n";
+      J["lines"].push_back(M->Lines()->Strings(I));
+    }
+  }
+  Into.push_back(J);
+  if (auto* W = dynamic_cast<TWinControl*>(C))
+    for (int I = 0; I < W->ControlCount(); ++I) DescribeControl(W->Controls(I), Depth + 1, R, Into);
+}
+
+}  // namespace
+
+void TSession::DefineWindowCommands() {
+  Define("windows", "windows", "the open windows, in the order they were made", [](const auto&) {
+    TCommandResult R;
+    R.Json["windows"] = TJson::array();
+    for (int I = 0; I < Screen->FormCount(); ++I) {
+      TCustomForm* F = Screen->Forms(I);
+      bool Modal = std::find(Application->ModalForms().begin(), Application->ModalForms().end(), F) !=
+                   Application->ModalForms().end();
+      R.Text += Format("%s: %s '%s' %dx%d", {F->Name(), F->ClassName(), F->Caption(), F->Width(), F->Height()});
+      if (!F->Visible()) R.Text += " (hidden)";
+      if (F == Screen->ActiveForm()) R.Text += " (active)";
+      if (Modal) R.Text += " (modal)";
+      R.Text += "\n";
+      R.Json["windows"].push_back({{"name", F->Name()}, {"class", F->ClassName()}, {"caption", F->Caption()},
+                                   {"width", F->Width()}, {"height", F->Height()}, {"visible", F->Visible()},
+                                   {"active", F == Screen->ActiveForm()}, {"modal", Modal}});
+    }
+    if (R.Text.empty()) R.Text = "(no window is open)\n";
+    return R;
+  });
+
+  Define("window", "window [WINDOW]", "a window's controls and their state (the active one by default)",
+         [this](const auto& A) {
+           TCustomForm* F = Window(A.empty() ? String("active") : A[0]);
+           TCommandResult R;
+           R.Json["controls"] = TJson::array();
+           DescribeControl(F, 0, R, R.Json["controls"]);
+           return R;
+         });
+
+  Define("picture", "picture WINDOW FILE.png", "paints a window into a PNG file", [this](const auto& A) {
+    if (A.size() != 2) Usage("picture WINDOW FILE.png");
+    TCustomForm* F = Window(A[0]);
+    std::unique_ptr<TBitmap> Image(F->GetFormImage());
+    SaveBitmapAsPng(Image.get(), A[1]);
+    TCommandResult R;
+    R.Text = Format("painted %s (%dx%d) into %s\n", {F->Name(), Image->Width(), Image->Height(), A[1]});
+    return R;
+  });
+
+  Define("dialogs", "dialogs", "what the message boxes and file dialogs showed and how they were answered",
+         [](const auto&) {
+           TCommandResult R;
+           for (const String& L : Application->DialogLog()) R.Text += L + "\n";
+           R.Json["dialogs"] = Application->DialogLog();
+           if (R.Text.empty()) R.Text = "(no dialog was shown)\n";
+           return R;
+         });
+
+  Define("ahead", "ahead INPUT-COMMAND...", "gives input now for a modal window a later command opens",
+         [this](const auto& A) {
+           if (A.empty()) Usage("ahead INPUT-COMMAND...");
+           String Line;
+           for (const String& W : A) Line += (Line.empty() ? "" : " ") + QuotedStr(W);
+           FAhead = true;
+           try {
+             Run(Line);
+           } catch (...) {
+             FAhead = false;
+             throw;
+           }
+           FAhead = false;
+           return TCommandResult{};
+         });
+
+  Define("click", "click CONTROL", "clicks a control (WINDOW.CONTROL, or in the active window)", [this](const auto& A) {
+    if (A.size() != 1) Usage("click CONTROL");
+    TControl* C = Control(A[0]);
+    Input([&](TInputQueue& Q) { Q.Click(C); });
+    return TCommandResult{};
+  });
+
+  Define("click-at", "click-at CONTROL X Y [right]", "clicks a control at a point of it", [this](const auto& A) {
+    int X, Y;
+    if (A.size() < 3 || A.size() > 4 || !TryStrToInt(A[1], X) || !TryStrToInt(A[2], Y)) Usage("click-at CONTROL X Y [right]");
+    TControl* C = Control(A[0]);
+    bool Right = A.size() == 4 && SameText(A[3], "right");
+    Input([&](TInputQueue& Q) { Q.ClickAt(C, X, Y, {}, Right ? mbRight : mbLeft); });
+    return TCommandResult{};
+  });
+
+  Define("double", "double CONTROL", "double-clicks a control of a window", [this](const auto& A) {
+    if (A.size() != 1) Usage("double CONTROL");
+    TControl* C = Control(A[0]);
+    Input([&](TInputQueue& Q) { Q.DoubleClick(C); });
+    return TCommandResult{};
+  });
+
+  Define("item", "item LIST INDEX [ctrl|shift]", "clicks a row of a list (with Ctrl or Shift held)", [this](const auto& A) {
+    int Index;
+    if (A.size() < 2 || A.size() > 3 || !TryStrToInt(A[1], Index)) Usage("item LIST INDEX [ctrl|shift]");
+    TControl* C = Control(A[0]);
+    TShiftState Shift;
+    if (A.size() == 3) {
+      if (SameText(A[2], "ctrl")) Shift << ssCtrl;
+      else if (SameText(A[2], "shift")) Shift << ssShift;
+      else Usage("item LIST INDEX [ctrl|shift]");
+    }
+    Input([&](TInputQueue& Q) { Q.ClickItem(C, Index, Shift); });
+    return TCommandResult{};
+  });
+
+  Define("key", "key KEY", "presses a key, with Ctrl+, Shift+ or Alt+ (Enter, Insert, Delete, Ctrl+A...)",
+         [this](const auto& A) {
+           if (A.size() != 1) Usage("key KEY");
+           TShortCut S = TextToShortCut(A[0]);
+           if (S == 0) throw EConvertError(Format("no key %s", {A[0]}));
+           Word K;
+           TShiftState Shift;
+           ShortCutToKey(S, K, Shift);
+           Input([&](TInputQueue& Q) { Q.Key(K, Shift); });
+           return TCommandResult{};
+         });
+
+  Define("type", "type TEXT", "types text into the focused control", [this](const auto& A) {
+    if (A.size() != 1) Usage("type TEXT (quote text with blanks)");
+    Input([&](TInputQueue& Q) { Q.Type(A[0]); });
+    return TCommandResult{};
+  });
+
+  Define("choose", "choose MENUITEM", "chooses a menu item (WINDOW.ITEM, or of the active window)", [this](const auto& A) {
+    if (A.size() != 1) Usage("choose MENUITEM");
+    size_t Dot = A[0].find('.');
+    TCustomForm* F = Dot == String::npos ? Window("active") : Window(A[0].substr(0, Dot));
+    String Name = Dot == String::npos ? A[0] : A[0].substr(Dot + 1);
+    auto* Item = dynamic_cast<TMenuItem*>(F->FindComponent(Name));
+    if (!Item) throw EConvertError(Format("%s has no menu item %s", {F->Name(), Name}));
+    Input([&](TInputQueue& Q) { Q.Choose(Item); });
+    return TCommandResult{};
+  });
+
+  Define("drag", "drag LIST FROM TO", "drags in a list from one row to another", [this](const auto& A) {
+    int From, To;
+    if (A.size() != 3 || !TryStrToInt(A[1], From) || !TryStrToInt(A[2], To)) Usage("drag LIST FROM TO");
+    auto* L = dynamic_cast<TListView*>(Control(A[0]));
+    if (!L) throw EConvertError(Format("%s is not a list", {A[0]}));
+    auto Centre = [&](int Row) {
+      if (Row < 0 || Row >= L->Items()->Count())
+        throw EConvertError(Format("%s has no row %d", {A[0], Row}));
+      TRect R = L->Items()->Item(Row)->DisplayRect();
+      return TPoint{(R.Left + R.Right) / 2, (R.Top + R.Bottom) / 2};
+    };
+    TPoint P1 = Centre(From), P2 = Centre(To);
+    Input([&](TInputQueue& Q) { Q.Drag(L, P1, P2); });
+    return TCommandResult{};
+  });
+
+  Define("splitter", "splitter SPLITTER PIXELS", "drags a splitter by some pixels (down or right is positive)",
+         [this](const auto& A) {
+           int Delta;
+           if (A.size() != 2 || !TryStrToInt(A[1], Delta)) Usage("splitter SPLITTER PIXELS");
+           TControl* C = Control(A[0]);
+           Input([&](TInputQueue& Q) { Q.DragSplitter(C, Delta); });
+           return TCommandResult{};
+         });
+
+  Define("answer", "answer BUTTON", "answers a message box or a modal window (Yes, No, OK, Cancel...)",
+         [this](const auto& A) {
+           if (A.size() != 1) Usage("answer BUTTON");
+           static const std::pair<const char*, int> Results[] = {
+               {"OK", mrOk}, {"Cancel", mrCancel}, {"Abort", mrAbort}, {"Retry", mrRetry},
+               {"Ignore", mrIgnore}, {"Yes", mrYes}, {"No", mrNo}, {"All", mrAll}};
+           int Result = -1;
+           for (auto [Name, Value] : Results)
+             if (SameText(A[0], Name) || SameText(A[0], String("mr") + Name)) Result = Value;
+           if (Result < 0) throw EConvertError(Format("no button %s (OK, Cancel, Yes, No, Abort, Retry, Ignore, All)", {A[0]}));
+           Input([&](TInputQueue& Q) { Q.Answer(Result); });
+           return TCommandResult{};
+         });
+
+  Define("file", "file NAME [FILTER]", "types a file name into an open or save dialog and confirms it",
+         [this](const auto& A) {
+           int Filter = 0;
+           if (A.empty() || A.size() > 2 || (A.size() == 2 && !TryStrToInt(A[1], Filter))) Usage("file NAME [FILTER]");
+           Input([&](TInputQueue& Q) { Q.File(A[0], Filter); });
+           return TCommandResult{};
+         });
 }

@@ -8,6 +8,7 @@
 #include <nlohmann/json.hpp>
 #include <vector>
 
+#include "Forms.h"
 #include "Ide.h"
 
 using TJson = nlohmann::ordered_json;
@@ -50,6 +51,13 @@ class TSession {
   TPersistent* Resolve(const String& Path) const;
   TComponent* ResolveComponent(const String& Path) const;
   TCommandResult Inspect(const std::vector<String>& Args);
+  void DefineWindowCommands();
+  TCustomForm* Window(const String& Name) const;
+  TControl* Control(const String& Path) const;
+  // Input given now is handled now; input given `ahead` waits for the modal window a
+  // later command opens.
+  void Input(const std::function<void(TInputQueue&)>& Give);
+  bool FAhead = false;
 
   std::unique_ptr<TIde> FIde;
   std::map<String, TCommand> FCommands;
