@@ -676,8 +676,9 @@ void TOmDBGrid::LayoutColumns() {
     C->SetWidth(W);
     Left -= W;
   }
-  FLayingOut = false;
+  // The update the widths cause comes while still laying out, so it starts no new round.
   FColumns->EndUpdate();
+  FLayingOut = false;
   LayoutChanged();
 }
 
