@@ -663,6 +663,10 @@ void TSession::DefineCommands() {
 
 #include "ComCtrls.h"
 #include "Desktop.h"
+#include "Dialogs.h"
+#include "FileUtil.h"
+#include "Registry.h"
+#include "Shell.h"
 #include "ExtCtrls.h"
 #include "Menus.h"
 #include "StdCtrls.h"
@@ -848,14 +852,37 @@ void TSession::DefineWindowCommands() {
     return TCommandResult{};
   });
 
-  Define("key", "key KEY", "presses a key, with Ctrl+, Shift+ or Alt+ (Enter, Insert, Delete, Ctrl+A...)",
+  Define("key", "key KEY", "presses a key, with Ctrl+, Shift+ or Alt+ (Enter, Insert, Delete, Escape, A, Ctrl+A...)",
          [this](const auto& A) {
            if (A.size() != 1) Usage("key KEY");
-           TShortCut S = TextToShortCut(A[0]);
-           if (S == 0) throw EConvertError(Format("no key %s", {A[0]}));
-           Word K;
+           Word K = 0;
            TShiftState Shift;
-           ShortCutToKey(S, K, Shift);
+           String Rest = A[0];
+           for (;;) {
+             size_t Plus = Rest.find('+');
+             if (Plus == String::npos || Plus + 1 == Rest.size()) break;
+             String Mod = Rest.substr(0, Plus);
+             if (SameText(Mod, "Ctrl")) Shift << ssCtrl;
+             else if (SameText(Mod, "Shift")) Shift << ssShift;
+             else if (SameText(Mod, "Alt")) Shift << ssAlt;
+             else throw EConvertError(Format("no modifier %s (Ctrl, Shift, Alt)", {Mod}));
+             Rest = Rest.substr(Plus + 1);
+           }
+           static const std::pair<const char*, Word> Keys[] = {
+               {"Enter", VK_RETURN}, {"Return", VK_RETURN}, {"Escape", VK_ESCAPE}, {"Esc", VK_ESCAPE},
+               {"Tab", VK_TAB}, {"Space", VK_SPACE}, {"Backspace", VK_BACK}, {"BkSp", VK_BACK},
+               {"Insert", VK_INSERT}, {"Ins", VK_INSERT}, {"Delete", VK_DELETE}, {"Del", VK_DELETE},
+               {"Up", VK_UP}, {"Down", VK_DOWN}, {"Left", VK_LEFT}, {"Right", VK_RIGHT},
+               {"Home", VK_HOME}, {"End", VK_END}, {"PgUp", VK_PRIOR}, {"PgDn", VK_NEXT}};
+           for (auto [Name, Code] : Keys)
+             if (SameText(Rest, Name)) K = Code;
+           if (!K && Rest.size() == 1 && ((Rest[0] >= 'A' && Rest[0] <= 'Z') || (Rest[0] >= 'a' && Rest[0] <= 'z') ||
+                                          (Rest[0] >= '0' && Rest[0] <= '9')))
+             K = Word(UpperCase(Rest)[0]);
+           int F;
+           if (!K && Rest.size() >= 2 && (Rest[0] == 'F' || Rest[0] == 'f') && TryStrToInt(Rest.substr(1), F) && F >= 1 && F <= 12)
+             K = Word(VK_F1 + F - 1);
+           if (!K) throw EConvertError(Format("no key %s", {A[0]}));
            Input([&](TInputQueue& Q) { Q.Key(K, Shift); });
            return TCommandResult{};
          });
@@ -914,6 +941,105 @@ void TSession::DefineWindowCommands() {
            if (Result < 0) throw EConvertError(Format("no button %s (OK, Cancel, Yes, No, Abort, Retry, Ignore, All)", {A[0]}));
            Input([&](TInputQueue& Q) { Q.Answer(Result); });
            return TCommandResult{};
+         });
+
+  Define("run", "run FILE", "opens a form file as a running window (its handlers, without their code, do nothing)",
+         [this](const auto& A) {
+           if (A.size() != 1) Usage("run FILE");
+           auto* F = new TForm(Application, 0);
+           try {
+             TReader Reader(ReadFileToString(A[0]), A[0]);
+             Reader.DropUnboundMethods = true;
+             Reader.ReadRootComponent(F);
+           } catch (...) {
+             delete F;
+             throw;
+           }
+           F->Show();
+           TCommandResult R;
+           R.Text = Format("running %s '%s'\n", {F->Name(), F->Caption()});
+           R.Json["window"] = F->Name();
+           return R;
+         });
+
+  Define("message", "message KIND TEXT [BUTTONS]",
+         "shows a message box (KIND: information, warning, error, confirmation; BUTTONS: OK, OKCancel, "
+         "YesNo, YesNoCancel) and prints the answer",
+         [](const auto& A) {
+           if (A.size() < 2 || A.size() > 3) Usage("message KIND TEXT [BUTTONS]");
+           int Kind = GetEnumValue(TypeInfo<TMsgDlgType>(), "mt" + A[0]);
+           if (Kind < 0) throw EConvertError(Format("no kind of message %s", {A[0]}));
+           String B = A.size() == 3 ? A[2] : String("OK");
+           TMsgDlgButtons Buttons;
+           if (SameText(B, "OK")) Buttons = {mbOK};
+           else if (SameText(B, "OKCancel")) Buttons = mbOKCancel;
+           else if (SameText(B, "YesNo")) Buttons = {mbYes, mbNo};
+           else if (SameText(B, "YesNoCancel")) Buttons = mbYesNoCancel;
+           else throw EConvertError(Format("no buttons %s (OK, OKCancel, YesNo, YesNoCancel)", {B}));
+           int Result = MessageDlg(A[1], TMsgDlgType(Kind), Buttons, 0);
+           TCommandResult R;
+           static const std::pair<int, const char*> Names[] = {
+               {mrOk, "OK"}, {mrCancel, "Cancel"}, {mrYes, "Yes"}, {mrNo, "No"}, {mrAbort, "Abort"},
+               {mrRetry, "Retry"}, {mrIgnore, "Ignore"}, {mrAll, "All"}};
+           String Name = IntToStr(Result);
+           for (auto [Value, Text] : Names)
+             if (Value == Result) Name = Text;
+           R.Text = "answered " + Name + "\n";
+           R.Json["result"] = Result;
+           return R;
+         });
+
+  auto FileDialog = [this](bool Save, const std::vector<String>& A) {
+    if (A.empty()) Usage(Save ? "savedialog FILTER [DEFAULTEXT] [OPTION...]" : "opendialog FILTER [OPTION...]");
+    std::unique_ptr<TOpenDialog> D(Save ? new TSaveDialog(nullptr) : new TOpenDialog(nullptr));
+    D->SetFilter(A[0]);
+    TOpenOptions Options = DefaultOpenOptions;
+    for (size_t I = 1; I < A.size(); ++I) {
+      int O = GetEnumValue(TypeInfo<TOpenOption>(), "of" + A[I]);
+      if (O >= 0)
+        Options << TOpenOption(O);
+      else if (Save && I == 1)
+        D->SetDefaultExt(A[I]);
+      else
+        throw EConvertError(Format("no dialog option %s (OverwritePrompt, PathMustExist, FileMustExist...)", {A[I]}));
+    }
+    D->SetOptions(Options);
+    TCommandResult R;
+    bool Ok = D->Execute();
+    R.Text = Ok ? "chose " + D->FileName() + "\n" : String("cancelled\n");
+    R.Json["file"] = Ok ? D->FileName() : String();
+    return R;
+  };
+  Define("opendialog", "opendialog FILTER [OPTION...]", "shows an open dialog (filter 'Text|*.txt') and prints the choice",
+         [FileDialog](const auto& A) { return FileDialog(false, A); });
+  Define("savedialog", "savedialog FILTER [DEFAULTEXT] [OPTION...]", "shows a save dialog and prints the choice",
+         [FileDialog](const auto& A) { return FileDialog(true, A); });
+
+  Define("shell", "shell", "what was asked of the desktop's shell (links opened)", [](const auto&) {
+    TCommandResult R;
+    R.Json["requests"] = TJson::array();
+    for (const auto& Q : ShellRequests()) {
+      R.Text += Q.Operation + " " + Q.File + "\n";
+      R.Json["requests"].push_back({{"operation", Q.Operation}, {"file", Q.File}});
+    }
+    if (R.Text.empty()) R.Text = "(nothing was asked of the shell)\n";
+    return R;
+  });
+
+  Define("settings", "settings KEY SECTION", "the values the settings store holds under a key's section",
+         [](const auto& A) {
+           if (A.size() != 2) Usage("settings KEY SECTION");
+           TRegIniFile Ini(A[0]);
+           TStringList Names;
+           Ini.ReadSection(A[1], &Names);
+           TCommandResult R;
+           for (int I = 0; I < Names.Count(); ++I) {
+             String V = Ini.ReadString(A[1], Names.Strings(I), "");
+             R.Text += Names.Strings(I) + " = " + V + "\n";
+             R.Json["values"][Names.Strings(I)] = V;
+           }
+           if (R.Text.empty()) R.Text = "(no values)\n";
+           return R;
          });
 
   Define("file", "file NAME [FILTER]", "types a file name into an open or save dialog and confirms it",

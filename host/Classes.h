@@ -477,6 +477,9 @@ class PACKAGE TReader : public TFiler {
   // A reference to a component the form does not have is cleared instead of refused
   // (pasting into another form).
   bool DropUnresolvedReferences = false;
+  // A handler the root does not publish is left unbound instead of refused (a form run
+  // without the code of its class).
+  bool DropUnboundMethods = false;
 
  private:
   struct TFixup;

@@ -316,6 +316,10 @@ void TReader::ReadPropValue(TPersistent* Instance, PPropInfo Prop) {
         if (!M) P.Error(Format("method %s not found", {MethodName}));
       } else {
         const TMethodEntry* E = FRoot->ClassType()->MethodAddress(MethodName);
+        if (!E && DropUnboundMethods) {
+          P.Next();
+          return;
+        }
         if (!E)
           P.Error(Format("method %s not found in %s", {MethodName, FRoot->ClassName()}));
         if (E->Signature != T->Signature && String(E->Signature()) != T->Signature())
