@@ -665,6 +665,7 @@ void TSession::DefineCommands() {
 #include "Desktop.h"
 #include "Dialogs.h"
 #include "FileUtil.h"
+#include "Qrexpbld.h"
 #include "Registry.h"
 #include "Shell.h"
 #include "ExtCtrls.h"
@@ -1014,6 +1015,18 @@ void TSession::DefineWindowCommands() {
          [FileDialog](const auto& A) { return FileDialog(false, A); });
   Define("savedialog", "savedialog FILTER [DEFAULTEXT] [OPTION...]", "shows a save dialog and prints the choice",
          [FileDialog](const auto& A) { return FileDialog(true, A); });
+
+  Define("expression", "expression DESCRIPTION [EXPRESSION]",
+         "opens the report expression builder and prints what it gives back", [](const auto& A) {
+           if (A.empty() || A.size() > 2) Usage("expression DESCRIPTION [EXPRESSION]");
+           String Value = A.size() > 1 ? A[1] : String();
+           bool Ok = GetExpression(A[0], Value, nullptr, nullptr, nullptr);
+           TCommandResult R;
+           R.Text = Ok ? "expression " + Value + "\n" : String("cancelled\n");
+           R.Json["confirmed"] = Ok;
+           R.Json["expression"] = Value;
+           return R;
+         });
 
   Define("shell", "shell", "what was asked of the desktop's shell (links opened)", [](const auto&) {
     TCommandResult R;
