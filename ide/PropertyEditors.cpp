@@ -551,6 +551,16 @@ void TMethodProperty::Edit() {
 // --- Component editors ---------------------------------------------------------------------
 
 OM_IMPLEMENT_CLASS(TComponentEditor, "Dsgnintf");
+
+namespace {
+// The event a double-click edits: OnCreate over OnChange over OnClick.
+bool BeatsBestEvent(const String& PropName, const String& BestName) {
+  if (SameText(PropName, "OnCreate")) return true;
+  if (SameText(BestName, "OnCreate")) return false;
+  if (SameText(PropName, "OnChange")) return true;
+  return !SameText(BestName, "OnChange") && SameText(PropName, "OnClick");
+}
+}  // namespace
 OM_IMPLEMENT_CLASS(TDefaultEditor, "Dsgnintf");
 
 TComponentEditor::TComponentEditor(TComponent* AComponent, const TDesignerRef& ADesigner)
@@ -598,16 +608,7 @@ void TDefaultEditor::EditProperty(TPropertyEditor* PropertyEditor, bool& Continu
     FreeEditor = false;
     FFirst = PropertyEditor;
   }
-  String PropName = PropertyEditor->GetName();
-  String BestName = FBest ? FBest->GetName() : String();
-  if (SameText(PropName, "OnCreate"))
-    ReplaceBest();
-  else if (!SameText(BestName, "OnCreate")) {
-    if (SameText(PropName, "OnChange"))
-      ReplaceBest();
-    else if (!SameText(BestName, "OnChange") && SameText(PropName, "OnClick"))
-      ReplaceBest();
-  }
+  if (BeatsBestEvent(PropertyEditor->GetName(), FBest ? FBest->GetName() : String())) ReplaceBest();
 }
 
 void TDefaultEditor::Edit() {
@@ -648,16 +649,7 @@ void TDefaultEditor::EditProperty(const _di_IProperty& Prop, bool& Continue) {
     if (FFirst == FBest) FFirst = nullptr;
   };
   if (!FFirst && dynamic_cast<TMethodProperty*>(Prop.get())) FFirst = Prop;
-  String PropName = Prop->GetName();
-  String BestName = FBest ? FBest->GetName() : String();
-  if (SameText(PropName, "OnCreate"))
-    ReplaceBest();
-  else if (!SameText(BestName, "OnCreate")) {
-    if (SameText(PropName, "OnChange"))
-      ReplaceBest();
-    else if (!SameText(BestName, "OnChange") && SameText(PropName, "OnClick"))
-      ReplaceBest();
-  }
+  if (BeatsBestEvent(Prop->GetName(), FBest ? FBest->GetName() : String())) ReplaceBest();
 }
 
 void TDefaultEditor::Edit() {
