@@ -662,6 +662,7 @@ void TSession::DefineCommands() {
 // --- Windows and input ---------------------------------------------------------------------
 
 #include "ComCtrls.h"
+#include "DesignWindowCommon.h"
 #include "Desktop.h"
 #include "Dialogs.h"
 #include "FileUtil.h"
@@ -1026,6 +1027,52 @@ void TSession::DefineWindowCommands() {
            R.Json["confirmed"] = Ok;
            R.Json["expression"] = Value;
            return R;
+         });
+
+  Define("editmenu", "editmenu [cut|copy|paste|delete]",
+         "the IDE's Edit menu: what it offers now, or a choice of it (a design window that is active "
+         "serves it, else the form)",
+         [this](const auto& A) {
+           if (A.size() > 1) Usage("editmenu [cut|copy|paste|delete]");
+           auto* W = dynamic_cast<TDesignWindow*>(Screen->ActiveForm());
+           TDesigner* D = FIde->ActiveDesigner();
+           TEditState State;
+           if (W) {
+             State = W->GetEditState();
+           } else if (D) {
+             bool Any = !D->Selection().empty();
+             if (Any) State << esCanCut << esCanCopy << esCanDelete;
+             if (D->CanPaste()) State << esCanPaste;
+           }
+           static const std::tuple<const char*, TEditStateItem, TEditAction> Items[] = {
+               {"cut", esCanCut, eaCut}, {"copy", esCanCopy, eaCopy}, {"paste", esCanPaste, eaPaste},
+               {"delete", esCanDelete, eaDelete}};
+           TCommandResult R;
+           if (A.empty()) {
+             for (auto [Name, Can, Action] : Items) {
+               R.Text += String(Name) + (State.Contains(Can) ? "" : "  (disabled)") + "\n";
+               R.Json[Name] = State.Contains(Can);
+             }
+             return R;
+           }
+           for (auto [Name, Can, Action] : Items) {
+             if (!SameText(A[0], Name)) continue;
+             if (!State.Contains(Can)) throw EConvertError(Format("Edit|%s is disabled now", {String(Name)}));
+             if (W) {
+               W->EditAction(Action);
+             } else if (D) {
+               if (Action == eaCut) D->CutSelection();
+               else if (Action == eaCopy) D->CopySelection();
+               else if (Action == eaPaste) D->PasteSelection();
+#if OM_HOST_RELEASE == 5
+               else D->DeleteSelection();
+#else
+               else D->DeleteSelection(false);
+#endif
+             }
+             return R;
+           }
+           throw EConvertError(Format("the Edit menu has no %s (cut, copy, paste, delete)", {A[0]}));
          });
 
   Define("shell", "shell", "what was asked of the desktop's shell (links opened)", [](const auto&) {

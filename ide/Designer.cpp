@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "DataAccess.h"
 #include "FileUtil.h"
 #include "Forms.h"
 #include "Ide.h"
@@ -223,6 +224,7 @@ String TDesigner::GetObjectName(TPersistent* Instance) {
 TComponent* TDesigner::CreateComponent(TComponentClass ComponentClass, TComponent* Parent, int Left,
                                        int Top, int Width, int Height) {
   if (!FRoot) throw EComponentError("The form has been closed");
+  TFormFolderScope Folder(FFileName);
   TComponent* C = ComponentClass.Create(FRoot);
   try {
     C->SetName(UniqueName(ComponentClass->ClassName()));
@@ -286,6 +288,8 @@ bool TDesigner::CanPaste() { return !Clipboard().empty(); }
 void TDesigner::PasteSelection() {
   if (!FRoot || Clipboard().empty()) return;
   int Before = FRoot->ComponentCount();
+  // Pasted datasets take relative database names from this form's folder.
+  TFormFolderScope Folder(FFileName);
   TReader Reader("object " + FRoot->Name() + ": " + FRoot->ClassName() + "\n" + Clipboard() + "end\n",
                  "(clipboard)");
   Reader.DropUnresolvedReferences = true;
