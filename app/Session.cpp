@@ -782,6 +782,24 @@ void TSession::DefineWindowCommands() {
            return R;
          });
 
+  Define("closewindow", "closewindow [WINDOW]", "closes a window with its close box (the active one by default)",
+         [this](const auto& A) {
+           if (A.size() > 1) Usage("closewindow [WINDOW]");
+           TCustomForm* F = Window(A.empty() ? String("active") : A[0]);
+           String Name = F->Name();
+           F->Close();
+           TCommandResult R;
+           R.Text = "closed " + Name + "\n";
+           return R;
+         });
+
+  Define("activatewindow", "activatewindow WINDOW", "clicks into a window, making it the active one",
+         [this](const auto& A) {
+           if (A.size() != 1) Usage("activatewindow WINDOW");
+           Window(A[0])->Show();
+           return TCommandResult{};
+         });
+
   Define("picture", "picture WINDOW FILE.png", "paints a window into a PNG file", [this](const auto& A) {
     if (A.size() != 2) Usage("picture WINDOW FILE.png");
     TCustomForm* F = Window(A[0]);
