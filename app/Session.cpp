@@ -260,17 +260,22 @@ TCommandResult TSession::Inspect(const std::vector<String>& Args) {
     R.Text = "(nothing selected)\n";
     return R;
   }
+  String Current = I.CurrentRow();
   size_t W = 0;
   for (const TInspectorRow& Row : I.Rows()) W = std::max(W, Row.Name.size() + size_t(Row.Depth) * 2);
   for (const TInspectorRow& Row : I.Rows()) {
     R.Json["rows"].push_back(Describe(Row));
     String Name = String(size_t(Row.Depth) * 2, ' ') + Row.Name.substr(Row.Name.rfind('.') == String::npos ? 0 : Row.Name.rfind('.') + 1);
     String Marker = Row.Attributes().Contains(paSubProperties) ? (Row.Expanded ? "-" : "+") : " ";
-    R.Text += Marker + " " + Pad(Name, W) + "  " + Row.Value();
+    bool Here = Row.Name == Current;
+    R.Text += Marker + (Here ? ">" : " ") + Pad(Name, W) + "  " + Row.Value();
     if (Row.Attributes().Contains(paDialog)) R.Text += " [...]";
     if (Row.Attributes().Contains(paValueList)) R.Text += " [v]";
+    if (Here && I.Editing()) R.Text += "  (editing: '" + I.EditText() + "')";
     R.Text += "\n";
   }
+  R.Json["current"] = Current;
+  R.Json["editing"] = I.Editing();
   return R;
 }
 
@@ -529,6 +534,33 @@ void TSession::DefineCommands() {
 
   Define("inspect", "inspect [PROPERTY]", "the object inspector's rows, or one row in detail",
          [this](const auto& A) { return Inspect(A); });
+
+  Define("row", "row PROPERTY", "puts the object inspector on a row (marked > by inspect)", [this](const auto& A) {
+    if (A.size() != 1) Usage("row PROPERTY");
+    FIde->Inspector().SetCurrentRow(A[0]);
+    return TCommandResult{};
+  });
+
+  Define("inspector", "inspector [type TEXT|enter|escape]",
+         "the object inspector when a window activated it: types on into its edit, finishes or "
+         "cancels the edit",
+         [this](const auto& A) {
+           TObjectInspector& I = FIde->Inspector();
+           TCommandResult R;
+           if (A.empty()) {
+             R.Text = I.Editing() ? "editing " + I.CurrentRow() + ": '" + I.EditText() + "'\n" : String("not editing\n");
+             R.Json["editing"] = I.Editing();
+             R.Json["row"] = I.CurrentRow();
+             R.Json["text"] = I.EditText();
+             return R;
+           }
+           if (!I.Editing()) throw EConvertError("the object inspector is not editing a value");
+           if (SameText(A[0], "enter") && A.size() == 1) I.FinishEdit(true);
+           else if (SameText(A[0], "escape") && A.size() == 1) I.FinishEdit(false);
+           else if (SameText(A[0], "type") && A.size() == 2) I.TypeText(A[1]);
+           else Usage("inspector [type TEXT|enter|escape]");
+           return R;
+         });
 
   Define("values", "values PROPERTY", "the drop-down list of a property", [this](const auto& A) {
     if (A.size() != 1) Usage("values PROPERTY");

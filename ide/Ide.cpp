@@ -188,6 +188,7 @@ void TIde::ModalEdit(char Key, TObject* ReturnWindow) {
   ++FModalEdit.Count;
   FModalEdit.Key = Key;
   FModalEdit.ReturnWindow = ReturnWindow;
+  FInspector->ModalEdit(Key);
 }
 
 void TIde::AddSink(TDesignSink* Sink) {

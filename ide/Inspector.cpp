@@ -72,6 +72,28 @@ void TObjectInspector::Inspect(TDesigner* Designer, const std::vector<TPersisten
   Rebuild();
 }
 
+String TObjectInspector::CurrentRow() const {
+  for (const TInspectorRow& R : FRows)
+    if (SameText(R.Name, FCurrent)) return R.Name;
+  return FRows.empty() ? String() : FRows.front().Name;
+}
+
+void TObjectInspector::SetCurrentRow(const String& Name) {
+  FCurrent = FRows[IndexOf(Name)].Name;
+  FEditing = false;
+}
+
+void TObjectInspector::ModalEdit(char Key) {
+  FEditing = !FRows.empty();
+  FEditText = Key ? String(1, Key) : String();
+}
+
+void TObjectInspector::FinishEdit(bool Accept) {
+  if (!FEditing) return;
+  FEditing = false;
+  if (Accept) SetValue(CurrentRow(), FEditText);
+}
+
 void TObjectInspector::Rebuild() {
   std::vector<TInspectorRow> Rows;
   if (!FObjects.empty())

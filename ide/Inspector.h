@@ -61,6 +61,17 @@ class TObjectInspector : public TDesignSink {
   void DrawValue(const String& Name, TCanvas* Canvas, const TRect& Rect, bool Selected);
   std::vector<TRect> DrawValueList(const String& Name, TCanvas* Canvas, int Width);
 
+  // The row the inspector stands on (the first by default), and its modal edit: the
+  // inspector activated by a window with a key typed into that row's value.
+  String CurrentRow() const;
+  void SetCurrentRow(const String& Name);
+  void ModalEdit(char Key);
+  bool Editing() const noexcept { return FEditing; }
+  const String& EditText() const noexcept { return FEditText; }
+  void TypeText(const String& Text) { FEditText += Text; }
+  // Enter in the inspector: the typed text becomes the value; Escape drops it.
+  void FinishEdit(bool Accept);
+
   // The category view: each category with the names of its rows, categories sorted by
   // name; a property filed nowhere stands under "Miscellaneous".
   std::vector<std::pair<String, std::vector<String>>> Categories() const;
@@ -81,4 +92,7 @@ class TObjectInspector : public TDesignSink {
   TDesigner* FDesigner = nullptr;
   std::vector<TPersistent*> FObjects;
   std::vector<TInspectorRow> FRows;
+  String FCurrent;
+  bool FEditing = false;
+  String FEditText;
 };
