@@ -317,16 +317,29 @@ void TOmDBGridColumnsEditor::ItemsModified(const _di_IDesigner&) {
 }
 #endif
 
-// A column deleted by the IDE itself: its row must never be read again. Only the pointer
-// is compared, as the column is already on its way out.
-void TOmDBGridColumnsEditor::ColumnGone(TPersistent* Item) {
-  if (!Item || !FGrid) return;
+// A column deleted by the IDE itself (its delete, which the Edit menu forwards) leaves a
+// row pointing at freed memory. The item may already be half destroyed, so nothing is
+// asked of it; the rows are checked against the collection before they are next read.
+void TOmDBGridColumnsEditor::ColumnGone(TPersistent*) {
+  if (FGrid && FormListView->Items()->Count() > 0) FStaleRows = true;
+}
+
+// Rows whose column is no longer in the collection lose it, by pointer comparison only.
+void TOmDBGridColumnsEditor::CheckRows() {
+  if (!FStaleRows || !FGrid) return;
+  FStaleRows = false;
+  TOmDBGridColumns* Columns = FGrid->Columns();
+  std::unordered_set<const void*> Alive;
+  Alive.reserve(size_t(Columns->Count()));
+  for (int I = 0; I < Columns->Count(); ++I) Alive.insert(Columns->GetColumn(I));
   TListItems* Items = FormListView->Items();
-  for (int I = 0; I < Items->Count(); ++I)
-    if (Items->Item(I)->Data() == static_cast<void*>(Item)) {
-      Items->Item(I)->SetData(nullptr);
-      FStaleRows = true;
+  for (int I = 0; I < Items->Count(); ++I) {
+    TListItem* Item = Items->Item(I);
+    if (Item->Data() && !Alive.count(Item->Data())) {
+      Item->SetData(nullptr);
+      FEmptyRows = true;
     }
+  }
 }
 
 void TOmDBGridColumnsEditor::Activated() {
@@ -395,7 +408,7 @@ void TOmDBGridColumnsEditor::FillList() {
   Items->BeginUpdate();
   try {
     Items->Clear();
-    FStaleRows = false;
+    FStaleRows = FEmptyRows = false;
     TOmDBGridColumns* Columns = FGrid->Columns();
     if (Columns->GetState() == csCustomized)
       for (int I = 0; I < Columns->Count(); ++I) {
@@ -413,7 +426,8 @@ void TOmDBGridColumnsEditor::FillList() {
 
 void TOmDBGridColumnsEditor::UpdateCaptions() {
   if (!FGrid) return;
-  if (FStaleRows) {
+  CheckRows();
+  if (FEmptyRows) {
     // Rows lost their columns to the IDE's delete; the list is built again from the
     // collection rather than relabelled, and keeps no row without a column.
     FillList();
@@ -434,6 +448,7 @@ void TOmDBGridColumnsEditor::UpdateCaptions() {
 
 void TOmDBGridColumnsEditor::UpdateSelection() {
   if (FUpdating || !FGrid || FDesignerGone || !Designer()) return;
+  CheckRows();
   TListItems* Items = FormListView->Items();
   bool Any = false;
 #if OM_HOST_RELEASE == 5
@@ -532,6 +547,7 @@ void TOmDBGridColumnsEditor::DeleteExecute(TObject*) {
   if (!FGrid) return;
   TListUpdate Update(FormListView);
   int Position = FirstSelected();
+  CheckRows();
   {
     TBrackets Brackets(FGrid, Stretch->Checked());
     TListItems* Items = FormListView->Items();
@@ -610,6 +626,7 @@ void TOmDBGridColumnsEditor::AddAllExecute(TObject*) {
 
 void TOmDBGridColumnsEditor::RestoreExecute(TObject*) {
   if (!FGrid) return;
+  CheckRows();
   {
     TBrackets Brackets(FGrid, Stretch->Checked());
     TListItems* Items = FormListView->Items();

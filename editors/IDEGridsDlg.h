@@ -100,6 +100,7 @@ class PACKAGE TOmDBGridColumnsEditor : public TDesignWindow {
   void ForgetGrid();
   void CloseForDesigner();
   void ColumnGone(TPersistent* Item);
+  void CheckRows();
   int FirstSelected() const;
   void ReselectAt(int Position);
   void SelectRow(int Index);
@@ -110,8 +111,10 @@ class PACKAGE TOmDBGridColumnsEditor : public TDesignWindow {
   bool FSelectionOwned = false;
   // Set once the designer is closing: the window then leaves it alone.
   bool FDesignerGone = false;
-  // A row's column went through the IDE's own delete: the next relabelling rebuilds.
+  // Something of the form was deleted while the list had rows: a row's column may be gone.
   bool FStaleRows = false;
+  // Rows whose column is gone: the next relabelling rebuilds the list.
+  bool FEmptyRows = false;
   String FSettingsKey;
 };
 

@@ -294,6 +294,7 @@ TEST_F(ColumnsEditorTest, AnIdeDeleteOfSelectedColumnsThenModifiedIsSafe) {
   SelectRows(W, {1, 2});
   ASSERT_EQ(Selection().size(), 2u);
   DeleteSelected();
+  Perform(W->Restore);  // its rows are still selected in the list: nothing may reach them
   D->Modified();
   ASSERT_EQ(Captions(W).size(), 2u);
   EXPECT_EQ(W->FormListView->Items()->Item(1)->Data(), Grid->Columns()->GetColumn(1));
@@ -443,6 +444,47 @@ TEST_F(ColumnsEditorTest, SelectAllPushesOnce) {
   Ide.RemoveSink(&Sink);
   EXPECT_EQ(std::count(Sink.Events.begin(), Sink.Events.end(), "selection 5"), 1);
   EXPECT_EQ(Sink.Events.size(), 1u);
+}
+
+// A column whose restore fails, to see what a failing command leaves behind.
+class TFailingColumn : public TOmColumn {
+ public:
+  using TOmColumn::TOmColumn;
+  void RestoreDefaults() override { throw Exception("restore failed"); }
+};
+
+TEST_F(ColumnsEditorTest, AFailingCommandLeavesNoUpdateOpenAndTheStretchOn) {
+  AddColumns(1);
+  new TFailingColumn(Grid->Columns());  // the collection owns it
+  Grid->SetStretchMode(true);
+  TOmDBGridColumnsEditor* W = Open();
+  W->Show();
+  SelectRows(W, {0, 1});
+  try {
+    Perform(W->Restore);
+  } catch (Exception&) {
+  }
+  EXPECT_EQ(Grid->Columns()->UpdateCount(), 0);
+  EXPECT_TRUE(Grid->StretchMode());
+  EXPECT_EQ(W->FormListView->Items()->UpdateCount(), 0);
+}
+
+TEST_F(ColumnsEditorTest, DeletingAnExpandableColumnWithItsSelectedNestedColumnFreesEachOnce) {
+  for (const char* Name : {"Address", "Address.City", "Address.Zip", "Name"})
+    Grid->Columns()->Add()->SetFieldName(Name);
+  ASSERT_TRUE(Grid->Columns()->GetColumn(0)->GetExpandable());
+  TOmColumn* Zip = Grid->Columns()->GetColumn(2);
+  TOmColumn* Name = Grid->Columns()->GetColumn(3);
+  TOmDBGridColumnsEditor* W = Open();
+  W->Show();
+  SelectRows(W, {0, 1});
+  Perform(W->Delete);
+  for (int I = 0; I < Grid->Columns()->Count(); ++I) {
+    TOmColumn* C = Grid->Columns()->GetColumn(I);
+    EXPECT_TRUE(C == Zip || C == Name) << C->FieldName().c_str();
+  }
+  EXPECT_EQ(Captions(W).size(), size_t(Grid->Columns()->Count()));
+  EXPECT_EQ(Selection(), std::vector<TPersistent*>{Grid->Columns()->GetColumn(0)});
 }
 
 // --- The editors --------------------------------------------------------------------------
