@@ -1,16 +1,21 @@
 // The columns editor as a developer meets it: the window, its list, its commands, the
 // editors that open it, and the about box; with the real package loaded.
 #include <gtest/gtest.h>
+
+#include <memory>
 #include "DBClient.h"
 
+#include "ActnList.h"
+#include "ComCtrls.h"
 #include "ComponentEditors.h"
+#include "DesignWindowCommon.h"
 #include "Designer.h"
 #include "Desktop.h"
 #include "Dialogs.h"
+#include "ExtCtrls.h"
 #include "Forms.h"
-#include "IDEAboutDlg.h"
-#include "IDEGridsDlg.h"
 #include "Ide.h"
+#include "ImgList.h"
 #include "Inspector.h"
 #include "OmDBGrids.h"
 #include "OmDBGridsReg.h"
@@ -18,19 +23,67 @@
 #include "Registry.h"
 #include "Settings.h"
 #include "Shell.h"
+#include "StdCtrls.h"
 #include "TempFolder.h"
 
 namespace {
 
 // The test reaches the package's windows through the host only (class names, virtuals,
-// actions, bound handlers): the package is loaded as a plug-in, never linked.
-TOmDBGridColumnsEditor* AsEditor(TCustomForm* F) {
-  return F && F->ClassName() == String("TOmDBGridColumnsEditor")
-             ? static_cast<TOmDBGridColumnsEditor*>(F)
-             : nullptr;
+// components by name, actions, bound handlers): the package is a plug-in, never linked.
+template <class T>
+T* Part(TComponent* Form, const char* Name) {
+  auto* C = dynamic_cast<T*>(Form->FindComponent(Name));
+  EXPECT_NE(C, nullptr) << Name;
+  return C;
 }
+
+// A columns editor window as a developer sees it.
+struct TWindow {
+  explicit TWindow(TDesignWindow* F)
+      : Form(F),
+        FormToolBar(Part<TToolBar>(F, "FormToolBar")),
+        FormSplitter(Part<TSplitter>(F, "FormSplitter")),
+        FormListView(Part<TListView>(F, "FormListView")),
+        StretchToolButton(Part<TToolButton>(F, "StretchToolButton")),
+        FormImageList(Part<TImageList>(F, "FormImageList")),
+        Labels(Part<TAction>(F, "Labels")),
+        AddNew(Part<TAction>(F, "AddNew")),
+        Delete(Part<TAction>(F, "Delete")),
+        Select(Part<TAction>(F, "Select")),
+        AddAll(Part<TAction>(F, "AddAll")),
+        Restore(Part<TAction>(F, "Restore")),
+        Synchro(Part<TAction>(F, "Synchro")),
+        Stretch(Part<TAction>(F, "Stretch")),
+        Toolbar(Part<TAction>(F, "Toolbar")) {}
+  TDesignWindow* Form;
+  TToolBar* FormToolBar;
+  TSplitter* FormSplitter;
+  TListView* FormListView;
+  TToolButton* StretchToolButton;
+  TImageList* FormImageList;
+  TAction *Labels, *AddNew, *Delete, *Select, *AddAll, *Restore, *Synchro, *Stretch, *Toolbar;
+
+  int Width() const { return Form->Width(); }
+  int Height() const { return Form->Height(); }
+  String Caption() const { return Form->Caption(); }
+  TBorderIcons BorderIcons() const { return Form->BorderIcons(); }
+  bool KeyPreview() const { return Form->KeyPreview(); }
+  void SetBounds(int L, int T, int W, int H) { Form->SetBounds(L, T, W, H); }
+  void Show() { Form->Show(); }
+  void Close() { Form->Close(); }
+  void OnKeyPress(TObject*, char& Key) { Form->OnKeyPress(Form, Key); }
+  TEditState GetEditState() { return Form->GetEditState(); }
+#if OM_HOST_RELEASE == 5
+  void EditAction(TEditAction A) { Form->EditAction(A); }
+#else
+  bool EditAction(TEditAction A) { return Form->EditAction(A); }
+#endif
+  void Activated() { Form->Activated(); }
+};
+using TOmDBGridColumnsEditor = TWindow;
+
 void Perform(TAction* A) { A->Execute(); }
-void Push(TOmDBGridColumnsEditor* W) { W->Activated(); }
+void Push(TWindow* W) { W->Activated(); }
 
 // Writes down the designer's modified and selection notifications.
 struct TRecordingSink : TDesignSink {
@@ -72,20 +125,26 @@ class ColumnsEditorTest : public ::testing::Test {
     Ide.Inspector().Edit("Columns");
     return Find(G ? G : Grid);
   }
-  TOmDBGridColumnsEditor* Find(TOmDBGrid* G) {
-    TOmDBGridColumnsEditor* Found = nullptr;
-    for (int I = 0; I < Screen->FormCount(); ++I)
-      if (auto* W = AsEditor(Screen->Forms(I)))
-        if (W->Grid() == G && !W->Released()) {
-          EXPECT_EQ(Found, nullptr) << "two windows for one grid";
-          Found = W;
-        }
+  std::vector<std::unique_ptr<TWindow>> Windows;  // every view handed out stays valid
+  static bool IsEditor(TCustomForm* F) {
+    return F->ClassName() == String("TOmDBGridColumnsEditor") && !F->Released();
+  }
+  // The window open for the grid, known by the caption that names it.
+  TWindow* Find(TOmDBGrid* G) {
+    TWindow* Found = nullptr;
+    for (int I = 0; I < Screen->FormCount(); ++I) {
+      TCustomForm* F = Screen->Forms(I);
+      if (!IsEditor(F) || F->Caption() != "Editing " + G->Name() + ".Columns") continue;
+      EXPECT_EQ(Found, nullptr) << "two windows for one grid";
+      Windows.push_back(std::make_unique<TWindow>(static_cast<TDesignWindow*>(F)));
+      Found = Windows.back().get();
+    }
     return Found;
   }
   int WindowCount() {
     int N = 0;
     for (int I = 0; I < Screen->FormCount(); ++I)
-      if (auto* W = AsEditor(Screen->Forms(I)); W && !W->Released()) ++N;
+      if (IsEditor(Screen->Forms(I))) ++N;
     return N;
   }
   static std::vector<String> Captions(TOmDBGridColumnsEditor* W) {
@@ -201,6 +260,7 @@ TEST_F(ColumnsEditorTest, ClosingTheDesignerClosesOnlyItsWindows) {
   TDesigner* Other = Ide.NewForm(TForm::StaticClass(), "Form2");
   auto* OtherGrid = static_cast<TOmDBGrid*>(
       Other->CreateComponent(TOmDBGrid::StaticClass(), Other->GetRoot(), 0, 0, 10, 10));
+  OtherGrid->SetName("OtherGrid");
   Other->SelectComponent(OtherGrid);
   Ide.Inspector().Edit("Columns");
   ASSERT_EQ(WindowCount(), 2);
@@ -216,7 +276,7 @@ TEST_F(ColumnsEditorTest, ClosingTheDesignerClosesOnlyItsWindows) {
 TEST_F(ColumnsEditorTest, EnterAndPrintableKeysGoToTheInspector) {
   TOmDBGridColumnsEditor* W = Open();
   char Key = 13;
-  W->OnKeyPress(W, Key);
+  W->OnKeyPress(W->Form, Key);
   EXPECT_EQ(Ide.LastModalEdit().Count, 1);
   EXPECT_EQ(Ide.LastModalEdit().Key, '\0');
   EXPECT_EQ(Key, 13);
@@ -362,6 +422,25 @@ class AddAllTest : public ColumnsEditorTest {
   }
 };
 
+TEST_F(AddAllTest, EachCommandRedrawsTheListOnce) {
+  Data->Open();
+  TOmDBGridColumnsEditor* W = Open();
+  W->Show();
+  auto Redraws = [&](auto&& Command) {
+    int Before = W->FormListView->RedrawCount();
+    Command();
+    return W->FormListView->RedrawCount() - Before;
+  };
+  EXPECT_EQ(Redraws([&] { Perform(W->AddAll); }), 1);
+  EXPECT_EQ(Redraws([&] { Perform(W->AddNew); }), 1);
+  EXPECT_EQ(Redraws([&] { Perform(W->Select); }), 1);
+  EXPECT_EQ(Redraws([&] { D->Modified(); }), 1);
+  SelectRows(W, {0});
+  EXPECT_EQ(Redraws([&] { Perform(W->Delete); }), 1);
+  Input().Answer(mrYes);
+  EXPECT_EQ(Redraws([&] { Perform(W->AddAll); }), 1);
+}
+
 TEST_F(AddAllTest, IsEnabledOnlyForAnOpenDataset) {
   TOmDBGridColumnsEditor* W = Open();
   D->Modified();
@@ -496,7 +575,7 @@ TEST_F(ColumnsEditorTest, OneWindowPerGridHoweverTheRequestComes) {
   DoubleClickComponent(D, Grid);
   ChooseContextMenuItem(D, Grid, 2);
   EXPECT_EQ(WindowCount(), 1);
-  EXPECT_EQ(Find(Grid), W);
+  EXPECT_EQ(Find(Grid)->Form, W->Form);
   Open(NewGrid("OmDBGrid2"));
   EXPECT_EQ(WindowCount(), 2);
 }
@@ -537,18 +616,20 @@ class TAboutVisitor : public TInputSource {
   bool HasInput() const override { return Calls == 0; }
   bool Next(TInputEvent& Event) override {
     if (Calls++) return false;
-    auto* F = static_cast<TOMCAboutForm*>(Screen->ActiveForm());
+    TCustomForm* F = Screen->ActiveForm();
     EXPECT_EQ(F->ClassName(), String("TOMCAboutForm"));
-    Texts = {F->Caption(),         F->Label0->Caption(), F->Label1->Caption(), F->Label2->Caption(),
-             F->Label3->Caption(), F->Label4->Caption(), F->Label5->Caption()};
+    TLabel* L[6];
+    for (int I = 0; I < 6; ++I) L[I] = Part<TLabel>(F, ("Label" + IntToStr(I)).c_str());
+    Texts = {F->Caption(),    L[0]->Caption(), L[1]->Caption(), L[2]->Caption(),
+             L[3]->Caption(), L[4]->Caption(), L[5]->Caption()};
     EXPECT_EQ(F->ClientWidth(), 351);
     EXPECT_EQ(F->ClientHeight(), 209);
     EXPECT_TRUE(F->BorderIcons().Empty());
-    F->Label5->OnClick(F->Label5);
-    Mail = F->Label5->Font()->Color();
-    WebBefore = F->Label4->Font()->Color();
-    F->Label4->OnClick(F->Label4);
-    Web = F->Label4->Font()->Color();
+    L[5]->OnClick(L[5]);
+    Mail = L[5]->Font()->Color();
+    WebBefore = L[4]->Font()->Color();
+    L[4]->OnClick(L[4]);
+    Web = L[4]->Font()->Color();
     Event.Kind = TInputEvent::Answer;
     Event.Index = mrOk;
     return true;
