@@ -1,6 +1,97 @@
 #include "IDEAboutDlg.h"
 
+#include "Graphics.h"
+#include "ShellAPI.h"
+#include "SysUtils.h"
+#include "Windows.h"
+
 namespace Ideaboutdlg {
+const char* const ProductTitle = "Ombrix Components";
+const char* const NoticeLine = "Copyright (c) 1999-2002 Ombrix Software. All rights reserved.";
+const char* const WebAddress = "http://www.ombrix-software.example/";
+const char* const SupportAddress = "support@ombrix-software.example";
+}  // namespace Ideaboutdlg
+
+namespace {
+const int MinorVersion = 0, BuildNumber = 42;
+const TColor VisitedColor = TColor(0x800080);  // red 128, green 0, blue 128
+
+template <class T>
+void Bind(TComponent* Root, T*& Field, const char* Name) {
+  Field = dynamic_cast<T*>(Root->FindComponent(Name));
+  if (!Field)
+    throw EResNotFound(
+        Format("Form description of %s has no %s", {Root->ClassName(), String(Name)}));
+}
+
+void Open(const String& Address) {
+  ShellExecuteA(GetDesktopWindow(), "open", Address.c_str(), "", "", SW_SHOWNORMAL);
+}
+
+void Visited(TObject* Sender) {
+  if (auto* Label = dynamic_cast<TControl*>(Sender)) Label->Font()->SetColor(VisitedColor);
+}
+}  // namespace
+
+template <>
+struct TPublished<TOMCAboutForm> {
+  static constexpr TMethodEntry Methods[] = {
+      OM_METHOD(TOMCAboutForm, FormCreate),
+      OM_METHOD(TOMCAboutForm, FormClose),
+      OM_METHOD(TOMCAboutForm, Label4Click),
+      OM_METHOD(TOMCAboutForm, Label5Click),
+  };
+};
+OM_IMPLEMENT_CLASS(TOMCAboutForm, "IDEAboutDlg");
+
+TOMCAboutForm::TOMCAboutForm(TComponent* AOwner) : TForm(AOwner) {
+  ReadForm();
+  Bind(this, Image1, "Image1");
+  Bind(this, Label0, "Label0");
+  Bind(this, Label1, "Label1");
+  Bind(this, Label2, "Label2");
+  Bind(this, Label3, "Label3");
+  Bind(this, Label4, "Label4");
+  Bind(this, Label5, "Label5");
+  Bind(this, Bevel1, "Bevel1");
+  Bind(this, Bevel2, "Bevel2");
+  Bind(this, Button, "Button");
+  SetBorderIcons({});
+  DoCreate();
+}
+
+void TOMCAboutForm::FormCreate(TObject*) {
+  SetCaption(String("About ") + Ideaboutdlg::ProductTitle);
+  Label0->SetCaption(String(Ideaboutdlg::ProductTitle).substr(1, 18));
+  Label1->SetCaption(Label0->Caption());
+  Label2->SetCaption(Ideaboutdlg::VersionLine());
+  Label3->SetCaption(Ideaboutdlg::NoticeLine);
+  Label4->SetCaption(Ideaboutdlg::WebAddress);
+  Label5->SetCaption(String("mailto:") + Ideaboutdlg::SupportAddress);
+  SetPosition(poScreenCenter);
+  SetClientHeight(209);
+  SetClientWidth(351);
+}
+
+void TOMCAboutForm::FormClose(TObject*, TCloseAction& Action) { Action = caFree; }
+
+void TOMCAboutForm::Label4Click(TObject* Sender) {
+  Open(Ideaboutdlg::WebAddress);
+  Visited(Sender);
+}
+
+void TOMCAboutForm::Label5Click(TObject* Sender) {
+  // From the space after "Version": the version and the build, as the subject's tail.
+  String Version = Ideaboutdlg::VersionLine().substr(7, 32);
+  Open(String("mailto:") + Ideaboutdlg::SupportAddress + "?subject=" + Ideaboutdlg::ProductTitle +
+       Version);
+  Visited(Sender);
+}
+
+void ShowAboutForm() { (new TOMCAboutForm(Application))->ShowModal(); }
+
+namespace Ideaboutdlg {
+String VersionLine() { return Format("Version 3.%d (Build 3.%d)", {MinorVersion, BuildNumber}); }
 int InitCount = 0;
 void Initialization() {}
 void Finalization() {}

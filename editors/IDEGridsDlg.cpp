@@ -1,5 +1,693 @@
 #include "IDEGridsDlg.h"
 
+#include <unordered_set>
+
+#include "DBClient.h"
+#include "Db.h"
+#include "Dialogs.h"
+#include "Registry.h"
+#include "SysUtils.h"
+#if OM_HOST_RELEASE == 5
+#include "Libintf.h"
+#endif
+
+namespace {
+
+const char* const SettingsSection = "TDBGridColumns";
+const char* const SettingsPath = "\\Property Editors\\Collection Editor";
+const char* const ConfirmDeleteText = "Delete existing columns?";
+const int SmallBarHeight = 30, LargeBarHeight = 44;
+
+template <class T>
+void Bind(TComponent* Root, T*& Field, const char* Name) {
+  Field = dynamic_cast<T*>(Root->FindComponent(Name));
+  if (!Field)
+    throw EResNotFound(
+        Format("Form description of %s has no %s", {Root->ClassName(), String(Name)}));
+}
+
+TOmColumn* RowColumn(TListItem* Item) { return static_cast<TOmColumn*>(Item->Data()); }
+
+// Undoes a bracket even when the command between fails, so that no collection stays in
+// an update and no grid stays without its stretch mode.
+class TBrackets {
+ public:
+  TBrackets(TOmDBGrid* Grid, bool Stretched) : FGrid(Grid), FStretched(Stretched) {
+    if (FStretched) FGrid->SetStretchMode(false);
+    try {
+      FGrid->Columns()->BeginUpdate();
+    } catch (...) {
+      if (FStretched) FGrid->SetStretchMode(true);
+      throw;
+    }
+  }
+  ~TBrackets() noexcept(false) {
+    bool Unwinding = std::uncaught_exceptions() > FExceptions;
+    try {
+      FGrid->Columns()->EndUpdate();
+    } catch (...) {
+      if (!Unwinding) {
+        if (FStretched) FGrid->SetStretchMode(true);
+        throw;
+      }
+    }
+    if (FStretched) {
+      if (!Unwinding)
+        FGrid->SetStretchMode(true);
+      else
+        try {
+          FGrid->SetStretchMode(true);
+        } catch (...) {
+        }
+    }
+  }
+
+ private:
+  TOmDBGrid* FGrid;
+  bool FStretched;
+  int FExceptions = std::uncaught_exceptions();
+};
+
+// One redraw of the list for a whole command: rebuild and reselection included.
+class TListUpdate {
+ public:
+  explicit TListUpdate(TListView* List) : FItems(List->Items()) { FItems->BeginUpdate(); }
+  ~TListUpdate() { FItems->EndUpdate(); }
+
+ private:
+  TListItems* FItems;
+};
+
+}  // namespace
+
+template <>
+struct TPublished<TOmDBGridColumnsEditor> {
+  static constexpr TPropInfo Props[] = {
+      Property<&TOmDBGridColumnsEditor::OnClose, &TOmDBGridColumnsEditor::OnClose>("OnClose"),
+  };
+  static constexpr TMethodEntry Methods[] = {
+      OM_METHOD(TOmDBGridColumnsEditor, FormClose),
+      OM_METHOD(TOmDBGridColumnsEditor, FormKeyPress),
+      OM_METHOD(TOmDBGridColumnsEditor, FormResize),
+      OM_METHOD(TOmDBGridColumnsEditor, FormSplitterCanResize),
+      OM_METHOD(TOmDBGridColumnsEditor, FormListViewClick),
+      OM_METHOD(TOmDBGridColumnsEditor, FormListViewKeyPress),
+      OM_METHOD(TOmDBGridColumnsEditor, FormListViewSelectItem),
+      OM_METHOD(TOmDBGridColumnsEditor, CheckedExecute),
+      OM_METHOD(TOmDBGridColumnsEditor, LabelsExecute),
+      OM_METHOD(TOmDBGridColumnsEditor, ToolbarExecute),
+      OM_METHOD(TOmDBGridColumnsEditor, AddNewExecute),
+      OM_METHOD(TOmDBGridColumnsEditor, DeleteExecute),
+      OM_METHOD(TOmDBGridColumnsEditor, SelectExecute),
+      OM_METHOD(TOmDBGridColumnsEditor, AddAllExecute),
+      OM_METHOD(TOmDBGridColumnsEditor, RestoreExecute),
+      OM_METHOD(TOmDBGridColumnsEditor, SynchroExecute),
+      OM_METHOD(TOmDBGridColumnsEditor, StretchExecute),
+  };
+};
+OM_IMPLEMENT_CLASS(TOmDBGridColumnsEditor, "IDEGridsDlg");
+
+TOmDBGridColumnsEditor::TOmDBGridColumnsEditor(const TDesignerRef& ADesigner, TOmDBGrid* AGrid)
+    : TDesignWindow(Application) {
+  ReadForm();
+  Bind(this, FormToolBar, "FormToolBar");
+  Bind(this, AddNewToolButton, "AddNewToolButton");
+  Bind(this, DeleteToolButton, "DeleteToolButton");
+  Bind(this, Break1ToolButton, "Break1ToolButton");
+  Bind(this, AddAllToolButton, "AddAllToolButton");
+  Bind(this, RestoreToolButton, "RestoreToolButton");
+  Bind(this, SynchroToolButton, "SynchroToolButton");
+  Bind(this, Break2ToolButton, "Break2ToolButton");
+  Bind(this, StretchToolButton, "StretchToolButton");
+  Bind(this, ToolPopupMenu, "ToolPopupMenu");
+  Bind(this, LabelsMenuItem, "LabelsMenuItem");
+  Bind(this, FormSplitter, "FormSplitter");
+  Bind(this, FormListView, "FormListView");
+  Bind(this, ListPopupMenu, "ListPopupMenu");
+  Bind(this, AddNewMenuItem, "AddNewMenuItem");
+  Bind(this, DeleteMenuItem, "DeleteMenuItem");
+  Bind(this, SelectMenuItem, "SelectMenuItem");
+  Bind(this, Break1MenuItem, "Break1MenuItem");
+  Bind(this, AddAllMenuItem, "AddAllMenuItem");
+  Bind(this, RestoreMenuItem, "RestoreMenuItem");
+  Bind(this, SynchroMenuItem, "SynchroMenuItem");
+  Bind(this, Break2MenuItem, "Break2MenuItem");
+  Bind(this, StretchMenuItem, "StretchMenuItem");
+  Bind(this, ToolbarMenuItem, "ToolbarMenuItem");
+  Bind(this, FormActionList, "FormActionList");
+  Bind(this, Labels, "Labels");
+  Bind(this, AddNew, "AddNew");
+  Bind(this, Delete, "Delete");
+  Bind(this, Select, "Select");
+  Bind(this, AddAll, "AddAll");
+  Bind(this, Restore, "Restore");
+  Bind(this, Synchro, "Synchro");
+  Bind(this, Stretch, "Stretch");
+  Bind(this, Toolbar, "Toolbar");
+  Bind(this, FormImageList, "FormImageList");
+  SetBorderIcons({biSystemMenu});
+  FormListView->SetShowColumnHeaders(false);
+  DoCreate();
+
+  SetDesigner(ADesigner);
+  // Taken now: a window closed with its designer must not ask the designer again.
+  FSettingsKey = SettingsKey();
+  SetGrid(AGrid);
+  SetHeight(232);
+  SetWidth(272);
+  FormListView->Column(0)->SetWidth(-1);
+  LoadSettings();
+}
+
+TOmDBGridColumnsEditor::~TOmDBGridColumnsEditor() {
+  try {
+    SaveSettings();
+  } catch (Exception& E) {
+    // A destructor cannot pass the failure on; the IDE still hears of it.
+    if (Application) Application->HandleException(E);
+  }
+  if (FSelectionOwned && FGrid && !FDesignerGone && Designer()) Designer()->SelectComponent(FGrid);
+  if (FGrid) FGrid->RemoveFreeNotification(this);
+}
+
+String TOmDBGridColumnsEditor::SettingsKey() {
+#if OM_HOST_RELEASE == 5
+  String Base = DelphiIDE ? DelphiIDE->GetBaseRegKey() : String();
+#else
+  String Base = Designer() ? Designer()->Environment()->GetBaseRegKey() : String();
+#endif
+  return Base + SettingsPath;
+}
+
+void TOmDBGridColumnsEditor::SetGrid(TOmDBGrid* Value) {
+  FGrid = Value;
+  if (FGrid) FGrid->FreeNotification(this);
+  FillList();
+  SetCaption(Format("Editing %s.Columns", {FGrid ? FGrid->Name() : String()}));
+}
+
+void TOmDBGridColumnsEditor::Notification(TComponent* AComponent, TOperation Operation) {
+  TDesignWindow::Notification(AComponent, Operation);
+  if (Operation == opRemove && AComponent == FGrid) ForgetGrid();
+}
+
+void TOmDBGridColumnsEditor::ForgetGrid() {
+  if (!FGrid) return;
+  FGrid->RemoveFreeNotification(this);
+  FGrid = nullptr;
+  // The rows point into the grid's collection, which goes with it.
+  FormListView->Items()->BeginUpdate();
+  for (int I = 0; I < FormListView->Items()->Count(); ++I)
+    FormListView->Items()->Item(I)->SetData(nullptr);
+  FormListView->Items()->EndUpdate();
+  Close();
+}
+
+void TOmDBGridColumnsEditor::CloseForDesigner() {
+  FDesignerGone = true;
+  Close();
+}
+
+void TOmDBGridColumnsEditor::LoadSettings() {
+  TRegIniFile Ini(FSettingsKey);
+  SetHeight(Ini.ReadInteger(SettingsSection, "Height", Height()));
+  SetWidth(Ini.ReadInteger(SettingsSection, "Width", Width()));
+  if (Ini.ReadBool(SettingsSection, "LargeButtons", false)) LabelsExecute(Labels);
+  if (!Ini.ReadBool(SettingsSection, "Toolbar", true)) ToolbarExecute(Toolbar);
+}
+
+void TOmDBGridColumnsEditor::SaveSettings() {
+  TRegIniFile Ini(FSettingsKey);
+  Ini.WriteInteger(SettingsSection, "Height", Height());
+  Ini.WriteInteger(SettingsSection, "Width", Width());
+  Ini.WriteInteger(SettingsSection, "Column0", FormListView->Column(0)->Width());
+  Ini.WriteBool(SettingsSection, "LargeButtons", Labels->Checked());
+  Ini.WriteBool(SettingsSection, "Toolbar", Toolbar->Checked());
+}
+
+// --- Host notifications --------------------------------------------------------------
+
+String TOmDBGridColumnsEditor::UniqueName(TComponent* Component) {
+  return Designer()->UniqueName(Component->Name());
+}
+
+TEditState TOmDBGridColumnsEditor::GetEditState() {
+  TEditState State{esCanCut, esCanCopy, esCanDelete};
+  if (ClipboardComponents()) State << esCanPaste;
+  return State;
+}
+
+#if OM_HOST_RELEASE == 5
+void TOmDBGridColumnsEditor::EditAction(TEditAction Action) {
+  switch (Action) {
+    case eaCut:
+      Designer()->CutSelection();
+      break;
+    case eaCopy:
+      Designer()->CopySelection();
+      break;
+    case eaPaste:
+      Designer()->PasteSelection();
+      break;
+    case eaDelete:
+      Designer()->DeleteSelection();
+      break;
+    default:
+      break;
+  }
+}
+
+void TOmDBGridColumnsEditor::ComponentDeleted(const _di_IPersistent& Item) {
+  TPersistent* P = ExtractPersistent(Item);
+  if (P && P == FGrid)
+    ForgetGrid();
+  else
+    ColumnGone(P);
+}
+
+void TOmDBGridColumnsEditor::SelectionChanged(TDesignerSelectionList*) { FSelectionOwned = false; }
+
+void TOmDBGridColumnsEditor::FormClosed(TCustomForm* AForm) {
+  if (!FDesignerGone && Designer() && AForm == Designer()->GetCustomForm()) CloseForDesigner();
+}
+
+void TOmDBGridColumnsEditor::FormModified() {
+  UpdateCaptions();
+  UpdateCommands();
+}
+#else
+bool TOmDBGridColumnsEditor::EditAction(TEditAction Action) {
+  switch (Action) {
+    case eaCut:
+      Designer()->CutSelection();
+      return true;
+    case eaCopy:
+      Designer()->CopySelection();
+      return true;
+    case eaPaste:
+      Designer()->PasteSelection();
+      return true;
+    case eaDelete:
+      Designer()->DeleteSelection(false);
+      return true;
+    default:
+      return false;
+  }
+}
+
+void TOmDBGridColumnsEditor::ItemDeleted(const _di_IDesigner&, TPersistent* AItem) {
+  if (AItem && AItem == FGrid)
+    ForgetGrid();
+  else
+    ColumnGone(AItem);
+}
+
+void TOmDBGridColumnsEditor::SelectionChanged(const _di_IDesigner&,
+                                              const _di_IDesignerSelections&) {
+  FSelectionOwned = false;
+}
+
+void TOmDBGridColumnsEditor::DesignerClosed(const _di_IDesigner& ADesigner, bool) {
+  if (!FDesignerGone && ADesigner.get() == Designer().get()) CloseForDesigner();
+}
+
+void TOmDBGridColumnsEditor::ItemsModified(const _di_IDesigner&) {
+  UpdateCaptions();
+  UpdateCommands();
+}
+#endif
+
+// A column deleted by the IDE itself (its delete, which the Edit menu forwards) leaves a
+// row pointing at freed memory. The item may already be half destroyed, so nothing is
+// asked of it; the rows are checked against the collection before they are next read.
+void TOmDBGridColumnsEditor::ColumnGone(TPersistent*) {
+  if (FGrid && FormListView->Items()->Count() > 0) FStaleRows = true;
+}
+
+// Rows whose column is no longer in the collection lose it, by pointer comparison only.
+void TOmDBGridColumnsEditor::CheckRows() {
+  if (!FStaleRows || !FGrid) return;
+  FStaleRows = false;
+  TOmDBGridColumns* Columns = FGrid->Columns();
+  std::unordered_set<const void*> Alive;
+  Alive.reserve(size_t(Columns->Count()));
+  for (int I = 0; I < Columns->Count(); ++I) Alive.insert(Columns->GetColumn(I));
+  TListItems* Items = FormListView->Items();
+  for (int I = 0; I < Items->Count(); ++I) {
+    TListItem* Item = Items->Item(I);
+    if (Item->Data() && !Alive.count(Item->Data())) {
+      Item->SetData(nullptr);
+      FEmptyRows = true;
+    }
+  }
+}
+
+void TOmDBGridColumnsEditor::Activated() {
+  if (!FSelectionOwned) UpdateSelection();
+}
+
+// --- Form handlers ---------------------------------------------------------------------
+
+void TOmDBGridColumnsEditor::FormClose(TObject*, TCloseAction& Action) {
+  if (Action != caNone) Action = caFree;
+}
+
+void TOmDBGridColumnsEditor::FormKeyPress(TObject*, char& Key) {
+  if (Key != 13) return;
+#if OM_HOST_RELEASE == 5
+  if (DelphiIDE) DelphiIDE->ModalEdit('\0', this);
+#else
+  if (Designer()) Designer()->Environment()->ModalEdit('\0', Activatable());
+#endif
+}
+
+void TOmDBGridColumnsEditor::FormResize(TObject*) {}
+
+void TOmDBGridColumnsEditor::FormSplitterCanResize(TObject*, int& NewSize, bool& Accept) {
+  if ((NewSize <= SmallBarHeight && Labels->Checked()) ||
+      (NewSize >= LargeBarHeight && !Labels->Checked()))
+    LabelsExecute(Labels);
+  Accept = NewSize <= SmallBarHeight || NewSize >= LargeBarHeight;
+}
+
+void TOmDBGridColumnsEditor::CheckedExecute(TObject* Sender) {
+  auto* Action = dynamic_cast<TCustomAction*>(Sender);
+  if (!Action) return;
+  Action->SetChecked(!Action->Checked());
+  Action->SetImageIndex(Action->Checked() ? 0 : -1);
+}
+
+void TOmDBGridColumnsEditor::LabelsExecute(TObject*) {
+  CheckedExecute(Labels);
+  if (Labels->Checked()) {
+    FormToolBar->SetHeight(LargeBarHeight);
+    FormToolBar->SetShowCaptions(true);
+  } else {
+    FormToolBar->SetShowCaptions(false);
+    FormToolBar->SetButtonHeight(22);
+    FormToolBar->SetButtonWidth(23);
+    FormToolBar->SetHeight(SmallBarHeight);
+  }
+}
+
+void TOmDBGridColumnsEditor::ToolbarExecute(TObject*) {
+  CheckedExecute(Toolbar);
+  FormSplitter->SetVisible(Toolbar->Checked());
+  FormToolBar->SetVisible(Toolbar->Checked());
+}
+
+// --- The list ----------------------------------------------------------------------------
+
+String TOmDBGridColumnsEditor::RowCaption(int Index, TOmColumn* Column) const {
+  return Format("%d - %s", {Index, Column->DisplayName()});
+}
+
+void TOmDBGridColumnsEditor::FillList() {
+  if (!FGrid) return;
+  TListItems* Items = FormListView->Items();
+  Items->BeginUpdate();
+  try {
+    Items->Clear();
+    FStaleRows = FEmptyRows = false;
+    TOmDBGridColumns* Columns = FGrid->Columns();
+    if (Columns->GetState() == csCustomized)
+      for (int I = 0; I < Columns->Count(); ++I) {
+        TListItem* Item = Items->Add();
+        TOmColumn* Column = Columns->GetColumn(I);
+        Item->SetCaption(RowCaption(I, Column));
+        Item->SetData(Column);
+      }
+  } catch (...) {
+    Items->EndUpdate();
+    throw;
+  }
+  Items->EndUpdate();
+}
+
+void TOmDBGridColumnsEditor::UpdateCaptions() {
+  if (!FGrid) return;
+  CheckRows();
+  if (FEmptyRows) {
+    // Rows lost their columns to the IDE's delete; the list is built again from the
+    // collection rather than relabelled, and keeps no row without a column.
+    FillList();
+    return;
+  }
+  TListItems* Items = FormListView->Items();
+  Items->BeginUpdate();
+  try {
+    for (int I = 0; I < Items->Count(); ++I)
+      if (TOmColumn* Column = RowColumn(Items->Item(I)))
+        Items->Item(I)->SetCaption(RowCaption(I, Column));
+  } catch (...) {
+    Items->EndUpdate();
+    throw;
+  }
+  Items->EndUpdate();
+}
+
+void TOmDBGridColumnsEditor::UpdateSelection() {
+  if (FUpdating || !FGrid || FDesignerGone || !Designer()) return;
+  CheckRows();
+  TListItems* Items = FormListView->Items();
+  bool Any = false;
+#if OM_HOST_RELEASE == 5
+  auto* List = new TDesignerSelectionList;
+#else
+  _di_IDesignerSelections List = CreateSelectionList();
+#endif
+  for (int I = 0; I < Items->Count(); ++I) {
+    TListItem* Item = Items->Item(I);
+    if (!Item->Selected()) continue;
+    Any = true;
+    if (TOmColumn* Column = RowColumn(Item)) List->Add(Column);
+  }
+  if (Any) {
+    SetSelection(List);
+  } else {
+#if OM_HOST_RELEASE == 5
+    delete List;
+#endif
+    Designer()->SelectComponent(FGrid->Columns());
+  }
+  FSelectionOwned = true;
+  UpdateCommands();
+}
+
+void TOmDBGridColumnsEditor::FormListViewSelectItem(TObject*, TListItem*, bool Selected) {
+  if (Selected && Active()) UpdateSelection();
+}
+
+void TOmDBGridColumnsEditor::FormListViewClick(TObject*) {
+  if (FirstSelected() < 0) UpdateSelection();
+}
+
+void TOmDBGridColumnsEditor::FormListViewKeyPress(TObject*, char& Key) {
+  unsigned char Code = static_cast<unsigned char>(Key);
+  if (Code < 33 || Code > 126) return;
+#if OM_HOST_RELEASE == 5
+  if (DelphiIDE) DelphiIDE->ModalEdit(Key, this);
+#else
+  if (Designer()) Designer()->Environment()->ModalEdit(Key, Activatable());
+#endif
+  Key = 0;
+}
+
+int TOmDBGridColumnsEditor::FirstSelected() const {
+  TListItems* Items = FormListView->Items();
+  for (int I = 0; I < Items->Count(); ++I)
+    if (Items->Item(I)->Selected()) return I;
+  return -1;
+}
+
+void TOmDBGridColumnsEditor::SelectRow(int Index) {
+  TListItems* Items = FormListView->Items();
+  for (int I = 0; I < Items->Count(); ++I)
+    if (I != Index && Items->Item(I)->Selected()) Items->Item(I)->SetSelected(false);
+  TListItem* Item = Items->Item(Index);
+  Item->SetSelected(true);
+  Item->SetFocused(true);
+  // The list pushes on selection only while the window is active; a command chosen from
+  // elsewhere still makes its row the IDE's selection.
+  if (!Active()) UpdateSelection();
+}
+
+void TOmDBGridColumnsEditor::ReselectAt(int Position) {
+  int Count = FormListView->Items()->Count();
+  if (Position > Count - 1) Position = Count - 1;
+  if (Position >= 0)
+    SelectRow(Position);
+  else
+    UpdateSelection();
+}
+
+// --- Commands ----------------------------------------------------------------------------
+
+void TOmDBGridColumnsEditor::AddNewExecute(TObject*) {
+  if (!FGrid) return;
+  TListUpdate Update(FormListView);
+  {
+    bool Stretched = Stretch->Checked();
+    if (Stretched) FGrid->SetStretchMode(false);
+    try {
+      FGrid->Columns()->Add();
+    } catch (...) {
+      if (Stretched) FGrid->SetStretchMode(true);
+      throw;
+    }
+    if (Stretched) FGrid->SetStretchMode(true);
+  }
+  FillList();
+  int Count = FormListView->Items()->Count();
+  if (Count > 0) SelectRow(Count - 1);
+  Designer()->Modified();
+}
+
+void TOmDBGridColumnsEditor::DeleteExecute(TObject*) {
+  if (!FGrid) return;
+  TListUpdate Update(FormListView);
+  int Position = FirstSelected();
+  CheckRows();
+  {
+    TBrackets Brackets(FGrid, Stretch->Checked());
+    TListItems* Items = FormListView->Items();
+    std::unordered_set<TOmColumn*> Doomed;
+    for (int I = 0; I < Items->Count(); ++I) {
+      TListItem* Item = Items->Item(I);
+      if (!Item->Selected()) continue;
+      if (TOmColumn* Column = RowColumn(Item)) Doomed.insert(Column);
+      Item->SetData(nullptr);
+    }
+    // Freed from the collection's end by membership, never through a row's pointer: a
+    // column that went together with another one cannot be freed a second time.
+    TOmDBGridColumns* Columns = FGrid->Columns();
+    for (int I = Columns->Count() - 1; I >= 0 && !Doomed.empty(); --I) {
+      if (I >= Columns->Count()) continue;
+      TOmColumn* Column = Columns->GetColumn(I);
+      if (Doomed.erase(Column)) delete Column;
+    }
+    Columns->UpdateMarkers();
+  }
+  FillList();
+  ReselectAt(Position);
+  Designer()->Modified();
+}
+
+void TOmDBGridColumnsEditor::SelectExecute(TObject*) {
+  if (!FGrid) return;
+  TListUpdate Update(FormListView);
+  FUpdating = true;
+  try {
+    TListItems* Items = FormListView->Items();
+    for (int I = 0; I < Items->Count(); ++I) Items->Item(I)->SetSelected(true);
+  } catch (...) {
+    FUpdating = false;
+    UpdateSelection();
+    throw;
+  }
+  FUpdating = false;
+  UpdateSelection();
+}
+
+void TOmDBGridColumnsEditor::AddAllExecute(TObject*) {
+  if (!FGrid) return;
+  TListUpdate Update(FormListView);
+  int Position = FirstSelected();
+  FUpdating = true;
+  try {
+    TOmDBGridColumns* Columns = FGrid->Columns();
+    bool Default = Columns->GetState() == csDefault;
+    int Answer =
+        Default ? int(mrYes) : MessageDlg(ConfirmDeleteText, mtConfirmation, mbYesNoCancel, 0);
+    if (Answer != mrCancel) {
+      {
+        TBrackets Brackets(FGrid, Stretch->Checked());
+        if (Default) {
+          Columns->SetState(csCustomized);
+        } else {
+          if (Answer == mrYes) Columns->Clear();
+          TDataSource* Source = FGrid->GetDataSource();
+          TDataSet* DataSet = Source ? Source->DataSet() : nullptr;
+          if (DataSet && DataSet->Active())
+            for (int I = 0; I < DataSet->FieldCount(); ++I)
+              Columns->Add()->SetFieldName(DataSet->Fields(I)->FieldName());
+        }
+      }
+      FillList();
+    }
+  } catch (...) {
+    FUpdating = false;
+    throw;
+  }
+  FUpdating = false;
+  ReselectAt(Position);
+  Designer()->Modified();
+}
+
+void TOmDBGridColumnsEditor::RestoreExecute(TObject*) {
+  if (!FGrid) return;
+  CheckRows();
+  {
+    TBrackets Brackets(FGrid, Stretch->Checked());
+    TListItems* Items = FormListView->Items();
+    for (int I = 0; I < Items->Count(); ++I)
+      if (Items->Item(I)->Selected())
+        if (TOmColumn* Column = RowColumn(Items->Item(I))) Column->RestoreDefaults();
+  }
+  UpdateCommands();
+  Designer()->Modified();
+}
+
+void TOmDBGridColumnsEditor::SynchroExecute(TObject*) {
+  if (!FGrid) return;
+  FGrid->Synchronize();
+  Designer()->Modified();
+}
+
+void TOmDBGridColumnsEditor::StretchExecute(TObject*) {
+  CheckedExecute(Stretch);
+  StretchToolButton->SetImageIndex(Stretch->ImageIndex() + 7);
+  if (FGrid) FGrid->SetStretchMode(Stretch->Checked());
+  if (Designer() && !FDesignerGone) Designer()->Modified();
+}
+
+void TOmDBGridColumnsEditor::UpdateCommands() {
+  if (!FGrid) return;
+  bool AnySelected = FirstSelected() >= 0;
+  Delete->SetEnabled(AnySelected);
+  Select->SetEnabled(FormListView->Items()->Count() > 0);
+  TDataSource* Source = FGrid->GetDataSource();
+  TDataSet* DataSet = Source ? Source->DataSet() : nullptr;
+  AddAll->SetEnabled(DataSet && DataSet->Active());
+  Restore->SetEnabled(AnySelected);
+  Synchro->SetEnabled(FGrid->GetManageGrid() != nullptr);
+  Stretch->SetEnabled(FGrid->MasterGrid() == nullptr);
+  if (Stretch->Checked() != FGrid->StretchMode()) StretchExecute(Stretch);
+}
+
+// --- The Columns property editor ------------------------------------------------------
+
+OM_IMPLEMENT_CLASS(TOmDBGridColumnsProperty, "IDEGridsDlg");
+
+TPropertyAttributes TOmDBGridColumnsProperty::GetAttributes() { return {paDialog, paReadOnly}; }
+
+String TOmDBGridColumnsProperty::GetValue() { return Format("(%s)", {GetPropType()->Name}); }
+
+void TOmDBGridColumnsProperty::Edit() {
+  auto* Grid = dynamic_cast<TOmDBGrid*>(GetComponent(0));
+  if (!Grid) return;
+  for (int I = 0; I < Screen->FormCount(); ++I) {
+    auto* Window = dynamic_cast<TOmDBGridColumnsEditor*>(Screen->Forms(I));
+    // A window already released is on its way out and no longer counts.
+    if (Window && !Window->Released() && Window->Grid() == Grid) {
+      Window->Show();
+      return;
+    }
+  }
+  auto* Window = new TOmDBGridColumnsEditor(Designer(), Grid);
+  Window->Show();
+}
+
 namespace Idegridsdlg {
 int InitCount = 0;
 void Initialization() {}

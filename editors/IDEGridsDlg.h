@@ -1,7 +1,133 @@
-// IDEGridsDlg: a unit of the package's windows and editors.
+// IDEGridsDlg: the grid's property editors and the columns editor window.
 #pragma once
 
+#include "ActnList.h"
+#include "ComCtrls.h"
+#include "ExtCtrls.h"
+#include "ImgList.h"
+#include "Menus.h"
+#include "OmDBGrids.h"
 #include "System.h"
+#if OM_HOST_RELEASE == 5
+#include "Dsgnintf.h"
+#include "Dsgnwnds.h"
+#else
+#include "DesignEditors.h"
+#include "DesignIntf.h"
+#include "DesignWindows.h"
+#endif
+
+// A modeless window that lists one grid's columns, keeps the IDE's selection in step with
+// its list and offers the column commands. One per grid; it frees itself when closed.
+class PACKAGE TOmDBGridColumnsEditor : public TDesignWindow {
+  OM_CLASS(TOmDBGridColumnsEditor, TDesignWindow)
+ public:
+  TOmDBGridColumnsEditor(const TDesignerRef& ADesigner, TOmDBGrid* AGrid);
+  ~TOmDBGridColumnsEditor() override;
+
+  TOmDBGrid* Grid() const noexcept { return FGrid; }
+
+  String UniqueName(TComponent* Component) override;
+  TEditState GetEditState() override;
+#if OM_HOST_RELEASE == 5
+  void EditAction(TEditAction Action) override;
+  void ComponentDeleted(const _di_IPersistent& Item) override;
+  void SelectionChanged(TDesignerSelectionList* ASelection) override;
+  void FormClosed(TCustomForm* AForm) override;
+  void FormModified() override;
+#else
+  bool EditAction(TEditAction Action) override;
+  void ItemDeleted(const _di_IDesigner& ADesigner, TPersistent* AItem) override;
+  void SelectionChanged(const _di_IDesigner& ADesigner,
+                        const _di_IDesignerSelections& ASelection) override;
+  void DesignerClosed(const _di_IDesigner& ADesigner, bool AGoingDormant) override;
+  void ItemsModified(const _di_IDesigner& ADesigner) override;
+#endif
+  void Activated() override;
+
+  void FillList();
+  void UpdateCaptions();
+  void UpdateSelection();
+  void UpdateCommands();
+
+  // Form and control handlers, bound by name from the form description.
+  void FormClose(TObject* Sender, TCloseAction& Action);
+  void FormKeyPress(TObject* Sender, char& Key);
+  void FormResize(TObject* Sender);
+  void FormSplitterCanResize(TObject* Sender, int& NewSize, bool& Accept);
+  void FormListViewClick(TObject* Sender);
+  void FormListViewKeyPress(TObject* Sender, char& Key);
+  void FormListViewSelectItem(TObject* Sender, TListItem* Item, bool Selected);
+  void CheckedExecute(TObject* Sender);
+  void LabelsExecute(TObject* Sender);
+  void ToolbarExecute(TObject* Sender);
+  void AddNewExecute(TObject* Sender);
+  void DeleteExecute(TObject* Sender);
+  void SelectExecute(TObject* Sender);
+  void AddAllExecute(TObject* Sender);
+  void RestoreExecute(TObject* Sender);
+  void SynchroExecute(TObject* Sender);
+  void StretchExecute(TObject* Sender);
+
+  TToolBar* FormToolBar = nullptr;
+  TToolButton *AddNewToolButton = nullptr, *DeleteToolButton = nullptr, *Break1ToolButton = nullptr,
+              *AddAllToolButton = nullptr, *RestoreToolButton = nullptr,
+              *SynchroToolButton = nullptr, *Break2ToolButton = nullptr,
+              *StretchToolButton = nullptr;
+  TPopupMenu* ToolPopupMenu = nullptr;
+  TMenuItem* LabelsMenuItem = nullptr;
+  TSplitter* FormSplitter = nullptr;
+  TListView* FormListView = nullptr;
+  TPopupMenu* ListPopupMenu = nullptr;
+  TMenuItem *AddNewMenuItem = nullptr, *DeleteMenuItem = nullptr, *SelectMenuItem = nullptr,
+            *Break1MenuItem = nullptr, *AddAllMenuItem = nullptr, *RestoreMenuItem = nullptr,
+            *SynchroMenuItem = nullptr, *Break2MenuItem = nullptr, *StretchMenuItem = nullptr,
+            *ToolbarMenuItem = nullptr;
+  TActionList* FormActionList = nullptr;
+  TAction *Labels = nullptr, *AddNew = nullptr, *Delete = nullptr, *Select = nullptr,
+          *AddAll = nullptr, *Restore = nullptr, *Synchro = nullptr, *Stretch = nullptr,
+          *Toolbar = nullptr;
+  TImageList* FormImageList = nullptr;
+
+ protected:
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+
+ private:
+  void SetGrid(TOmDBGrid* Value);
+  void LoadSettings();
+  void SaveSettings();
+  String SettingsKey();
+  void ForgetGrid();
+  void CloseForDesigner();
+  void ColumnGone(TPersistent* Item);
+  void CheckRows();
+  int FirstSelected() const;
+  void ReselectAt(int Position);
+  void SelectRow(int Index);
+  String RowCaption(int Index, TOmColumn* Column) const;
+
+  TOmDBGrid* FGrid = nullptr;
+  bool FUpdating = false;
+  bool FSelectionOwned = false;
+  // Set once the designer is closing: the window then leaves it alone.
+  bool FDesignerGone = false;
+  // Something of the form was deleted while the list had rows: a row's column may be gone.
+  bool FStaleRows = false;
+  // Rows whose column is gone: the next relabelling rebuilds the list.
+  bool FEmptyRows = false;
+  String FSettingsKey;
+};
+
+// The object inspector's editor of a grid's Columns: opens the grid's columns editor, or
+// shows the one already open for it.
+class PACKAGE TOmDBGridColumnsProperty : public TClassProperty {
+  OM_CLASS(TOmDBGridColumnsProperty, TClassProperty)
+ public:
+  using TClassProperty::TClassProperty;
+  void Edit() override;
+  TPropertyAttributes GetAttributes() override;
+  String GetValue() override;
+};
 
 namespace Idegridsdlg {
 PACKAGE void Initialization();

@@ -71,14 +71,14 @@ PACKAGE const TPackageInfoTable* GetPackageInfoTable() { return &PackageInfoTabl
 
 // The editors this version of the package has.
 TPropertyEditorClass FindPackageEditorClass(const String& Name) {
-  static const TClass Editors[] = {nullptr};
+  static const TClass Editors[] = {TOmDBGridColumnsProperty::StaticClass()};
   for (TClass C : Editors)
     if (C && SameText(C->ClassName(), Name)) return C;
   return nullptr;
 }
 
 TComponentEditorClass FindPackageComponentEditorClass(const String& Name) {
-  static const TClass Editors[] = {nullptr};
+  static const TClass Editors[] = {TOmDBGridEditor::StaticClass()};
   for (TClass C : Editors)
     if (C && SameText(C->ClassName(), Name)) return C;
   return nullptr;

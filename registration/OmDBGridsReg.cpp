@@ -2,12 +2,55 @@
 
 #include <vector>
 
+#include "IDEAboutDlg.h"
+
 #if OM_HOST_RELEASE == 5
 OM_IMPLEMENT_CLASS(TOmDBGridCategory, "OmDBGridsReg");
 String TOmDBGridCategory::Name() { return "OmDBGrid"; }
 OM_IMPLEMENT_CLASS(TImageCategory, "OmDBGridsReg");
 String TImageCategory::Name() { return "Image"; }
 #endif
+
+OM_IMPLEMENT_CLASS(TOmDBGridEditor, "OmDBGridsReg");
+
+void TOmDBGridEditor::ExecuteVerb(int Index) {
+  switch (Index) {
+    case 0: About(); break;
+    case 2: Edit(); break;
+    default: break;
+  }
+}
+
+String TOmDBGridEditor::GetVerb(int Index) {
+  switch (Index) {
+    case 0: return "Ombrix Components";
+    case 1: return "-";
+    case 2: return "Co&lumns Editor...";
+    default: return "";
+  }
+}
+
+int TOmDBGridEditor::GetVerbCount() { return 3; }
+
+// Only Columns is edited, and the walk stops there: a double-click on a grid never
+// creates an event handler.
+#if OM_HOST_RELEASE == 5
+void TOmDBGridEditor::EditProperty(TPropertyEditor* PropertyEditor, bool& Continue, bool&) {
+  if (SameText(PropertyEditor->GetName(), "Columns")) {
+    PropertyEditor->Edit();
+    Continue = false;
+  }
+}
+#else
+void TOmDBGridEditor::EditProperty(const _di_IProperty& Prop, bool& Continue) {
+  if (SameText(Prop->GetName(), "Columns")) {
+    Prop->Edit();
+    Continue = false;
+  }
+}
+#endif
+
+void TOmDBGridEditor::About() { ShowAboutForm(); }
 
 namespace {
 

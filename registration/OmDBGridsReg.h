@@ -25,6 +25,23 @@ class PACKAGE TImageCategory : public TPropertyCategory {
 };
 #endif
 
+// The grid's component editor: the about box, and the columns editor on a double-click or
+// through its verb, by way of the Columns property editor; never an event handler.
+class PACKAGE TOmDBGridEditor : public TDefaultEditor {
+  OM_CLASS(TOmDBGridEditor, TDefaultEditor)
+ public:
+  using TDefaultEditor::TDefaultEditor;
+  void ExecuteVerb(int Index) override;
+  String GetVerb(int Index) override;
+  int GetVerbCount() override;
+#if OM_HOST_RELEASE == 5
+  void EditProperty(TPropertyEditor* PropertyEditor, bool& Continue, bool& FreeEditor) override;
+#else
+  void EditProperty(const _di_IProperty& Prop, bool& Continue) override;
+#endif
+  void About();
+};
+
 // One property-editor binding: type, component class, property name, editor class.
 struct TOmEditorBinding {
   PTypeInfo PropertyType;

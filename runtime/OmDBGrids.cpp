@@ -663,22 +663,33 @@ void TOmDBGrid::LayoutColumns() {
     }
   int Room = ClientWidth() - IndicatorWidth;
   if (Count == 0 || Total <= 0 || Room <= 0) return;
-  FColumns->BeginUpdate();
-  FLayingOut = true;
-  int Left = Room;
-  for (int I = 0, Seen = 0; I < FColumns->Count(); ++I) {
-    TOmColumn* C = FColumns->GetColumn(I);
-    if (!C->Visible()) continue;
-    int W = ++Seen == Count ? Left : C->Width() * Room / Total;
-    if (StretchWidthMin > 0) W = std::max(W, StretchWidthMin);
-    if (StretchWidthMax > 0) W = std::min(W, StretchWidthMax);
-    W = std::max(W, 0);
-    C->SetWidth(W);
-    Left -= W;
+  // Laying out lasts until the collection has reported the new widths: the report of
+  // the last end of the update must not start the layout again.
+  struct TLayingOut {
+    TOmDBGrid* Grid;
+    explicit TLayingOut(TOmDBGrid* G) : Grid(G) {
+      Grid->FLayingOut = true;
+      Grid->FColumns->BeginUpdate();
+    }
+    ~TLayingOut() {
+      Grid->FColumns->EndUpdate();
+      Grid->FLayingOut = false;
+    }
+  };
+  {
+    TLayingOut Guard(this);
+    int Left = Room;
+    for (int I = 0, Seen = 0; I < FColumns->Count(); ++I) {
+      TOmColumn* C = FColumns->GetColumn(I);
+      if (!C->Visible()) continue;
+      int W = ++Seen == Count ? Left : C->Width() * Room / Total;
+      if (StretchWidthMin > 0) W = std::max(W, StretchWidthMin);
+      if (StretchWidthMax > 0) W = std::min(W, StretchWidthMax);
+      W = std::max(W, 0);
+      C->SetWidth(W);
+      Left -= W;
+    }
   }
-  // The update the widths cause comes while still laying out, so it starts no new round.
-  FColumns->EndUpdate();
-  FLayingOut = false;
   LayoutChanged();
 }
 

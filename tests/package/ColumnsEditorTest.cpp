@@ -1,0 +1,666 @@
+// The columns editor as a developer meets it: the window, its list, its commands, the
+// editors that open it, and the about box; with the real package loaded.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include "DBClient.h"
+
+#include "ActnList.h"
+#include "ComCtrls.h"
+#include "ComponentEditors.h"
+#include "DesignWindowCommon.h"
+#include "Designer.h"
+#include "Desktop.h"
+#include "Dialogs.h"
+#include "ExtCtrls.h"
+#include "Forms.h"
+#include "Ide.h"
+#include "ImgList.h"
+#include "Inspector.h"
+#include "OmDBGrids.h"
+#include "OmDBGridsReg.h"
+#include "Packages.h"
+#include "Registry.h"
+#include "Settings.h"
+#include "Shell.h"
+#include "StdCtrls.h"
+#include "TempFolder.h"
+
+namespace {
+
+// The test reaches the package's windows through the host only (class names, virtuals,
+// components by name, actions, bound handlers): the package is a plug-in, never linked.
+template <class T>
+T* Part(TComponent* Form, const char* Name) {
+  auto* C = dynamic_cast<T*>(Form->FindComponent(Name));
+  EXPECT_NE(C, nullptr) << Name;
+  return C;
+}
+
+// A columns editor window as a developer sees it.
+struct TWindow {
+  explicit TWindow(TDesignWindow* F)
+      : Form(F),
+        FormToolBar(Part<TToolBar>(F, "FormToolBar")),
+        FormSplitter(Part<TSplitter>(F, "FormSplitter")),
+        FormListView(Part<TListView>(F, "FormListView")),
+        StretchToolButton(Part<TToolButton>(F, "StretchToolButton")),
+        FormImageList(Part<TImageList>(F, "FormImageList")),
+        Labels(Part<TAction>(F, "Labels")),
+        AddNew(Part<TAction>(F, "AddNew")),
+        Delete(Part<TAction>(F, "Delete")),
+        Select(Part<TAction>(F, "Select")),
+        AddAll(Part<TAction>(F, "AddAll")),
+        Restore(Part<TAction>(F, "Restore")),
+        Synchro(Part<TAction>(F, "Synchro")),
+        Stretch(Part<TAction>(F, "Stretch")),
+        Toolbar(Part<TAction>(F, "Toolbar")) {}
+  TDesignWindow* Form;
+  TToolBar* FormToolBar;
+  TSplitter* FormSplitter;
+  TListView* FormListView;
+  TToolButton* StretchToolButton;
+  TImageList* FormImageList;
+  TAction *Labels, *AddNew, *Delete, *Select, *AddAll, *Restore, *Synchro, *Stretch, *Toolbar;
+
+  int Width() const { return Form->Width(); }
+  int Height() const { return Form->Height(); }
+  String Caption() const { return Form->Caption(); }
+  TBorderIcons BorderIcons() const { return Form->BorderIcons(); }
+  bool KeyPreview() const { return Form->KeyPreview(); }
+  void SetBounds(int L, int T, int W, int H) { Form->SetBounds(L, T, W, H); }
+  void Show() { Form->Show(); }
+  void Close() { Form->Close(); }
+  void OnKeyPress(TObject*, char& Key) { Form->OnKeyPress(Form, Key); }
+  TEditState GetEditState() { return Form->GetEditState(); }
+#if OM_HOST_RELEASE == 5
+  void EditAction(TEditAction A) { Form->EditAction(A); }
+#else
+  bool EditAction(TEditAction A) { return Form->EditAction(A); }
+#endif
+  void Activated() { Form->Activated(); }
+};
+using TOmDBGridColumnsEditor = TWindow;
+
+void Perform(TAction* A) { A->Execute(); }
+void Push(TWindow* W) { W->Activated(); }
+
+// Writes down the designer's modified and selection notifications.
+struct TRecordingSink : TDesignSink {
+  std::vector<String> Events;
+  void ItemsModified(TDesigner* D) override {
+    Events.push_back("modified " + D->GetRoot()->Name());
+  }
+  void SelectionChanged(TDesigner*, const std::vector<TPersistent*>& S) override {
+    Events.push_back("selection " + std::to_string(S.size()));
+  }
+};
+
+class ColumnsEditorTest : public ::testing::Test {
+ protected:
+  TTempFolder Folder;
+  TIde Ide;
+  TDesigner* D = nullptr;
+  TOmDBGrid* Grid = nullptr;
+
+  void SetUp() override {
+    SetSettingsStoreFile(Folder / "settings.db");
+    Ide.Packages().Load(String(OM_BIN_DIR) + "/DCLOmbrix" + IntToStr(OM_HOST_RELEASE) + "0.so");
+    D = Ide.NewForm(TForm::StaticClass(), "Form1");
+    Grid = NewGrid("OmDBGrid1");
+  }
+  void TearDown() override { SetSettingsStoreFile(""); }
+
+  TOmDBGrid* NewGrid(const String& Name) {
+    auto* G = static_cast<TOmDBGrid*>(
+        D->CreateComponent(TOmDBGrid::StaticClass(), D->GetRoot(), 0, 0, 200, 100));
+    G->SetName(Name);
+    return G;
+  }
+  void AddColumns(int Count) {
+    for (int I = 0; I < Count; ++I) Grid->Columns()->Add()->SetFieldName("F" + IntToStr(I));
+  }
+  TOmDBGridColumnsEditor* Open(TOmDBGrid* G = nullptr) {
+    D->SelectComponent(G ? G : Grid);
+    Ide.Inspector().Edit("Columns");
+    return Find(G ? G : Grid);
+  }
+  std::vector<std::unique_ptr<TWindow>> Windows;  // every view handed out stays valid
+  static bool IsEditor(TCustomForm* F) {
+    return F->ClassName() == String("TOmDBGridColumnsEditor") && !F->Released();
+  }
+  // The window open for the grid, known by the caption that names it.
+  TWindow* Find(TOmDBGrid* G) {
+    TWindow* Found = nullptr;
+    for (int I = 0; I < Screen->FormCount(); ++I) {
+      TCustomForm* F = Screen->Forms(I);
+      if (!IsEditor(F) || F->Caption() != "Editing " + G->Name() + ".Columns") continue;
+      EXPECT_EQ(Found, nullptr) << "two windows for one grid";
+      Windows.push_back(std::make_unique<TWindow>(static_cast<TDesignWindow*>(F)));
+      Found = Windows.back().get();
+    }
+    return Found;
+  }
+  int WindowCount() {
+    int N = 0;
+    for (int I = 0; I < Screen->FormCount(); ++I)
+      if (IsEditor(Screen->Forms(I))) ++N;
+    return N;
+  }
+  static std::vector<String> Captions(TOmDBGridColumnsEditor* W) {
+    std::vector<String> R;
+    for (int I = 0; I < W->FormListView->Items()->Count(); ++I)
+      R.push_back(W->FormListView->Items()->Item(I)->Caption());
+    return R;
+  }
+  static void SelectRows(TOmDBGridColumnsEditor* W, std::initializer_list<int> Rows) {
+    for (int R : Rows) W->FormListView->Items()->Item(R)->SetSelected(true);
+  }
+  std::vector<TPersistent*> Selection() const { return D->Selection(); }
+  String SettingsKey() const {
+    return TIde::BaseRegKey() + "\\Property Editors\\Collection Editor";
+  }
+  TInputQueue& Input() { return Ide.Desktop().Input(); }
+  // The IDE's own delete of its selection.
+  void DeleteSelected() {
+#if OM_HOST_RELEASE == 5
+    D->DeleteSelection();
+#else
+    D->DeleteSelection(false);
+#endif
+  }
+};
+
+// --- The window ------------------------------------------------------------------------
+
+TEST_F(ColumnsEditorTest, FirstWindowEverIsSmallWithTheToolBarShown) {
+  TOmDBGridColumnsEditor* W = Open();
+  ASSERT_NE(W, nullptr);
+  EXPECT_EQ(W->Width(), 272);
+  EXPECT_EQ(W->Height(), 232);
+  EXPECT_EQ(W->FormToolBar->Height(), 30);
+  EXPECT_EQ(W->FormToolBar->ButtonHeight(), 22);
+  EXPECT_EQ(W->FormToolBar->ButtonWidth(), 23);
+  EXPECT_FALSE(W->FormToolBar->ShowCaptions());
+  EXPECT_TRUE(W->FormToolBar->Visible());
+  EXPECT_TRUE(W->Toolbar->Checked());
+  EXPECT_FALSE(W->Labels->Checked());
+  EXPECT_EQ(W->Caption(), "Editing OmDBGrid1.Columns");
+  EXPECT_EQ(W->FormImageList->Count(), 8);
+  EXPECT_EQ(W->BorderIcons(), TBorderIcons{biSystemMenu});
+  EXPECT_TRUE(W->KeyPreview());
+}
+
+TEST_F(ColumnsEditorTest, SettingsWrittenOnCloseAreReadByTheNextWindowButColumn0IsNot) {
+  TOmDBGridColumnsEditor* W = Open();
+  Perform(W->Labels);
+  Perform(W->Toolbar);
+  W->SetBounds(0, 0, 300, 400);
+  W->Close();
+  Application->ProcessMessages();
+  {
+    TRegIniFile Ini(SettingsKey());
+    EXPECT_EQ(Ini.ReadInteger("TDBGridColumns", "Height", 0), 400);
+    EXPECT_EQ(Ini.ReadInteger("TDBGridColumns", "Width", 0), 300);
+    EXPECT_EQ(Ini.ReadString("TDBGridColumns", "LargeButtons", ""), "1");
+    EXPECT_EQ(Ini.ReadString("TDBGridColumns", "Toolbar", ""), "0");
+    EXPECT_NE(Ini.ReadString("TDBGridColumns", "Column0", ""), "");
+    Ini.WriteInteger("TDBGridColumns", "Column0", 977);
+  }
+  TOmDBGridColumnsEditor* Next = Open(NewGrid("OmDBGrid2"));
+  EXPECT_EQ(Next->Height(), 400);
+  EXPECT_EQ(Next->Width(), 300);
+  EXPECT_TRUE(Next->Labels->Checked());
+  EXPECT_EQ(Next->FormToolBar->Height(), 44);
+  EXPECT_TRUE(Next->FormToolBar->ShowCaptions());
+  EXPECT_FALSE(Next->FormToolBar->Visible());
+  EXPECT_FALSE(Next->FormSplitter->Visible());
+  EXPECT_NE(Next->FormListView->Column(0)->Width(), 977);
+}
+
+TEST_F(ColumnsEditorTest, TheSplitterRefuses31To43AndSnapsTheLabels) {
+  TOmDBGridColumnsEditor* W = Open();
+  for (int Size = 31; Size <= 43; ++Size) {
+    int S = Size;
+    bool Accept = true;
+    W->FormSplitter->OnCanResize(W->FormSplitter, S, Accept);
+    EXPECT_FALSE(Accept) << Size;
+    EXPECT_FALSE(W->Labels->Checked()) << Size;
+  }
+  int S = 44;
+  bool Accept = false;
+  W->FormSplitter->OnCanResize(W->FormSplitter, S, Accept);
+  EXPECT_TRUE(Accept);
+  EXPECT_TRUE(W->Labels->Checked());
+  EXPECT_EQ(W->FormToolBar->Height(), 44);
+  S = 30;
+  W->FormSplitter->OnCanResize(W->FormSplitter, S, Accept);
+  EXPECT_TRUE(Accept);
+  EXPECT_FALSE(W->Labels->Checked());
+  EXPECT_EQ(W->FormToolBar->Height(), 30);
+}
+
+TEST_F(ColumnsEditorTest, DeletingTheGridClosesTheWindowWithoutSelectingTheGrid) {
+  AddColumns(2);
+  TOmDBGridColumnsEditor* W = Open();
+  W->Show();
+  SelectRows(W, {0});
+  D->SelectComponent(Grid);
+  Push(W);
+  D->SelectComponent(Grid);
+  DeleteSelected();
+  Application->ProcessMessages();
+  EXPECT_EQ(WindowCount(), 0);
+  EXPECT_TRUE(Selection().empty());
+}
+
+TEST_F(ColumnsEditorTest, ClosingTheDesignerClosesOnlyItsWindows) {
+  TOmDBGridColumnsEditor* W = Open();
+  (void)W;
+  TDesigner* Other = Ide.NewForm(TForm::StaticClass(), "Form2");
+  auto* OtherGrid = static_cast<TOmDBGrid*>(
+      Other->CreateComponent(TOmDBGrid::StaticClass(), Other->GetRoot(), 0, 0, 10, 10));
+  OtherGrid->SetName("OtherGrid");
+  Other->SelectComponent(OtherGrid);
+  Ide.Inspector().Edit("Columns");
+  ASSERT_EQ(WindowCount(), 2);
+  Ide.CloseDesigner(Other);
+  Application->ProcessMessages();
+  EXPECT_EQ(WindowCount(), 1);
+  EXPECT_NE(Find(Grid), nullptr);
+  Ide.CloseDesigner(D);
+  Application->ProcessMessages();
+  EXPECT_EQ(WindowCount(), 0);
+}
+
+TEST_F(ColumnsEditorTest, EnterAndPrintableKeysGoToTheInspector) {
+  TOmDBGridColumnsEditor* W = Open();
+  char Key = 13;
+  W->OnKeyPress(W->Form, Key);
+  EXPECT_EQ(Ide.LastModalEdit().Count, 1);
+  EXPECT_EQ(Ide.LastModalEdit().Key, '\0');
+  EXPECT_EQ(Key, 13);
+  Key = 'a';
+  W->FormListView->OnKeyPress(W->FormListView, Key);
+  EXPECT_EQ(Ide.LastModalEdit().Count, 2);
+  EXPECT_EQ(Ide.LastModalEdit().Key, 'a');
+  EXPECT_EQ(Key, 0);
+  Key = ' ';
+  W->FormListView->OnKeyPress(W->FormListView, Key);
+  EXPECT_EQ(Ide.LastModalEdit().Count, 2);
+  EXPECT_EQ(Key, ' ');
+}
+
+TEST_F(ColumnsEditorTest, TheEditMenuOffersPasteOnlyWithComponentsOnTheClipboard) {
+  AddColumns(3);
+  TOmDBGridColumnsEditor* W = Open();
+  TEditState Without = W->GetEditState();
+  EXPECT_TRUE(Without.Contains(esCanCut) && Without.Contains(esCanCopy) &&
+              Without.Contains(esCanDelete));
+  EXPECT_FALSE(Without.Contains(esCanPaste));
+  EXPECT_FALSE(Without.Contains(esCanSelectAll));
+  D->SelectComponent(Grid);
+  D->CopySelection();
+  EXPECT_TRUE(W->GetEditState().Contains(esCanPaste));
+  W->Show();
+  SelectRows(W, {1});
+  D->SelectComponent(Grid);
+  Push(W);
+  W->EditAction(eaDelete);
+  EXPECT_EQ(Grid->Columns()->Count(), 2);
+#if OM_HOST_RELEASE == 6
+  EXPECT_FALSE(W->EditAction(eaUndo));
+#endif
+}
+
+TEST_F(ColumnsEditorTest, ActivationRepushesTheSelectionOnlyWhenSomethingElseTookIt) {
+  AddColumns(3);
+  TOmDBGridColumnsEditor* W = Open();
+  W->Show();
+  EXPECT_EQ(Selection(), std::vector<TPersistent*>{Grid->Columns()});  // a new window
+  SelectRows(W, {2});
+  EXPECT_EQ(Selection(), std::vector<TPersistent*>{Grid->Columns()->GetColumn(2)});
+  D->SelectComponent(Grid);
+  W->Activated();
+  EXPECT_EQ(Selection(), std::vector<TPersistent*>{Grid->Columns()->GetColumn(2)});
+}
+
+// --- The list ------------------------------------------------------------------------------
+
+TEST_F(ColumnsEditorTest, RowsAreNumberedCaptionsOfCustomizedColumnsOnly) {
+  TOmDBGridColumnsEditor* W = Open();
+  EXPECT_TRUE(Captions(W).empty());
+  W->Close();
+  Application->ProcessMessages();
+  AddColumns(3);
+  W = Open();
+  ASSERT_EQ(Captions(W).size(), 3u);
+  EXPECT_EQ(Captions(W)[0], "0 - " + Grid->Columns()->GetColumn(0)->DisplayName());
+  EXPECT_EQ(Captions(W)[2].substr(0, 4), "2 - ");
+  W->Show();
+  SelectRows(W, {1});
+  int Redraws = W->FormListView->RedrawCount();
+  Grid->Columns()->GetColumn(1)->SetFieldName("Renamed");
+  D->Modified();
+  EXPECT_EQ(Captions(W)[1], "1 - " + Grid->Columns()->GetColumn(1)->DisplayName());
+  EXPECT_EQ(W->FormListView->RedrawCount(), Redraws + 1);
+  EXPECT_TRUE(W->FormListView->Items()->Item(1)->Selected());
+}
+
+TEST_F(ColumnsEditorTest, AnIdeDeleteOfSelectedColumnsThenModifiedIsSafe) {
+  AddColumns(4);
+  TOmDBGridColumnsEditor* W = Open();
+  W->Show();
+  SelectRows(W, {1, 2});
+  ASSERT_EQ(Selection().size(), 2u);
+  DeleteSelected();
+  Perform(W->Restore);  // its rows are still selected in the list: nothing may reach them
+  D->Modified();
+  ASSERT_EQ(Captions(W).size(), 2u);
+  EXPECT_EQ(W->FormListView->Items()->Item(1)->Data(), Grid->Columns()->GetColumn(1));
+}
+
+// --- The commands -------------------------------------------------------------------------
+
+TEST_F(ColumnsEditorTest, DeleteRows2And5Of8SelectsTheRowAtPosition2) {
+  AddColumns(8);
+  TOmDBGridColumnsEditor* W = Open();
+  W->Show();
+  TOmColumn* Third = Grid->Columns()->GetColumn(3);
+  SelectRows(W, {2, 5});
+  Perform(W->Delete);
+  EXPECT_EQ(Grid->Columns()->Count(), 6);
+  EXPECT_EQ(Captions(W).size(), 6u);
+  EXPECT_EQ(Selection(), std::vector<TPersistent*>{Third});
+  EXPECT_TRUE(W->FormListView->Items()->Item(2)->Selected());
+}
+
+TEST_F(ColumnsEditorTest, DeleteOfTheLastRowSelectsTheNewLastAndOfAllSelectsTheCollection) {
+  AddColumns(3);
+  TOmDBGridColumnsEditor* W = Open();
+  W->Show();
+  SelectRows(W, {2});
+  Perform(W->Delete);
+  EXPECT_EQ(Selection(), std::vector<TPersistent*>{Grid->Columns()->GetColumn(1)});
+  Perform(W->Select);
+  Perform(W->Delete);
+  EXPECT_EQ(Grid->Columns()->Count(), 0);
+  EXPECT_EQ(Selection(), std::vector<TPersistent*>{Grid->Columns()});
+  EXPECT_FALSE(W->Delete->Enabled());
+  EXPECT_FALSE(W->Select->Enabled());
+}
+
+TEST_F(ColumnsEditorTest, AddSelectsTheNewColumnAndRedrawsOnce) {
+  TOmDBGridColumnsEditor* W = Open();
+  W->Show();
+  int Redraws = W->FormListView->RedrawCount();
+  Perform(W->AddNew);
+  ASSERT_EQ(Grid->Columns()->Count(), 1);
+  EXPECT_EQ(Selection(), std::vector<TPersistent*>{Grid->Columns()->GetColumn(0)});
+  EXPECT_EQ(W->FormListView->RedrawCount() - Redraws, 1);
+}
+
+class AddAllTest : public ColumnsEditorTest {
+ protected:
+  TClientDataSet* Data = nullptr;
+  void SetUp() override {
+    ColumnsEditorTest::SetUp();
+    Data = static_cast<TClientDataSet*>(
+        D->CreateComponent(TClientDataSet::StaticClass(), D->GetRoot(), 0, 0, 0, 0));
+    Data->FieldDefs()->Add("Name", ftString, 20);
+    Data->FieldDefs()->Add("City", ftString, 20);
+    auto* Source = static_cast<TDataSource*>(
+        D->CreateComponent(TDataSource::StaticClass(), D->GetRoot(), 0, 0, 0, 0));
+    Source->SetDataSet(Data);
+    Grid->SetDataSource(Source);
+  }
+  std::vector<String> FieldNames() {
+    std::vector<String> R;
+    for (int I = 0; I < Grid->Columns()->Count(); ++I)
+      R.push_back(Grid->Columns()->GetColumn(I)->FieldName());
+    return R;
+  }
+};
+
+TEST_F(AddAllTest, EachCommandRedrawsTheListOnce) {
+  Data->Open();
+  TOmDBGridColumnsEditor* W = Open();
+  W->Show();
+  auto Redraws = [&](auto&& Command) {
+    int Before = W->FormListView->RedrawCount();
+    Command();
+    return W->FormListView->RedrawCount() - Before;
+  };
+  EXPECT_EQ(Redraws([&] { Perform(W->AddAll); }), 1);
+  EXPECT_EQ(Redraws([&] { Perform(W->AddNew); }), 1);
+  EXPECT_EQ(Redraws([&] { Perform(W->Select); }), 1);
+  EXPECT_EQ(Redraws([&] { D->Modified(); }), 1);
+  SelectRows(W, {0});
+  EXPECT_EQ(Redraws([&] { Perform(W->Delete); }), 1);
+  Input().Answer(mrYes);
+  EXPECT_EQ(Redraws([&] { Perform(W->AddAll); }), 1);
+}
+
+TEST_F(AddAllTest, IsEnabledOnlyForAnOpenDataset) {
+  TOmDBGridColumnsEditor* W = Open();
+  D->Modified();
+  EXPECT_FALSE(W->AddAll->Enabled());
+  Data->Open();
+  D->Modified();
+  EXPECT_TRUE(W->AddAll->Enabled());
+}
+
+TEST_F(AddAllTest, DefaultStateAsksNothingAndCustomizes) {
+  Data->Open();
+  TOmDBGridColumnsEditor* W = Open();
+  Perform(W->AddAll);
+  EXPECT_EQ(Grid->Columns()->GetState(), csCustomized);
+  EXPECT_EQ(FieldNames(), (std::vector<String>{"Name", "City"}));
+  EXPECT_EQ(Captions(W).size(), 2u);
+}
+
+TEST_F(AddAllTest, YesReplacesNoAppendsCancelKeepsButModifies) {
+  AddColumns(1);
+  Data->Open();
+  TOmDBGridColumnsEditor* W = Open();
+  Input().Answer(mrNo);
+  Perform(W->AddAll);
+  EXPECT_EQ(FieldNames(), (std::vector<String>{"F0", "Name", "City"}));
+  Input().Answer(mrYes);
+  Perform(W->AddAll);
+  EXPECT_EQ(FieldNames(), (std::vector<String>{"Name", "City"}));
+  std::vector<String> Before = FieldNames();
+  TRecordingSink Sink;
+  Ide.AddSink(&Sink);
+  Input().Answer(mrCancel);
+  Perform(W->AddAll);
+  Ide.RemoveSink(&Sink);
+  EXPECT_EQ(FieldNames(), Before);
+  EXPECT_NE(std::find(Sink.Events.begin(), Sink.Events.end(), "modified Form1"), Sink.Events.end());
+  EXPECT_EQ(Application->DialogLog().back().find("Delete existing columns?") != String::npos, true);
+}
+
+TEST_F(ColumnsEditorTest, EnablingFollowsTheGridAndTheSelection) {
+  AddColumns(2);
+  TOmDBGridColumnsEditor* W = Open();
+  W->Show();
+  EXPECT_FALSE(W->Delete->Enabled());
+  EXPECT_FALSE(W->Restore->Enabled());
+  EXPECT_TRUE(W->Select->Enabled());
+  EXPECT_FALSE(W->Synchro->Enabled());
+  EXPECT_TRUE(W->Stretch->Enabled());
+  SelectRows(W, {0});
+  EXPECT_TRUE(W->Delete->Enabled());
+  EXPECT_TRUE(W->Restore->Enabled());
+  TOmDBGrid* Master = NewGrid("Master");
+  Grid->SetMasterGrid(Master);
+  D->Modified();
+  EXPECT_FALSE(W->Stretch->Enabled());
+}
+
+TEST_F(ColumnsEditorTest, TheStretchActionFollowsTheGridAndBracketsEveryChange) {
+  AddColumns(2);
+  Grid->SetStretchMode(true);
+  TOmDBGridColumnsEditor* W = Open();
+  W->Show();  // activation computes the commands
+  EXPECT_TRUE(W->Stretch->Checked());
+  EXPECT_EQ(W->StretchToolButton->ImageIndex(), 7);
+  EXPECT_TRUE(Grid->StretchMode());
+  Perform(W->AddNew);
+  EXPECT_TRUE(Grid->StretchMode());
+  Perform(W->Stretch);
+  EXPECT_FALSE(Grid->StretchMode());
+  EXPECT_EQ(W->StretchToolButton->ImageIndex(), 6);
+}
+
+TEST_F(ColumnsEditorTest, SelectAllPushesOnce) {
+  AddColumns(5);
+  TOmDBGridColumnsEditor* W = Open();
+  W->Show();
+  TRecordingSink Sink;
+  Ide.AddSink(&Sink);
+  Perform(W->Select);
+  Ide.RemoveSink(&Sink);
+  EXPECT_EQ(std::count(Sink.Events.begin(), Sink.Events.end(), "selection 5"), 1);
+  EXPECT_EQ(Sink.Events.size(), 1u);
+}
+
+// A column whose restore fails, to see what a failing command leaves behind.
+class TFailingColumn : public TOmColumn {
+ public:
+  using TOmColumn::TOmColumn;
+  void RestoreDefaults() override { throw Exception("restore failed"); }
+};
+
+TEST_F(ColumnsEditorTest, AFailingCommandLeavesNoUpdateOpenAndTheStretchOn) {
+  AddColumns(1);
+  new TFailingColumn(Grid->Columns());  // the collection owns it
+  Grid->SetStretchMode(true);
+  TOmDBGridColumnsEditor* W = Open();
+  W->Show();
+  SelectRows(W, {0, 1});
+  try {
+    Perform(W->Restore);
+  } catch (Exception&) {
+  }
+  EXPECT_EQ(Grid->Columns()->UpdateCount(), 0);
+  EXPECT_TRUE(Grid->StretchMode());
+  EXPECT_EQ(W->FormListView->Items()->UpdateCount(), 0);
+}
+
+TEST_F(ColumnsEditorTest, DeletingAnExpandableColumnWithItsSelectedNestedColumnFreesEachOnce) {
+  for (const char* Name : {"Address", "Address.City", "Address.Zip", "Name"})
+    Grid->Columns()->Add()->SetFieldName(Name);
+  ASSERT_TRUE(Grid->Columns()->GetColumn(0)->GetExpandable());
+  TOmColumn* Zip = Grid->Columns()->GetColumn(2);
+  TOmColumn* Name = Grid->Columns()->GetColumn(3);
+  TOmDBGridColumnsEditor* W = Open();
+  W->Show();
+  SelectRows(W, {0, 1});
+  Perform(W->Delete);
+  for (int I = 0; I < Grid->Columns()->Count(); ++I) {
+    TOmColumn* C = Grid->Columns()->GetColumn(I);
+    EXPECT_TRUE(C == Zip || C == Name) << C->FieldName().c_str();
+  }
+  EXPECT_EQ(Captions(W).size(), size_t(Grid->Columns()->Count()));
+  EXPECT_EQ(Selection(), std::vector<TPersistent*>{Grid->Columns()->GetColumn(0)});
+}
+
+// --- The editors --------------------------------------------------------------------------
+
+TEST_F(ColumnsEditorTest, OneWindowPerGridHoweverTheRequestComes) {
+  D->SelectComponent(Grid);
+  EXPECT_EQ(Ide.Inspector().Row("Columns").Value(), "(TOmDBGridColumns)");
+  TOmDBGridColumnsEditor* W = Open();
+  DoubleClickComponent(D, Grid);
+  ChooseContextMenuItem(D, Grid, 2);
+  EXPECT_EQ(WindowCount(), 1);
+  EXPECT_EQ(Find(Grid)->Form, W->Form);
+  Open(NewGrid("OmDBGrid2"));
+  EXPECT_EQ(WindowCount(), 2);
+}
+
+TEST_F(ColumnsEditorTest, TheGridsMenuAndDoubleClickNeverMakeAnEventHandler) {
+  std::vector<TContextMenuItem> Menu = ComponentContextMenu(D, Grid);
+  ASSERT_GE(Menu.size(), 3u);
+  EXPECT_EQ(Menu[0].Caption, "Ombrix Components");
+  EXPECT_EQ(Menu[1].Caption, "-");
+  EXPECT_EQ(Menu[2].Caption, "Co&lumns Editor...");
+  DoubleClickComponent(D, Grid);
+  EXPECT_EQ(WindowCount(), 1);
+  EXPECT_FALSE(D->MethodExists("OmDBGrid1DblClick"));
+  EXPECT_FALSE(D->MethodExists("OmDBGrid1Click"));
+  EXPECT_EQ(std::count_if(Menu.begin(), Menu.end(),
+                          [](const TContextMenuItem& I) { return I.Verb >= 0; }),
+            3);
+  ChooseContextMenuItem(D, Grid, 1);  // the separator does nothing
+  EXPECT_EQ(WindowCount(), 1);
+}
+
+TEST_F(ColumnsEditorTest, TheColumnsPropertyIsADialogThatCannotBeTyped) {
+  D->SelectComponent(Grid);
+  EXPECT_EQ(Ide.Inspector().Row("Columns").Attributes(),
+            (TPropertyAttributes{paDialog, paReadOnly}));
+  AddColumns(3);
+  EXPECT_EQ(Ide.Inspector().Row("Columns").Value(), "(TOmDBGridColumns)");
+}
+
+// --- The about box -------------------------------------------------------------------------
+
+// Looks at the about box while it waits for its answer, clicks both links, then OK.
+class TAboutVisitor : public TInputSource {
+ public:
+  std::vector<String> Texts;
+  TColor Mail = clBlack, Web = clBlack, WebBefore = clBlack;
+  int Calls = 0;
+  bool HasInput() const override { return Calls == 0; }
+  bool Next(TInputEvent& Event) override {
+    if (Calls++) return false;
+    TCustomForm* F = Screen->ActiveForm();
+    EXPECT_EQ(F->ClassName(), String("TOMCAboutForm"));
+    TLabel* L[6];
+    for (int I = 0; I < 6; ++I) L[I] = Part<TLabel>(F, ("Label" + IntToStr(I)).c_str());
+    Texts = {F->Caption(),    L[0]->Caption(), L[1]->Caption(), L[2]->Caption(),
+             L[3]->Caption(), L[4]->Caption(), L[5]->Caption()};
+    EXPECT_EQ(F->ClientWidth(), 351);
+    EXPECT_EQ(F->ClientHeight(), 209);
+    EXPECT_TRUE(F->BorderIcons().Empty());
+    L[5]->OnClick(L[5]);
+    Mail = L[5]->Font()->Color();
+    WebBefore = L[4]->Font()->Color();
+    L[4]->OnClick(L[4]);
+    Web = L[4]->Font()->Color();
+    Event.Kind = TInputEvent::Answer;
+    Event.Index = mrOk;
+    return true;
+  }
+};
+
+TEST_F(ColumnsEditorTest, TheAboutBoxTextsLinksAndVisitedColour) {
+  ClearShellRequests();
+  auto Visitor = std::make_unique<TAboutVisitor>();
+  TAboutVisitor* V = Visitor.get();
+  Application->SetInput(std::move(Visitor));
+  ChooseContextMenuItem(D, Grid, 0);
+  Application->ProcessMessages();
+  ASSERT_EQ(V->Texts.size(), 7u);
+  EXPECT_EQ(V->Texts[0], "About Ombrix Components");
+  EXPECT_EQ(V->Texts[1], "mbrix Components");
+  EXPECT_EQ(V->Texts[2], V->Texts[1]);
+  EXPECT_EQ(V->Texts[3], "Version 3.0 (Build 3.42)");
+  EXPECT_FALSE(V->Texts[4].empty());
+  EXPECT_EQ(V->Texts[5].substr(0, 7), "http://");
+  EXPECT_EQ(V->Texts[6].substr(0, 7), "mailto:");
+  ASSERT_EQ(ShellRequests().size(), 2u);
+  EXPECT_EQ(ShellRequests()[0].File, V->Texts[6] + "?subject=Ombrix Components 3.0 (Build 3.42)");
+  EXPECT_EQ(ShellRequests()[0].Operation, "open");
+  EXPECT_EQ(ShellRequests()[0].ShowCmd, 1);
+  EXPECT_EQ(ShellRequests()[1].File, V->Texts[5]);
+  EXPECT_EQ(V->Mail, TColor(0x800080));
+  EXPECT_EQ(V->WebBefore, clBlue);
+  EXPECT_EQ(V->Web, TColor(0x800080));
+  for (int I = 0; I < Screen->FormCount(); ++I)
+    EXPECT_NE(Screen->Forms(I)->ClassName(), String("TOMCAboutForm"));
+}
+
+}  // namespace
