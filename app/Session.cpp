@@ -700,6 +700,7 @@ void TSession::DefineCommands() {
 #include "FileUtil.h"
 #include "Qrexpbld.h"
 #include "Registry.h"
+#include "Settings.h"
 #include "Shell.h"
 #include "ExtCtrls.h"
 #include "Menus.h"
@@ -736,8 +737,19 @@ TControl* TSession::Control(const String& Path) const {
 void TSession::Input(const std::function<void(TInputQueue&)>& Give) {
   auto* Queue = dynamic_cast<TInputQueue*>(Application->Input());
   if (!Queue) throw EConvertError("the IDE's input is not the session's");
+  if (FAhead) {
+    Give(*Queue);
+    return;
+  }
+  // This input goes first; what was given ahead waits behind it for the modal window
+  // this input opens.
+  std::vector<TInputEvent> Ahead;
+  for (TInputEvent E; Queue->Next(E);) Ahead.push_back(E);
   Give(*Queue);
-  if (!FAhead) Application->ProcessInput();
+  int Now = Queue->Count();
+  for (TInputEvent& E : Ahead) Queue->Push(std::move(E));
+  for (int I = 0; I < Now && Application->HandleMessage(); ++I) {
+  }
 }
 
 namespace {
@@ -869,6 +881,14 @@ void TSession::DefineWindowCommands() {
 
   Define("click", "click CONTROL", "clicks a control (WINDOW.CONTROL, or in the active window)", [this](const auto& A) {
     if (A.size() != 1) Usage("click CONTROL");
+    // Ahead of a window that is not open yet, the click names its control.
+    if (FAhead && A[0].find('.') != String::npos && !FindWindowControl(A[0])) {
+      TInputEvent E;
+      E.Kind = TInputEvent::Click;
+      E.TargetName = A[0];
+      Input([&](TInputQueue& Q) { Q.Push(E); });
+      return TCommandResult{};
+    }
     TControl* C = Control(A[0]);
     Input([&](TInputQueue& Q) { Q.Click(C); });
     return TCommandResult{};
@@ -1136,10 +1156,12 @@ void TSession::DefineWindowCommands() {
     return R;
   });
 
-  Define("settings", "settings KEY SECTION", "the values the settings store holds under a key's section",
+  Define("settings", "settings KEY SECTION",
+         "the values the settings store holds in a key's section (a KEY starting with \\ is below the "
+         "IDE's base key)",
          [](const auto& A) {
            if (A.size() != 2) Usage("settings KEY SECTION");
-           TRegIniFile Ini(A[0]);
+           TRegIniFile Ini(!A[0].empty() && A[0][0] == '\\' ? IDEBaseRegistryKey() + A[0] : A[0]);
            TStringList Names;
            Ini.ReadSection(A[1], &Names);
            TCommandResult R;

@@ -222,6 +222,9 @@ struct PACKAGE TInputEvent {
 
 // Where the application's input comes from: a queue in tests, a script or a terminal in
 // the IDE's front end. Next returns false when no input will ever come.
+// The control `Window.Control` names among the open windows, or null.
+PACKAGE TControl* FindWindowControl(const String& Path);
+
 class PACKAGE TInputSource {
  public:
   virtual ~TInputSource() = default;

@@ -1002,6 +1002,17 @@ TControl* ControlAt(TWinControl* W, TPoint P) {
 }
 }  // namespace
 
+TControl* FindWindowControl(const String& Path) {
+  size_t Dot = Path.find('.');
+  if (!Screen || Dot == String::npos) return nullptr;
+  for (int I = 0; I < Screen->FormCount(); ++I) {
+    TCustomForm* F = Screen->Forms(I);
+    if (!SameText(F->Name(), Path.substr(0, Dot))) continue;
+    return dynamic_cast<TControl*>(F->FindComponent(Path.substr(Dot + 1)));
+  }
+  return nullptr;
+}
+
 void TApplication::Dispatch(const TInputEvent& Event) {
   if (Event.TargetGone)
     throw EInputError(
@@ -1009,6 +1020,8 @@ void TApplication::Dispatch(const TInputEvent& Event) {
   switch (Event.Kind) {
     case TInputEvent::Click: {
       auto* C = dynamic_cast<TControl*>(Event.Target);
+      // A click given ahead for a window not open yet names its control: `Window.Control`.
+      if (!C && !Event.TargetName.empty()) C = FindWindowControl(Event.TargetName);
       if (!C) throw EInputError(Format("Input '%s' needs a control", {Event.Describe()}));
       TPoint P = Event.HasPoint ? Event.At : Point(C->ClientWidth() / 2, C->ClientHeight() / 2);
       DispatchClick(C, P, Event.Shift, Event.Button, Event.Double);
