@@ -218,6 +218,24 @@ TEST_F(ColumnsEditorTest, SettingsWrittenOnCloseAreReadByTheNextWindowButColumn0
   EXPECT_NE(Next->FormListView->Column(0)->Width(), 977);
 }
 
+TEST_F(ColumnsEditorTest, ClosingSelectsTheGridOnlyWhileTheWindowsSelectionIsTheIdes) {
+  AddColumns(2);
+  TOmDBGridColumnsEditor* W = Open();
+  W->Show();
+  SelectRows(W, {1});
+  W->Close();
+  Application->ProcessMessages();
+  EXPECT_EQ(Selection(), std::vector<TPersistent*>{Grid});
+  W = Open();
+  W->Show();
+  SelectRows(W, {0});
+  TOmDBGrid* Other = NewGrid("OmDBGrid2");
+  D->SelectComponent(Other);  // the IDE's selection is no longer the window's
+  W->Close();
+  Application->ProcessMessages();
+  EXPECT_EQ(Selection(), std::vector<TPersistent*>{Other});
+}
+
 TEST_F(ColumnsEditorTest, TheSplitterRefuses31To43AndSnapsTheLabels) {
   TOmDBGridColumnsEditor* W = Open();
   for (int Size = 31; Size <= 43; ++Size) {

@@ -1,0 +1,183 @@
+// The columns editor on large grids: opening it, relabelling, select all, deleting every
+// other column and adding all fields, each beside the floor it cannot beat (formatting
+// the same captions; a plain erase over the same number of pointers).
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+#include "DBClient.h"
+#include "Designer.h"
+#include "Desktop.h"
+#include "IDEGridsDlg.h"
+#include "Ide.h"
+#include "Inspector.h"
+#include "OmDBGrids.h"
+#include "Packages.h"
+#include "Settings.h"
+
+namespace {
+
+String Bin(const String& File) { return String(OM_BIN_DIR) + "/" + File; }
+const String Package = OM_HOST_RELEASE == 5 ? "DCLOmbrix50.so" : "DCLOmbrix60.so";
+
+// The package is a plug-in here as in the IDE: its window is reached through the host.
+TOmDBGridColumnsEditor* AsEditor(TCustomForm* F) {
+  return F && F->ClassName() == String("TOmDBGridColumnsEditor")
+             ? static_cast<TOmDBGridColumnsEditor*>(F)
+             : nullptr;
+}
+
+// An IDE with the package, a form and a grid of N customized columns.
+struct TBench {
+  String Store;
+  TIde Ide;
+  TDesigner* D;
+  TOmDBGrid* Grid;
+  explicit TBench(int Columns) : Store(SettingsFile()) {
+    Ide.Packages().Load(Bin(Package));
+    D = Ide.NewForm(TForm::StaticClass(), "Form1");
+    Grid = static_cast<TOmDBGrid*>(
+        D->CreateComponent(TOmDBGrid::StaticClass(), D->GetRoot(), 0, 0, 200, 100));
+    Grid->Columns()->BeginUpdate();
+    for (int I = 0; I < Columns; ++I) Grid->Columns()->Add()->SetFieldName("F" + IntToStr(I));
+    Grid->Columns()->EndUpdate();
+  }
+  ~TBench() {
+    SetSettingsStoreFile("");
+    std::remove(Store.c_str());
+  }
+  static String SettingsFile() {
+    char Name[] = "/tmp/omide-bench-XXXXXX";
+    int Fd = mkstemp(Name);
+    if (Fd >= 0) close(Fd);
+    std::remove(Name);
+    SetSettingsStoreFile(Name);
+    return Name;
+  }
+  TOmDBGridColumnsEditor* Open() {
+    D->SelectComponent(Grid);
+    Ide.Inspector().Edit("Columns");
+    for (int I = 0; I < Screen->FormCount(); ++I)
+      if (auto* W = AsEditor(Screen->Forms(I)); W && !W->Released()) return W;
+    return nullptr;
+  }
+  void Close(TOmDBGridColumnsEditor* W) {
+    W->Close();
+    Application->ProcessMessages();
+  }
+};
+
+void OpenWindow(benchmark::State& State) {
+  TBench B(int(State.range(0)));
+  for (auto _ : State) {
+    TOmDBGridColumnsEditor* W = B.Open();
+    State.PauseTiming();
+    B.Close(W);
+    State.ResumeTiming();
+  }
+}
+
+void UpdateCaptions(benchmark::State& State) {
+  TBench B(int(State.range(0)));
+  TOmDBGridColumnsEditor* W = B.Open();
+  for (auto _ : State) B.D->Modified();  // relabels the rows and recomputes the commands
+  State.counters["redraws"] = double(W->FormListView->RedrawCount());
+}
+
+void SelectAll(benchmark::State& State) {
+  TBench B(int(State.range(0)));
+  TOmDBGridColumnsEditor* W = B.Open();
+  for (auto _ : State) {
+    State.PauseTiming();
+    B.D->SelectComponent(B.Grid);
+    for (int I = 0; I < W->FormListView->Items()->Count(); ++I)
+      W->FormListView->Items()->Item(I)->SetSelected(false);
+    State.ResumeTiming();
+    W->Select->Execute();
+  }
+}
+
+void DeleteEveryOther(benchmark::State& State) {
+  int N = int(State.range(0));
+  TBench B(0);
+  for (auto _ : State) {
+    State.PauseTiming();
+    B.Grid->Columns()->BeginUpdate();
+    B.Grid->Columns()->Clear();
+    for (int I = 0; I < N; ++I) B.Grid->Columns()->Add();
+    B.Grid->Columns()->EndUpdate();
+    TOmDBGridColumnsEditor* W = B.Open();
+    // Another window active: the rows are selected without a push for each.
+    TForm Other(nullptr, 0);
+    Other.Show();
+    for (int I = 0; I < N; I += 2) W->FormListView->Items()->Item(I)->SetSelected(true);
+    B.D->Modified();  // the commands follow the selection
+    if (!W->Delete->Enabled()) State.SkipWithError("Delete is not enabled");
+    State.ResumeTiming();
+    W->Delete->Execute();
+    State.PauseTiming();
+    B.Close(W);
+    State.ResumeTiming();
+  }
+}
+
+void AddAllFields(benchmark::State& State) {
+  int N = int(State.range(0));
+  TBench B(1);
+  auto* Data = static_cast<TClientDataSet*>(
+      B.D->CreateComponent(TClientDataSet::StaticClass(), B.D->GetRoot(), 0, 0, 0, 0));
+  for (int I = 0; I < N; ++I) Data->FieldDefs()->Add("Field" + IntToStr(I), ftInteger);
+  auto* Source = static_cast<TDataSource*>(
+      B.D->CreateComponent(TDataSource::StaticClass(), B.D->GetRoot(), 0, 0, 0, 0));
+  Source->SetDataSet(Data);
+  B.Grid->SetDataSource(Source);
+  Data->Open();
+  TOmDBGridColumnsEditor* W = B.Open();
+  for (auto _ : State) {
+    B.Ide.Desktop().Input().Answer(mrYes);  // replace the columns
+    W->AddAll->Execute();
+  }
+  State.counters["columns"] = double(B.Grid->Columns()->Count());
+  if (B.Grid->Columns()->Count() != N) State.SkipWithError("not one column per field");
+}
+
+// Floor of opening and relabelling: the same captions formatted into a vector.
+void FormatCaptions(benchmark::State& State) {
+  int N = int(State.range(0));
+  auto Names = std::vector<String>(size_t(N));
+  for (int I = 0; I < N; ++I) Names[size_t(I)] = "F" + IntToStr(I);
+  for (auto _ : State) {
+    std::vector<String> Captions;
+    Captions.reserve(size_t(N));
+    for (int I = 0; I < N; ++I) Captions.push_back(Format("%d - %s", {I, Names[size_t(I)]}));
+    benchmark::DoNotOptimize(Captions.data());
+  }
+}
+
+// Floor of deleting: erasing every other pointer of the same number.
+void ErasePointers(benchmark::State& State) {
+  int N = int(State.range(0));
+  auto Store = std::vector<int>(size_t(N));
+  for (auto _ : State) {
+    State.PauseTiming();
+    auto P = std::vector<int*>(size_t(N));
+    for (int I = 0; I < N; ++I) P[size_t(I)] = &Store[size_t(I)];
+    State.ResumeTiming();
+    std::erase_if(P, [&](int* X) { return (X - Store.data()) % 2 == 0; });
+    benchmark::DoNotOptimize(P.data());
+  }
+}
+
+}  // namespace
+
+#define OM_SIZES ->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)
+BENCHMARK(OpenWindow) OM_SIZES->Iterations(3);
+BENCHMARK(UpdateCaptions) OM_SIZES;
+BENCHMARK(SelectAll) OM_SIZES;
+BENCHMARK(DeleteEveryOther) OM_SIZES->Iterations(3);
+BENCHMARK(AddAllFields) OM_SIZES->Iterations(3);
+BENCHMARK(FormatCaptions) OM_SIZES;
+BENCHMARK(ErasePointers) OM_SIZES;
+BENCHMARK_MAIN();
