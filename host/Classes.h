@@ -202,7 +202,7 @@ class PACKAGE TCollection : public TPersistent {
   ~TCollection() override;
 
   TCollectionItemClass ItemClass() const noexcept { return FItemClass; }
-  int Count() const noexcept { return int(FItems.size()); }
+  int Count() const noexcept { return int(FItems.size() - FHoles); }
   TCollectionItem* Items(int Index) const;
   TCollectionItem* Add();
   TCollectionItem* Insert(int Index);
@@ -233,9 +233,17 @@ class PACKAGE TCollection : public TPersistent {
   void MoveItem(TCollectionItem* Item, int NewIndex);
   void IndexesChanged() noexcept { FIndexesValid = false; }
   int IndexOfItem(const TCollectionItem* Item) const;
+  void Pack() const noexcept {
+    if (FHoles) PackHoles();
+  }
+  void PackHoles() const noexcept;
 
   TCollectionItemClass FItemClass;
-  std::vector<TCollectionItem*> FItems;
+  // A removed item leaves a null hole, closed up the next time an item at or past the
+  // first hole is reached: freeing many items from the end moves the rest only once.
+  mutable std::vector<TCollectionItem*> FItems;
+  mutable size_t FHoles = 0;
+  mutable size_t FFirstHole = 0;
   int FUpdateCount = 0;
   int FNextID = 0;
   mutable bool FIndexesValid = true;

@@ -288,6 +288,7 @@ TCollection::TCollection(TCollectionItemClass ItemClass) : FItemClass(ItemClass)
 TCollection::~TCollection() {
   // No notifications while the collection itself goes.
   FUpdateCount = 1;
+  Pack();
   while (!FItems.empty()) delete FItems.back();
 }
 
@@ -302,6 +303,7 @@ TOwnedCollection::~TOwnedCollection() {
 
 TCollectionItem* TCollection::Items(int Index) const {
   if (Index < 0 || Index >= Count()) ListIndexError(Index);
+  if (FHoles && size_t(Index) >= FFirstHole) PackHoles();
   return FItems[size_t(Index)];
 }
 
@@ -341,7 +343,8 @@ void TCollection::Delete(int Index) {
 }
 
 void TCollection::Clear() {
-  if (FItems.empty()) return;
+  if (Count() == 0) return;
+  Pack();
   BeginUpdate();
   try {
     while (!FItems.empty()) delete FItems.back();
@@ -353,6 +356,7 @@ void TCollection::Clear() {
 }
 
 TCollectionItem* TCollection::FindItemID(int ID) const {
+  Pack();
   for (TCollectionItem* Item : FItems)
     if (Item->FID == ID) return Item;
   return nullptr;
@@ -364,6 +368,7 @@ void TCollection::Assign(TPersistent* Source) {
   BeginUpdate();
   try {
     Clear();
+    Src->Pack();
     for (TCollectionItem* Item : Src->FItems) Add()->Assign(Item);
   } catch (...) {
     EndUpdate();
@@ -404,6 +409,7 @@ String TCollection::GetNamePath() {
 }
 
 void TCollection::InsertItem(TCollectionItem* Item) {
+  Pack();
   FItems.push_back(Item);
   Item->FCollection = this;
   Item->FID = FNextID++;
@@ -416,14 +422,26 @@ void TCollection::RemoveItem(TCollectionItem* Item) {
   Notify(Item, cnExtracting);
   // The designer drops the item from its selection before it is gone.
   if (IDesignerNotify* D = FindRootDesigner(this)) D->Notification(Item, opRemove);
-  int Index = IndexOfItem(Item);
-  FItems.erase(FItems.begin() + Index);
-  if (Index != int(FItems.size())) IndexesChanged();
+  // While indexes are valid an item's index is its place among the holes too.
+  if (!FIndexesValid) IndexOfItem(Item);
+  size_t Pos = size_t(Item->FIndex);
+  if (Pos + 1 == FItems.size()) {
+    FItems.pop_back();
+    while (FHoles && FItems.back() == nullptr) {
+      FItems.pop_back();
+      --FHoles;
+    }
+  } else {
+    FItems[Pos] = nullptr;
+    if (!FHoles || Pos < FFirstHole) FFirstHole = Pos;
+    ++FHoles;
+  }
   Item->FCollection = nullptr;
   Changed();
 }
 
 void TCollection::MoveItem(TCollectionItem* Item, int NewIndex) {
+  Pack();
   int Cur = IndexOfItem(Item);
   if (Cur < NewIndex)
     std::rotate(FItems.begin() + Cur, FItems.begin() + Cur + 1, FItems.begin() + NewIndex + 1);
@@ -435,11 +453,20 @@ void TCollection::MoveItem(TCollectionItem* Item, int NewIndex) {
 int TCollection::IndexOfItem(const TCollectionItem* Item) const {
   // Indexes are renumbered at most once after each change of order, so reading every
   // item's index stays linear in the number of items.
+  if (FIndexesValid && (!FHoles || size_t(Item->FIndex) < FFirstHole)) return Item->FIndex;
+  Pack();
   if (!FIndexesValid) {
     for (size_t I = 0; I < FItems.size(); ++I) FItems[I]->FIndex = int(I);
     FIndexesValid = true;
   }
   return Item->FIndex;
+}
+
+void TCollection::PackHoles() const noexcept {
+  FItems.erase(std::remove(FItems.begin() + FFirstHole, FItems.end(), nullptr), FItems.end());
+  if (FIndexesValid)
+    for (size_t I = FFirstHole; I < FItems.size(); ++I) FItems[I]->FIndex = int(I);
+  FHoles = 0;
 }
 
 // --- TStrings -------------------------------------------------------------------------

@@ -107,4 +107,43 @@ TEST_F(CollectionTest, ClearFreesEveryItemWithOneUpdate) {
   EXPECT_EQ(Items.Updates, (std::vector<TCollectionItem*>{nullptr}));
 }
 
+// Items freed out of order leave the rest in order, with indexes that follow, whatever
+// is asked of the collection in between.
+TEST_F(CollectionTest, FreeingManyItemsKeepsOrderAndIndexes) {
+  for (const char* C : {"E", "F", "G", "H"}) static_cast<TTestItem*>(Items.Add())->Caption = C;
+  TTestItem* G = Items.Items(6);
+  delete Items.Items(5);  // F
+  delete Items.Items(3);  // D
+  EXPECT_EQ(Items.Count(), 6);
+  EXPECT_EQ(Items.Items(2)->Caption, "C");  // before the first gap
+  EXPECT_EQ(G->Index(), 4);
+  delete Items.Items(1);  // B
+  delete Items.Items(4);  // H, the last: the gaps before it stay
+  EXPECT_EQ(Captions(Items), (std::vector<String>{"A", "C", "E", "G"}));
+  for (int I = 0; I < Items.Count(); ++I) EXPECT_EQ(Items.Items(I)->Index(), I);
+  delete Items.Items(2);  // E
+  static_cast<TTestItem*>(Items.Add())->Caption = "I";
+  Items.Items(3)->SetIndex(0);
+  EXPECT_EQ(Captions(Items), (std::vector<String>{"I", "A", "C", "G"}));
+  EXPECT_EQ(Items.FindItemID(G->ID()), G);
+  delete Items.Items(1);
+  delete Items.Items(2);
+  EXPECT_EQ(Captions(Items), (std::vector<String>{"I", "C"}));
+  EXPECT_EQ(Items.Items(1)->Index(), 1);
+}
+
+TEST_F(CollectionTest, ItemsFreedFromTheEndThenTheCollection) {
+  // Gaps left inside go with the last item when it is freed after them.
+  delete Items.Items(2);
+  delete Items.Items(1);
+  delete Items.Items(1);
+  EXPECT_EQ(Captions(Items), (std::vector<String>{"A"}));
+  TTestButton Other{nullptr};
+  for (int I = 0; I < 5; ++I) Other.Items()->Add();
+  delete Other.Items()->Items(1);
+  delete Other.Items()->Items(2);
+  Items.Assign(Other.Items());
+  EXPECT_EQ(Items.Count(), 3);  // the destructor and Assign both meet gaps
+}
+
 }  // namespace
