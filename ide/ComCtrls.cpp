@@ -170,8 +170,11 @@ TListItem* TListItems::Insert(int Index) {
 void TListItems::Delete(int Index) {
   TListItem* I = Item(Index);
   if (FOwner->OnDeletion) FOwner->OnDeletion(FOwner, I);
-  // The handler may have deleted items itself.
-  auto It = std::find(FItems.begin(), FItems.end(), I);
+  // The handler may have deleted items itself; otherwise the item is still where it was,
+  // and clearing from the end stays linear.
+  auto It = size_t(Index) < FItems.size() && FItems[size_t(Index)] == I
+                ? FItems.begin() + Index
+                : std::find(FItems.begin(), FItems.end(), I);
   if (It == FItems.end()) return;
   FItems.erase(It);
   if (FOwner->FAnchor == I) FOwner->FAnchor = nullptr;
