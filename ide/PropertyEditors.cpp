@@ -679,6 +679,13 @@ void TDefaultEditor::Edit() {
 // --- The properties of a selection --------------------------------------------------------------
 
 namespace {
+// P, found on the first selected object, as another selected object has it. Selections
+// are mostly of one class, and then P is its own answer without a lookup by name: the
+// inspector stays linear with ten thousand columns selected.
+PPropInfo SamePropOf(TPersistent* O, TPersistent* First, PPropInfo P) {
+  return O->ClassType() == First->ClassType() ? P : GetPropInfo(O, P->Name);
+}
+
 // The properties every selected object has: same name and same type.
 std::vector<PPropInfo> CommonProperties(const std::vector<TPersistent*>& Objects, TSet<TTypeKind> Filter) {
   std::vector<PPropInfo> Result;
@@ -686,7 +693,7 @@ std::vector<PPropInfo> CommonProperties(const std::vector<TPersistent*>& Objects
   for (PPropInfo P : GetPropList(Objects[0])) {
     if (!Filter.Empty() && !Filter.Contains(P->PropType->Kind)) continue;
     bool Everywhere = std::all_of(Objects.begin() + 1, Objects.end(), [&](TPersistent* O) {
-      PPropInfo Q = GetPropInfo(O, P->Name);
+      PPropInfo Q = SamePropOf(O, Objects[0], P);
       return Q && Q->PropType == P->PropType;
     });
     if (Everywhere) Result.push_back(P);
@@ -701,7 +708,7 @@ TPropertyEditor* MakeEditor(const std::vector<TPersistent*>& Objects, PPropInfo 
   if (!EditorClass) return nullptr;  // registered as hidden
   TPropertyEditor* Editor = EditorClass.Create(Designer, int(Objects.size()));
   for (size_t I = 0; I < Objects.size(); ++I)
-    Editor->SetPropEntry(int(I), Objects[I], GetPropInfo(Objects[I], P->Name));
+    Editor->SetPropEntry(int(I), Objects[I], SamePropOf(Objects[I], Objects[0], P));
   return Editor;
 }
 }  // namespace
