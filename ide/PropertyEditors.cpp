@@ -679,36 +679,47 @@ void TDefaultEditor::Edit() {
 // --- The properties of a selection --------------------------------------------------------------
 
 namespace {
-// P, found on the first selected object, as another selected object has it. Selections
-// are mostly of one class, and then P is its own answer without a lookup by name: the
-// inspector stays linear with ten thousand columns selected.
-PPropInfo SamePropOf(TPersistent* O, TPersistent* First, PPropInfo P) {
-  return O->ClassType() == First->ClassType() ? P : GetPropInfo(O, P->Name);
-}
+// The selected objects, and whether they are all of one class. Selections mostly are, and
+// then a property found on the first object is every object's own without a lookup by
+// name: the inspector stays linear with ten thousand columns selected.
+struct TSelected {
+  explicit TSelected(std::vector<TPersistent*> AObjects) : Objects(std::move(AObjects)) {
+    OneClass = std::all_of(Objects.begin(), Objects.end(), [&](TPersistent* O) {
+      return O->ClassType() == Objects[0]->ClassType();
+    });
+  }
+  // P, found on the first object, as O has it.
+  PPropInfo PropOf(TPersistent* O, PPropInfo P) const { return OneClass ? P : GetPropInfo(O, P->Name); }
+
+  std::vector<TPersistent*> Objects;
+  bool OneClass = true;
+};
 
 // The properties every selected object has: same name and same type.
-std::vector<PPropInfo> CommonProperties(const std::vector<TPersistent*>& Objects, TSet<TTypeKind> Filter) {
+std::vector<PPropInfo> CommonProperties(const TSelected& Selected, TSet<TTypeKind> Filter) {
+  const std::vector<TPersistent*>& Objects = Selected.Objects;
   std::vector<PPropInfo> Result;
   if (Objects.empty()) return Result;
   for (PPropInfo P : GetPropList(Objects[0])) {
     if (!Filter.Empty() && !Filter.Contains(P->PropType->Kind)) continue;
-    bool Everywhere = std::all_of(Objects.begin() + 1, Objects.end(), [&](TPersistent* O) {
-      PPropInfo Q = SamePropOf(O, Objects[0], P);
-      return Q && Q->PropType == P->PropType;
-    });
+    bool Everywhere = Selected.OneClass ||
+                      std::all_of(Objects.begin() + 1, Objects.end(), [&](TPersistent* O) {
+                        PPropInfo Q = GetPropInfo(O, P->Name);
+                        return Q && Q->PropType == P->PropType;
+                      });
     if (Everywhere) Result.push_back(P);
   }
   return Result;
 }
 
-TPropertyEditor* MakeEditor(const std::vector<TPersistent*>& Objects, PPropInfo P,
-                            const TDesignerRef& Designer) {
+TPropertyEditor* MakeEditor(const TSelected& Selected, PPropInfo P, const TDesignerRef& Designer) {
+  const std::vector<TPersistent*>& Objects = Selected.Objects;
   TPropertyEditorClass EditorClass = TRegistries::Instance().PropertyEditorFor(
       P->PropType, P->Name, Objects[0]->ClassType());
   if (!EditorClass) return nullptr;  // registered as hidden
   TPropertyEditor* Editor = EditorClass.Create(Designer, int(Objects.size()));
   for (size_t I = 0; I < Objects.size(); ++I)
-    Editor->SetPropEntry(int(I), Objects[I], SamePropOf(Objects[I], Objects[0], P));
+    Editor->SetPropEntry(int(I), Objects[I], Selected.PropOf(Objects[I], P));
   return Editor;
 }
 }  // namespace
@@ -718,13 +729,14 @@ void GetComponentProperties(TDesignerSelectionList* Components, TSet<TTypeKind> 
                             const _di_IFormDesigner& Designer, const TGetPropEditProc& Proc) {
   std::vector<TPersistent*> Objects;
   for (int I = 0; I < Components->Count(); ++I) Objects.push_back(Components->Items(I));
-  for (PPropInfo P : CommonProperties(Objects, Filter)) {
-    TPropertyEditor* Editor = MakeEditor(Objects, P, Designer);
+  const TSelected Selected(std::move(Objects));
+  for (PPropInfo P : CommonProperties(Selected, Filter)) {
+    TPropertyEditor* Editor = MakeEditor(Selected, P, Designer);
     if (!Editor) continue;
     try {
       Editor->Initialize();
       // Several components: only editors that allow it.
-      if (Objects.size() > 1 && !Editor->GetAttributes().Contains(paMultiSelect)) {
+      if (Selected.Objects.size() > 1 && !Editor->GetAttributes().Contains(paMultiSelect)) {
         delete Editor;
         continue;
       }
@@ -740,12 +752,13 @@ void GetComponentProperties(const _di_IDesignerSelections& Components, TSet<TTyp
                             const _di_IDesigner& Designer, const TGetPropProc& Proc) {
   std::vector<TPersistent*> Objects;
   for (int I = 0; I < Components->Count(); ++I) Objects.push_back(Components->Get(I));
-  for (PPropInfo P : CommonProperties(Objects, Filter)) {
-    TPropertyEditor* Raw = MakeEditor(Objects, P, Designer);
+  const TSelected Selected(std::move(Objects));
+  for (PPropInfo P : CommonProperties(Selected, Filter)) {
+    TPropertyEditor* Raw = MakeEditor(Selected, P, Designer);
     if (!Raw) continue;
     _di_IProperty Editor(Raw);
     Raw->Initialize();
-    if (Objects.size() > 1 && !Raw->GetAttributes().Contains(paMultiSelect)) continue;
+    if (Selected.Objects.size() > 1 && !Raw->GetAttributes().Contains(paMultiSelect)) continue;
     Proc(Editor);
   }
 }
