@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "BitmapFile.h"
 #include "FileUtil.h"
 #include "Glyphs.h"
 
@@ -516,16 +517,9 @@ void TBitmap::SetTransparentColor(TColor Value) {
 }
 
 namespace {
-unsigned U16(const Byte* P) { return unsigned(P[0]) | unsigned(P[1]) << 8; }
-unsigned U32(const Byte* P) { return U16(P) | U16(P + 2) << 16; }
-void Put16(std::vector<Byte>& B, unsigned V) {
-  B.push_back(Byte(V));
-  B.push_back(Byte(V >> 8));
-}
-void Put32(std::vector<Byte>& B, unsigned V) {
-  Put16(B, V & 0xFFFF);
-  Put16(B, V >> 16);
-}
+using om_bmp::U16;
+using om_bmp::U32;
+using om_bmp::Put32;
 }  // namespace
 
 void TBitmap::LoadFromStream(TStream* Stream) {
@@ -608,25 +602,10 @@ void TBitmap::LoadFromStream(TStream* Stream) {
 
 void TBitmap::SaveToStream(TStream* Stream) const {
   // Written as 24 bits per pixel, bottom-up, as the platform writes a device bitmap.
-  size_t Stride = ((size_t(FWidth) * 24 + 31) / 32) * 4;
+  size_t Stride = om_bmp::RowStride(FWidth, 24);
   std::vector<Byte> B;
   B.reserve(54 + Stride * FHeight);
-  B.push_back('B');
-  B.push_back('M');
-  Put32(B, unsigned(54 + Stride * FHeight));
-  Put32(B, 0);
-  Put32(B, 54);
-  Put32(B, 40);
-  Put32(B, unsigned(FWidth));
-  Put32(B, unsigned(FHeight));
-  Put16(B, 1);
-  Put16(B, 24);
-  Put32(B, 0);
-  Put32(B, unsigned(Stride * FHeight));
-  Put32(B, 0);
-  Put32(B, 0);
-  Put32(B, 0);
-  Put32(B, 0);
+  om_bmp::PutHeaders(B, FWidth, FHeight, 24);
   for (int Row = FHeight - 1; Row >= 0; --Row) {
     size_t RowStart = B.size();
     for (int X = 0; X < FWidth; ++X) {
@@ -638,6 +617,29 @@ void TBitmap::SaveToStream(TStream* Stream) const {
     while (B.size() - RowStart < Stride) B.push_back(0);
   }
   Stream->WriteBuffer(B.data(), long(B.size()));
+}
+
+void om_bmp::PutHeaders(std::vector<Byte>& B, int Width, int Height, int Bits,
+                        std::initializer_list<std::uint32_t> Palette) {
+  unsigned OffBits = unsigned(14 + 40 + 4 * Palette.size());
+  unsigned ImageSize = unsigned(RowStride(Width, Bits) * size_t(Height));
+  B.push_back('B');
+  B.push_back('M');
+  Put32(B, OffBits + ImageSize);
+  Put32(B, 0);
+  Put32(B, OffBits);
+  Put32(B, 40);
+  Put32(B, unsigned(Width));
+  Put32(B, unsigned(Height));
+  Put16(B, 1);
+  Put16(B, unsigned(Bits));
+  Put32(B, 0);  // uncompressed
+  Put32(B, ImageSize);
+  Put32(B, 0);
+  Put32(B, 0);
+  Put32(B, unsigned(Palette.size()));
+  Put32(B, 0);
+  for (std::uint32_t Colour : Palette) Put32(B, Colour);
 }
 
 void TBitmap::LoadFromFile(const String& FileName) {

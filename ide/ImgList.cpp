@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "BitmapFile.h"
+
 OM_ENUM_TYPE_INFO(TDrawingStyle, "dsFocus", "dsSelected", "dsNormal", "dsTransparent");
 OM_ENUM_TYPE_INFO(TImageType, "itImage", "itMask");
 OM_IMPLEMENT_CLASS(EInvalidImageList, "ImgList");
@@ -16,40 +18,17 @@ constexpr unsigned ILC_MASK = 0x0001;
 constexpr unsigned ILC_COLOR24 = 0x0018;
 constexpr int Columns = 4;
 
-unsigned U16(const Byte* P) { return unsigned(P[0]) | unsigned(P[1]) << 8; }
-void Put16(std::vector<Byte>& B, unsigned V) {
-  B.push_back(Byte(V));
-  B.push_back(Byte(V >> 8));
-}
-void Put32(std::vector<Byte>& B, unsigned V) {
-  Put16(B, V & 0xFFFF);
-  Put16(B, V >> 16);
-}
+using om_bmp::Put16;
+using om_bmp::Put32;
+using om_bmp::U16;
 
 // The mask as the platform stores it: a bitmap of one bit a pixel, white where the
 // image is not drawn.
 void WriteMonochrome(const TBitmap& Mask, TStream* Stream) {
   int W = Mask.Width(), H = Mask.Height();
-  size_t Stride = ((size_t(W) + 31) / 32) * 4;
+  size_t Stride = om_bmp::RowStride(W, 1);
   std::vector<Byte> B;
-  B.push_back('B');
-  B.push_back('M');
-  Put32(B, unsigned(62 + Stride * H));
-  Put32(B, 0);
-  Put32(B, 62);
-  Put32(B, 40);
-  Put32(B, unsigned(W));
-  Put32(B, unsigned(H));
-  Put16(B, 1);
-  Put16(B, 1);
-  Put32(B, 0);
-  Put32(B, unsigned(Stride * H));
-  Put32(B, 0);
-  Put32(B, 0);
-  Put32(B, 2);
-  Put32(B, 0);
-  Put32(B, 0);
-  Put32(B, 0xFFFFFF);
+  om_bmp::PutHeaders(B, W, H, 1, {0x000000, 0xFFFFFF});
   for (int Row = H - 1; Row >= 0; --Row) {
     std::vector<Byte> Line(Stride, 0);
     for (int X = 0; X < W; ++X)
