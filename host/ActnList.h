@@ -87,6 +87,15 @@ class PACKAGE TBasicAction : public TComponent {
   std::vector<IActionClient*> FClients;
 };
 
+// Points a client's action field at Value: the old action stops telling the client of its
+// changes and the new one starts, linked both ways by free notification, and the client
+// takes the new action's state at once.
+PACKAGE void SetClientAction(TComponent* Client, IActionClient* AsClient, TBasicAction*& Field,
+                             TBasicAction* Value);
+// A client's click: its own OnClick when that is not the action's handler, else the action,
+// else OnClick.
+PACKAGE void ClickClient(TObject* Sender, const TNotifyEvent& OnClick, TBasicAction* Action);
+
 class PACKAGE TContainedAction : public TBasicAction {
   OM_CLASS(TContainedAction, TBasicAction)
  public:

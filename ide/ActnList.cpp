@@ -35,6 +35,30 @@ void TBasicAction::RegisterChanges(IActionClient* Client) {
 
 void TBasicAction::UnRegisterChanges(IActionClient* Client) { std::erase(FClients, Client); }
 
+void SetClientAction(TComponent* Client, IActionClient* AsClient, TBasicAction*& Field,
+                     TBasicAction* Value) {
+  if (Value == Field) return;
+  if (Field) {
+    Field->UnRegisterChanges(AsClient);
+    Field->RemoveFreeNotification(Client);
+  }
+  Field = Value;
+  if (Field) {
+    Field->RegisterChanges(AsClient);
+    Field->FreeNotification(Client);
+    AsClient->ActionChanged(Field);
+  }
+}
+
+void ClickClient(TObject* Sender, const TNotifyEvent& OnClick, TBasicAction* Action) {
+  if (OnClick && Action && OnClick.Method() != Action->OnExecute.Method())
+    OnClick(Sender);
+  else if (Action)
+    Action->Execute();
+  else if (OnClick)
+    OnClick(Sender);
+}
+
 void TBasicAction::Change() {
   // A client may unregister while it hears of the change: walk a copy.
   std::vector<IActionClient*> Clients = FClients;

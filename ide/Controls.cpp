@@ -310,19 +310,7 @@ void TControl::SetPopupMenu(TPopupMenu* Value) {
   if (FPopupMenu) FPopupMenu->FreeNotification(this);
 }
 
-void TControl::SetAction(TBasicAction* Value) {
-  if (Value == FAction) return;
-  if (FAction) {
-    FAction->UnRegisterChanges(this);
-    FAction->RemoveFreeNotification(this);
-  }
-  FAction = Value;
-  if (FAction) {
-    FAction->RegisterChanges(this);
-    FAction->FreeNotification(this);
-    ActionChanged(FAction);
-  }
-}
+void TControl::SetAction(TBasicAction* Value) { SetClientAction(this, this, FAction, Value); }
 
 TCustomAction* TControl::LinkedAction() const { return dynamic_cast<TCustomAction*>(FAction); }
 
@@ -373,12 +361,7 @@ void TControl::SendToBack() {
 }
 
 void TControl::Click() {
-  if (OnClick && FAction && OnClick.Method() != FAction->OnExecute.Method())
-    OnClick(this);
-  else if (FAction)
-    FAction->Execute();
-  else if (OnClick)
-    OnClick(this);
+  ClickClient(this, OnClick, FAction);
 }
 
 void TControl::DblClick() {

@@ -150,19 +150,7 @@ void TMenuItem::SetEnabled(bool Value) { FEnabled = Value; }
 void TMenuItem::SetVisible(bool Value) { FVisible = Value; }
 void TMenuItem::SetImageIndex(int Value) { FImageIndex = Value; }
 
-void TMenuItem::SetAction(TBasicAction* Value) {
-  if (Value == FAction) return;
-  if (FAction) {
-    FAction->UnRegisterChanges(this);
-    FAction->RemoveFreeNotification(this);
-  }
-  FAction = Value;
-  if (FAction) {
-    FAction->RegisterChanges(this);
-    FAction->FreeNotification(this);
-    ActionChanged(FAction);
-  }
-}
+void TMenuItem::SetAction(TBasicAction* Value) { SetClientAction(this, this, FAction, Value); }
 
 TCustomAction* TMenuItem::LinkedAction() const { return dynamic_cast<TCustomAction*>(FAction); }
 
@@ -249,12 +237,7 @@ TMenu* TMenuItem::GetParentMenu() const {
 
 void TMenuItem::Click() {
   if (!FEnabled) return;
-  if (OnClick && FAction && OnClick.Method() != FAction->OnExecute.Method())
-    OnClick(this);
-  else if (FAction)
-    FAction->Execute();
-  else if (OnClick)
-    OnClick(this);
+  ClickClient(this, OnClick, FAction);
 }
 
 TComponent* TMenuItem::GetParentComponent() const {
