@@ -1,5 +1,6 @@
 #include "IDEAboutDlg.h"
 
+#include "FormFields.h"
 #include "Graphics.h"
 #include "ShellAPI.h"
 #include "SysUtils.h"
@@ -16,13 +17,7 @@ namespace {
 const int MinorVersion = 0, BuildNumber = 42;
 const TColor VisitedColor = TColor(0x800080);  // red 128, green 0, blue 128
 
-template <class T>
-void Bind(TComponent* Root, T*& Field, const char* Name) {
-  Field = dynamic_cast<T*>(Root->FindComponent(Name));
-  if (!Field)
-    throw EResNotFound(
-        Format("Form description of %s has no %s", {Root->ClassName(), String(Name)}));
-}
+using FormFields::Bind;
 
 void Open(const String& Address) {
   ShellExecuteA(GetDesktopWindow(), "open", Address.c_str(), "", "", SW_SHOWNORMAL);

@@ -5,6 +5,7 @@
 #include "DBClient.h"
 #include "Db.h"
 #include "Dialogs.h"
+#include "FormFields.h"
 #include "Registry.h"
 #include "SysUtils.h"
 #if OM_HOST_RELEASE == 5
@@ -18,13 +19,7 @@ const char* const SettingsPath = "\\Property Editors\\Collection Editor";
 const char* const ConfirmDeleteText = "Delete existing columns?";
 const int SmallBarHeight = 30, LargeBarHeight = 44;
 
-template <class T>
-void Bind(TComponent* Root, T*& Field, const char* Name) {
-  Field = dynamic_cast<T*>(Root->FindComponent(Name));
-  if (!Field)
-    throw EResNotFound(
-        Format("Form description of %s has no %s", {Root->ClassName(), String(Name)}));
-}
+using FormFields::Bind;
 
 TOmColumn* RowColumn(TListItem* Item) { return static_cast<TOmColumn*>(Item->Data()); }
 
