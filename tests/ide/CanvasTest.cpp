@@ -173,6 +173,36 @@ TEST(CanvasTest, AnImageListReadsThePlatformsStream) {
                EReadError);
 }
 
+// What an image list writes into a form, five images over two rows of the stream's bitmap
+// and the mask beside them, reads back image for image and pixel for pixel.
+TEST(CanvasTest, AnImageListReadsBackWhatItWrote) {
+  TComponent Owner(nullptr);
+  auto* L = new TImageList(&Owner);
+  L->SetName("L");
+  for (int I = 0; I < 5; ++I) {
+    TBitmap Image(16, 16);
+    for (int Y = 0; Y < 16; ++Y)
+      for (int X = 0; X < 16; ++X) Image.SetPixel(X, Y, X == I || Y == I ? clRed : clSilver);
+    Image.SetPixel(15, 15, TColor(0x123456 + I));
+    L->AddMasked(&Image, clSilver);
+  }
+  RegisterClass(TImageList::StaticClass());
+  TComponent Other(nullptr);
+  auto* Back =
+      static_cast<TImageList*>(ComponentFromText(ComponentToText(L), "L.dfm", nullptr, &Other));
+  UnRegisterClass(TImageList::StaticClass());
+  ASSERT_EQ(Back->Count(), 5);
+  for (int I = 0; I < 5; ++I) {
+    TBitmap A, B;
+    L->GetBitmap(I, &A);
+    Back->GetBitmap(I, &B);
+    EXPECT_TRUE(A.Equals(&B)) << "image " << I;
+    EXPECT_TRUE(Back->IsOpaque(I, I, 7));
+    EXPECT_FALSE(Back->IsOpaque(I, (I + 1) % 16, 7)) << "image " << I;
+    EXPECT_EQ(B.Pixel(15, 15), TColor(0x123456 + I));
+  }
+}
+
 TEST(CanvasTest, BitmapsReadBackWhatTheyWrote) {
   TBitmap A(5, 3);
   A.SetPixel(0, 0, clRed);
