@@ -37,7 +37,7 @@ void InspectGrid(benchmark::State& State) {
   TDesigner* D = Ide.NewForm(TDataModule::StaticClass(), "Module1");
   TComponent* Grid = D->CreateComponent(TOmDBGrid::StaticClass(), D->GetRoot(), -1, -1, -1, -1);
   for (auto _ : State) {
-    Ide.Inspector().Inspect(D, {Grid});
+    D->SelectComponent(Grid);
     benchmark::DoNotOptimize(Ide.Inspector().Rows().data());
     for (const TInspectorRow& R : Ide.Inspector().Rows()) benchmark::DoNotOptimize(R.Value());
   }

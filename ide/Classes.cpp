@@ -987,8 +987,10 @@ long long TFileStream::Seek(long long Offset, TSeekOrigin Origin) {
 // --- Design-time hooks ------------------------------------------------------------------
 
 TComponent* FindOwnerComponent(TPersistent* Instance) {
+  // By class reference: a dynamic_cast across libraries compares type names, and this
+  // runs for every item a collection frees.
   for (TPersistent* P = Instance; P; P = P->GetOwner())
-    if (auto* C = dynamic_cast<TComponent*>(P)) return C;
+    if (P->Is<TComponent>()) return static_cast<TComponent*>(P);
   return nullptr;
 }
 

@@ -35,7 +35,8 @@ void TDesigner::Close() {
   // Listeners hear of it while the root still exists; then nothing points at it.
   TDesignerRefPtr Keep(this);
   FIde->Broadcast([&](TDesignSink* S) { S->DesignerClosed(this); });
-  FSelection.clear();
+  FSelection.Clear();
+  FSelectionUntold = false;
   TComponent* Root = FRoot;
   Root->SetDesigner(nullptr);
   FRoot = nullptr;
@@ -46,6 +47,7 @@ void TDesigner::Modified() {
   if (!FRoot) return;
   FModified = true;
   TDesignerRefPtr Keep(this);
+  FlushSelection();
   FIde->Broadcast([&](TDesignSink* S) { S->ItemsModified(this); });
 }
 
@@ -66,17 +68,23 @@ void TDesigner::Notification(TPersistent* AnObject, TOperation Operation) {
 
 void TDesigner::DropFromSelection(TPersistent* Gone) {
   // What belongs to a removed component (its collections and their items) goes with it.
-  auto* GoneComponent = dynamic_cast<TComponent*>(Gone);
-  size_t Before = FSelection.size();
-  std::erase_if(FSelection, [&](TPersistent* P) {
-    if (P == Gone) return true;
-    if (!GoneComponent) return false;
-    return FindOwnerComponent(P) == GoneComponent;
-  });
-  if (FSelection.size() != Before) {
-    std::vector<TPersistent*> Now = FSelection;
-    FIde->Broadcast([&](TDesignSink* S) { S->SelectionChanged(this, Now); });
+  bool Dropped;
+  if (Gone->Is<TComponent>()) {
+    auto* GoneComponent = static_cast<TComponent*>(Gone);
+    Dropped = FSelection.RemoveIf(
+                  [&](TPersistent* P) { return P == Gone || FindOwnerComponent(P) == GoneComponent; }) > 0;
+  } else {
+    Dropped = FSelection.Remove(Gone);
   }
+  if (Dropped) FSelectionUntold = true;
+}
+
+void TDesigner::FlushSelection() {
+  if (!FSelectionUntold || !FRoot) return;
+  FSelectionUntold = false;
+  TDesignerRefPtr Keep(this);
+  std::vector<TPersistent*> Now = FSelection.Items();
+  FIde->Broadcast([&](TDesignSink* S) { S->SelectionChanged(this, Now); });
 }
 
 #if OM_HOST_RELEASE == 5
@@ -156,15 +164,16 @@ void TDesigner::ShowMethod(const String& Name) { FLastShownMethod = Name; }
 
 void TDesigner::SetSelection(const std::vector<TPersistent*>& Items) {
   if (!FRoot) return;
-  FSelection = Items;
+  FSelection.Assign(Items);
+  FSelectionUntold = false;  // what they hear now is newer
   TDesignerRefPtr Keep(this);
-  std::vector<TPersistent*> Now = FSelection;
+  std::vector<TPersistent*> Now = FSelection.Items();
   FIde->Broadcast([&](TDesignSink* S) { S->SelectionChanged(this, Now); });
 }
 
 #if OM_HOST_RELEASE == 5
 void TDesigner::GetSelections(TDesignerSelectionList* List) {
-  for (TPersistent* P : FSelection) List->Add(P);
+  for (TPersistent* P : FSelection.Items()) List->Add(P);
 }
 void TDesigner::SetSelections(TDesignerSelectionList* List) {
   std::vector<TPersistent*> Items;
@@ -173,7 +182,7 @@ void TDesigner::SetSelections(TDesignerSelectionList* List) {
 }
 #else
 void TDesigner::GetSelections(const _di_IDesignerSelections& List) {
-  for (TPersistent* P : FSelection) List->Add(P);
+  for (TPersistent* P : FSelection.Items()) List->Add(P);
 }
 void TDesigner::SetSelections(const _di_IDesignerSelections& List) {
   std::vector<TPersistent*> Items;
@@ -211,7 +220,7 @@ String TDesigner::GetComponentName(TComponent* Component) {
 
 TPersistent* TDesigner::GetObject(const String& Name) {
   if (TComponent* C = GetComponent(Name)) return C;
-  for (TPersistent* P : FSelection)
+  for (TPersistent* P : FSelection.Items())
     if (SameText(P->GetNamePath(), Name)) return P;
   return nullptr;
 }
@@ -251,7 +260,7 @@ TComponent* TDesigner::CreateComponent(TComponentClass ComponentClass, TComponen
 
 std::vector<TComponent*> TDesigner::SelectedComponents() const {
   std::vector<TComponent*> Result;
-  for (TPersistent* P : FSelection)
+  for (TPersistent* P : FSelection.Items())
     if (auto* C = dynamic_cast<TComponent*>(P); C && C != FRoot && C->Owner() == FRoot) Result.push_back(C);
   return Result;
 }
@@ -309,10 +318,8 @@ void TDesigner::DeleteItems() {
   // Works from a copy, since every deletion changes the selection as it goes; an object
   // is looked at only while the selection still holds it, that is while it exists.
   // Components go before collection items, so an item whose owner goes is not freed twice.
-  std::vector<TPersistent*> Items = FSelection;
-  auto StillSelected = [&](TPersistent* P) {
-    return std::find(FSelection.begin(), FSelection.end(), P) != FSelection.end();
-  };
+  std::vector<TPersistent*> Items = FSelection.Items();
+  auto StillSelected = [&](TPersistent* P) { return FSelection.Contains(P); };
   bool Any = false;
   for (TPersistent* P : Items) {
     if (!StillSelected(P)) continue;
@@ -330,7 +337,7 @@ void TDesigner::DeleteItems() {
     }
   }
   if (Any) {
-    if (!FSelection.empty()) SetSelection({});
+    if (!FSelection.Empty()) SetSelection({});
     Modified();
   }
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "DesignCommon.h"
+#include "Selection.h"
 
 class TIde;
 class TDesigner;
@@ -46,8 +47,12 @@ class TDesigner final :
   void Save(const String& FileName);
   String FormText();
 
-  const std::vector<TPersistent*>& Selection() const noexcept { return FSelection; }
+  const std::vector<TPersistent*>& Selection() const { return FSelection.Items(); }
+  // Changes whenever the selection does, told or not yet told.
+  std::uint64_t SelectionVersion() const noexcept { return FSelection.Version(); }
   void SetSelection(const std::vector<TPersistent*>& Items);
+  // Tells the listeners of a selection that lost freed objects, if it has not been told.
+  void FlushSelection();
   // The event handlers of the root's source, in the order they were made.
   const std::vector<String>& MethodNames() const noexcept { return FMethodNames; }
   const String& LastShownMethod() const noexcept { return FLastShownMethod; }
@@ -124,7 +129,10 @@ class TDesigner final :
   TComponent* FRoot;
   String FRootClassName;
   String FFileName;
-  std::vector<TPersistent*> FSelection;
+  TSelection FSelection;
+  // Objects freed while selected left the selection without the listeners hearing of it
+  // yet: a collection freeing thousands of selected items says so once, not each time.
+  bool FSelectionUntold = false;
   std::vector<std::unique_ptr<TMethodToken>> FMethods;
   std::vector<String> FMethodNames;
   String FLastShownMethod;

@@ -292,7 +292,7 @@ void TIde::CloseDesigner(TDesigner* Designer) {
   FDesigners.erase(It);
   if (FActive == Designer) FActive = FDesigners.empty() ? nullptr : FDesigners.back().get();
   Keep->Close();
-  if (FActive) FInspector->Inspect(FActive, FActive->Selection());
+  if (FActive) FInspector->Inspect(FActive);
 }
 
 TDesigner* TIde::FindDesigner(const String& RootName) const {
@@ -303,5 +303,5 @@ TDesigner* TIde::FindDesigner(const String& RootName) const {
 
 void TIde::SetActiveDesigner(TDesigner* Designer) {
   FActive = Designer;
-  FInspector->Inspect(Designer, Designer ? Designer->Selection() : std::vector<TPersistent*>{});
+  FInspector->Inspect(Designer);
 }

@@ -31,8 +31,17 @@ TObjectInspector::~TObjectInspector() {
 
 void TObjectInspector::Clear() {
   FRows.clear();
-  FObjects.clear();
-  FDesigner = nullptr;
+  FRowsFor = FDesigner = nullptr;
+}
+
+const std::vector<TPersistent*>& TObjectInspector::Objects() const {
+  static const std::vector<TPersistent*> None;
+  return FDesigner ? FDesigner->Selection() : None;
+}
+
+const std::vector<TInspectorRow>& TObjectInspector::Rows() const {
+  Sync();
+  return FRows;
 }
 
 namespace {
@@ -66,13 +75,10 @@ std::vector<TEditorHandle> PropertiesOf(const std::vector<TPersistent*>& Objects
 }
 }  // namespace
 
-void TObjectInspector::Inspect(TDesigner* Designer, const std::vector<TPersistent*>& Objects) {
-  FDesigner = Designer;
-  FObjects = Objects;
-  Rebuild();
-}
+void TObjectInspector::Inspect(TDesigner* Designer) { FDesigner = Designer; }
 
 String TObjectInspector::CurrentRow() const {
+  Sync();
   for (const TInspectorRow& R : FRows)
     if (SameText(R.Name, FCurrent)) return R.Name;
   return FRows.empty() ? String() : FRows.front().Name;
@@ -84,7 +90,7 @@ void TObjectInspector::SetCurrentRow(const String& Name) {
 }
 
 void TObjectInspector::ModalEdit(char Key) {
-  FEditing = !FRows.empty();
+  FEditing = !Rows().empty();
   FEditText = Key ? String(1, Key) : String();
 }
 
@@ -94,20 +100,32 @@ void TObjectInspector::FinishEdit(bool Accept) {
   if (Accept) SetValue(CurrentRow(), FEditText);
 }
 
-void TObjectInspector::Rebuild() {
+void TObjectInspector::Sync() const {
+  if (FRowsFor == FDesigner && (!FDesigner || FRowsVersion == FDesigner->SelectionVersion())) return;
   std::vector<TInspectorRow> Rows;
-  if (!FObjects.empty())
-    for (const TEditorHandle& E : PropertiesOf(FObjects, FDesigner)) {
-      TInspectorRow Row;
-      Row.Name = E->GetName();
-      Row.Editor = E;
-      Rows.push_back(std::move(Row));
-    }
+  try {
+    const std::vector<TPersistent*>& Objects = this->Objects();
+    if (!Objects.empty())
+      for (const TEditorHandle& E : PropertiesOf(Objects, FDesigner)) {
+        TInspectorRow Row;
+        Row.Name = E->GetName();
+        Row.Editor = E;
+        Rows.push_back(std::move(Row));
+      }
+  } catch (...) {
+    // Rows made for another selection may point at objects that are gone.
+    FRows.clear();
+    FRowsFor = nullptr;
+    throw;
+  }
   // The old editors go only after the new ones exist: an editor may be running.
   FRows.swap(Rows);
+  FRowsFor = FDesigner;
+  FRowsVersion = FDesigner ? FDesigner->SelectionVersion() : 0;
 }
 
 size_t TObjectInspector::IndexOf(const String& Name) const {
+  Sync();
   for (size_t I = 0; I < FRows.size(); ++I)
     if (SameText(FRows[I].Name, Name)) return I;
   throw EPropertyError(Format("The object inspector shows no property %s", {Name}));
@@ -260,14 +278,14 @@ std::vector<TRect> TObjectInspector::DrawValueList(const String& Name, TCanvas* 
 
 std::vector<std::pair<String, std::vector<String>>> TObjectInspector::Categories() const {
   std::vector<std::pair<String, std::vector<String>>> Result;
-  if (FObjects.empty()) return Result;
-  TClass C = FObjects[0]->ClassType();
+  if (Objects().empty()) return Result;
+  TClass C = Objects()[0]->ClassType();
   auto Add = [&](const String& Category, const String& Name) {
     auto It = std::find_if(Result.begin(), Result.end(), [&](const auto& E) { return E.first == Category; });
     if (It == Result.end()) It = Result.insert(Result.end(), {Category, {}});
     It->second.push_back(Name);
   };
-  for (const TInspectorRow& Row : FRows) {
+  for (const TInspectorRow& Row : Rows()) {
     if (Row.Depth > 0) continue;
     std::vector<String> Cats = TRegistries::Instance().CategoriesOf(C, Row.Name);
     if (Cats.empty()) Cats.push_back("Miscellaneous");
@@ -277,18 +295,8 @@ std::vector<std::pair<String, std::vector<String>>> TObjectInspector::Categories
   return Result;
 }
 
-void TObjectInspector::SelectionChanged(TDesigner* Designer, const std::vector<TPersistent*>& Selection) {
-  if (Designer == FIde->ActiveDesigner() || !FIde->ActiveDesigner()) Inspect(Designer, Selection);
-}
-
-void TObjectInspector::ItemDeleted(TDesigner* Designer, TPersistent* Item) {
-  if (Designer != FDesigner) return;
-  // The designer drops the item from its selection and says so; until then nothing
-  // here may look at it.
-  if (std::find(FObjects.begin(), FObjects.end(), Item) != FObjects.end()) {
-    std::erase(FObjects, Item);
-    Rebuild();
-  }
+void TObjectInspector::SelectionChanged(TDesigner* Designer, const std::vector<TPersistent*>&) {
+  if (Designer == FIde->ActiveDesigner() || !FIde->ActiveDesigner()) Inspect(Designer);
 }
 
 void TObjectInspector::DesignerClosed(TDesigner* Designer) {

@@ -34,12 +34,14 @@ class TObjectInspector : public TDesignSink {
   explicit TObjectInspector(TIde* Ide);
   ~TObjectInspector() override;
 
-  // Shows the properties of these objects of that designer.
-  void Inspect(TDesigner* Designer, const std::vector<TPersistent*>& Objects);
+  // Shows the properties of what that designer has selected, from now on.
+  void Inspect(TDesigner* Designer);
   void Clear();
   TDesigner* Designer() const noexcept { return FDesigner; }
-  const std::vector<TPersistent*>& Objects() const noexcept { return FObjects; }
-  const std::vector<TInspectorRow>& Rows() const noexcept { return FRows; }
+  const std::vector<TPersistent*>& Objects() const;
+  // The rows are made when they are next looked at, not each time the selection changes:
+  // a selection that changes many times in one command costs one set of editors.
+  const std::vector<TInspectorRow>& Rows() const;
   // The row of that name ("Columns", "Font.Size"), without regard to case; raises
   // EPropertyError when the inspector shows none.
   const TInspectorRow& Row(const String& Name) const;
@@ -78,20 +80,22 @@ class TObjectInspector : public TDesignSink {
 
   // TDesignSink
   void SelectionChanged(TDesigner* Designer, const std::vector<TPersistent*>& Selection) override;
-  void ItemDeleted(TDesigner* Designer, TPersistent* Item) override;
   void DesignerClosed(TDesigner* Designer) override;
   // Drops every editor whose class lives in that module (a package being unloaded).
   void DropEditorsOf(const TLibModule* Module);
 
  private:
   size_t IndexOf(const String& Name) const;
-  void Rebuild();
+  // Makes the rows again if the selection changed since they were made.
+  void Sync() const;
   void CollectRows(std::vector<TInspectorRow>& Into, const TEditorHandle& Editor, const String& Prefix, int Depth);
 
   TIde* FIde;
   TDesigner* FDesigner = nullptr;
-  std::vector<TPersistent*> FObjects;
-  std::vector<TInspectorRow> FRows;
+  // The rows, and the designer and selection version they were made for.
+  mutable std::vector<TInspectorRow> FRows;
+  mutable TDesigner* FRowsFor = nullptr;
+  mutable std::uint64_t FRowsVersion = 0;
   String FCurrent;
   bool FEditing = false;
   String FEditText;

@@ -1,0 +1,72 @@
+#include "Selection.h"
+
+#include <algorithm>
+
+namespace {
+// Below this a walk is cheaper than an index.
+constexpr size_t IndexFrom = 32;
+}  // namespace
+
+const std::vector<TPersistent*>& TSelection::Items() const {
+  Close();
+  return FItems;
+}
+
+void TSelection::Close() const {
+  if (!FHoles) return;
+  std::erase(FItems, nullptr);
+  FHoles = 0;
+  FIndex.clear();
+}
+
+void TSelection::Index() const {
+  if (!FIndex.empty() || FItems.empty()) return;
+  FIndex.reserve(FItems.size());
+  for (size_t I = 0; I < FItems.size(); ++I) {
+    if (!FItems[I]) continue;
+    // A second entry of an object is not a second selection of it.
+    if (!FIndex.emplace(FItems[I], I).second) {
+      FItems[I] = nullptr;
+      ++FHoles;
+    }
+  }
+}
+
+bool TSelection::Contains(TPersistent* P) const {
+  if (!P) return false;
+  if (FItems.size() < IndexFrom) return std::find(FItems.begin(), FItems.end(), P) != FItems.end();
+  Index();
+  return FIndex.count(P) != 0;
+}
+
+void TSelection::Assign(const std::vector<TPersistent*>& Objects) {
+  FItems.clear();
+  FHoles = 0;
+  std::copy_if(Objects.begin(), Objects.end(), std::back_inserter(FItems),
+               [](TPersistent* P) { return P != nullptr; });
+  Changed();
+}
+
+bool TSelection::Remove(TPersistent* P) {
+  if (!P) return false;
+  if (FItems.size() < IndexFrom) {
+    Close();
+    if (!std::erase(FItems, P)) return false;
+    Changed();
+    return true;
+  }
+  Index();
+  auto It = FIndex.find(P);
+  if (It == FIndex.end()) return false;
+  size_t Pos = It->second;
+  FIndex.erase(It);
+  FItems[Pos] = nullptr;
+  ++FHoles;
+  // Objects freed from the end, as a list deletes them, leave no holes behind.
+  while (!FItems.empty() && !FItems.back()) {
+    FItems.pop_back();
+    --FHoles;
+  }
+  ++FVersion;
+  return true;
+}
