@@ -420,7 +420,7 @@ void TOmDBGridColumnsEditor::FillList() {
 }
 
 void TOmDBGridColumnsEditor::UpdateCaptions() {
-  if (!FGrid) return;
+  if (!FGrid || FListFresh) return;
   CheckRows();
   if (FEmptyRows) {
     // Rows lost their columns to the IDE's delete; the list is built again from the
@@ -439,6 +439,19 @@ void TOmDBGridColumnsEditor::UpdateCaptions() {
     throw;
   }
   Items->EndUpdate();
+}
+
+// A command's own modified notification finds the list it has just rebuilt; labelling
+// every row again would format each caption a second time.
+void TOmDBGridColumnsEditor::ModifiedAfterFill() {
+  FListFresh = true;
+  try {
+    Designer()->Modified();
+  } catch (...) {
+    FListFresh = false;
+    throw;
+  }
+  FListFresh = false;
 }
 
 void TOmDBGridColumnsEditor::UpdateSelection() {
@@ -535,7 +548,7 @@ void TOmDBGridColumnsEditor::AddNewExecute(TObject*) {
   FillList();
   int Count = FormListView->Items()->Count();
   if (Count > 0) SelectRow(Count - 1);
-  Designer()->Modified();
+  ModifiedAfterFill();
 }
 
 void TOmDBGridColumnsEditor::DeleteExecute(TObject*) {
@@ -565,7 +578,7 @@ void TOmDBGridColumnsEditor::DeleteExecute(TObject*) {
   }
   FillList();
   ReselectAt(Position);
-  Designer()->Modified();
+  ModifiedAfterFill();
 }
 
 void TOmDBGridColumnsEditor::SelectExecute(TObject*) {
@@ -589,6 +602,7 @@ void TOmDBGridColumnsEditor::AddAllExecute(TObject*) {
   TListUpdate Update(FormListView);
   int Position = FirstSelected();
   FUpdating = true;
+  bool Filled = false;
   try {
     TOmDBGridColumns* Columns = FGrid->Columns();
     bool Default = Columns->GetState() == csDefault;
@@ -609,6 +623,7 @@ void TOmDBGridColumnsEditor::AddAllExecute(TObject*) {
         }
       }
       FillList();
+      Filled = true;
     }
   } catch (...) {
     FUpdating = false;
@@ -616,7 +631,10 @@ void TOmDBGridColumnsEditor::AddAllExecute(TObject*) {
   }
   FUpdating = false;
   ReselectAt(Position);
-  Designer()->Modified();
+  if (Filled)
+    ModifiedAfterFill();
+  else
+    Designer()->Modified();
 }
 
 void TOmDBGridColumnsEditor::RestoreExecute(TObject*) {

@@ -105,6 +105,7 @@ class PACKAGE TOmDBGridColumnsEditor : public TDesignWindow {
   void ReselectAt(int Position);
   void SelectRow(int Index);
   String RowCaption(int Index, TOmColumn* Column) const;
+  void ModifiedAfterFill();
 
   TOmDBGrid* FGrid = nullptr;
   bool FUpdating = false;
@@ -115,6 +116,8 @@ class PACKAGE TOmDBGridColumnsEditor : public TDesignWindow {
   bool FStaleRows = false;
   // Rows whose column is gone: the next relabelling rebuilds the list.
   bool FEmptyRows = false;
+  // The list was rebuilt from the collection an instant ago: its captions are current.
+  bool FListFresh = false;
   String FSettingsKey;
 };
 

@@ -2,6 +2,8 @@
 // INI files are (sections, value names, defaults).
 #pragma once
 
+#include <memory>
+
 #include "Classes.h"
 
 OM_EXCEPTION(ERegistryException, Exception)
@@ -42,6 +44,8 @@ class PACKAGE TRegIniFile : public TObject {
   void ReadSection(const String& Section, TStrings* Strings);
 
  private:
+  // Opens the store anew and makes sure it is a settings store of this IDE.
+  void Open();
   String SectionPath(const String& Section) const;
   template <class F>
   void WriteTransaction(const char* What, F&& Body);
@@ -51,5 +55,6 @@ class PACKAGE TRegIniFile : public TObject {
 
   String FFileName;
   String FStore;
+  std::shared_ptr<sqlite3> FConnection;
   sqlite3* FDb = nullptr;
 };

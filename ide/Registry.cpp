@@ -53,6 +53,21 @@ void MakeFolders(const String& Dir) {
         Format("Cannot create the settings folder \"%s\": %s", {Dir, SysErrorMessage(errno)}));
 }
 
+// The store last opened, kept for the next key of the same file: opening and checking a
+// store costs more than all a window reads from it. A key holds its connection, so
+// keeping another store never closes one still in use.
+struct TKeptStore {
+  String File;
+  dev_t Dev = 0;
+  ino_t Ino = 0;
+  std::shared_ptr<sqlite3> Connection;
+};
+
+TKeptStore& KeptStore() {
+  static TKeptStore Kept;
+  return Kept;
+}
+
 }  // namespace
 
 String IDEBaseRegistryKey() {
@@ -84,59 +99,66 @@ OM_IMPLEMENT_CLASS(TRegIniFile, "Registry");
 
 TRegIniFile::TRegIniFile(const String& FileName)
     : FFileName(NormalizeKey(FileName)), FStore(SettingsStoreFile()) {
-  try {
-    MakeFolders(ExtractFileDir(FStore));
-    if (DirectoryExists(FStore)) Fail("it is a folder");
-    int Rc =
-        sqlite3_open_v2(FStore.c_str(), &FDb, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
-    if (Rc != SQLITE_OK) Fail(FDb ? sqlite3_errmsg(FDb) : sqlite3_errstr(Rc));
-    // Another IDE may be writing: wait for it rather than fail.
-    sqlite3_busy_timeout(FDb, 10000);
-
-    // Only reads until the store is known to be ours: a file that is not a database, or
-    // another program's database, is left exactly as it was.
-    auto ApplicationId = [this] {
-      TSQLiteStatement S(FDb, "PRAGMA application_id");
-      S.Step();
-      return sqlite3_column_int(S.Get(), 0);
-    };
-    auto IsEmpty = [this] {
-      TSQLiteStatement S(FDb, "SELECT count(*) FROM sqlite_master");
-      S.Step();
-      return sqlite3_column_int(S.Get(), 0) == 0;
-    };
-    int Id;
-    try {
-      Id = ApplicationId();
-    } catch (Exception& E) {
-      Fail(E.Message);
-    }
-    if (Id != StoreApplicationId) {
-      if (Id != 0 || !IsEmpty()) Fail("it is not a settings store of this IDE");
-      WriteTransaction("create the settings store", [&] {
-        // Another IDE may have created it while this one waited for the lock.
-        if (ApplicationId() == StoreApplicationId) return;
-        if (!IsEmpty()) Fail("it is not a settings store of this IDE");
-        SQLiteExec(FDb,
-                   "CREATE TABLE keys(path TEXT PRIMARY KEY COLLATE NOCASE) WITHOUT ROWID;"
-                   "CREATE TABLE vals(key TEXT NOT NULL COLLATE NOCASE,"
-                   " name TEXT NOT NULL COLLATE NOCASE, data TEXT NOT NULL,"
-                   " PRIMARY KEY(key, name)) WITHOUT ROWID;");
-        SQLiteExec(FDb, ("PRAGMA application_id = " + IntToStr(StoreApplicationId)).c_str());
-      });
-    }
-    // Opening a key creates it; a store that is read-only still opens a key it has.
-    TSQLiteStatement Has(FDb, "SELECT 1 FROM keys WHERE path = ?1");
-    Has.Bind(1, FFileName);
-    if (!Has.Step()) WriteTransaction("create the key", [] {});
-  } catch (...) {
-    sqlite3_close(FDb);
-    FDb = nullptr;
-    throw;
+  MakeFolders(ExtractFileDir(FStore));
+  if (DirectoryExists(FStore)) Fail("it is a folder");
+  // The kept connection serves only while its file is still the one at that path.
+  TKeptStore& Kept = KeptStore();
+  struct stat Now {};
+  if (Kept.Connection && Kept.File == FStore && stat(FStore.c_str(), &Now) == 0 &&
+      Now.st_dev == Kept.Dev && Now.st_ino == Kept.Ino) {
+    FConnection = Kept.Connection;
+    FDb = FConnection.get();
+  } else {
+    Open();
+    if (stat(FStore.c_str(), &Now) == 0) Kept = {FStore, Now.st_dev, Now.st_ino, FConnection};
   }
+  // Opening a key creates it; a store that is read-only still opens a key it has.
+  TSQLiteStatement Has(FDb, "SELECT 1 FROM keys WHERE path = ?1");
+  Has.Bind(1, FFileName);
+  if (!Has.Step()) WriteTransaction("create the key", [] {});
 }
 
-TRegIniFile::~TRegIniFile() { sqlite3_close(FDb); }
+void TRegIniFile::Open() {
+  int Rc = sqlite3_open_v2(FStore.c_str(), &FDb, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+  FConnection.reset(FDb, sqlite3_close);  // closed with the key, even when refused
+  if (Rc != SQLITE_OK) Fail(FDb ? sqlite3_errmsg(FDb) : sqlite3_errstr(Rc));
+  // Another IDE may be writing: wait for it rather than fail.
+  sqlite3_busy_timeout(FDb, 10000);
+
+  // Only reads until the store is known to be ours: a file that is not a database, or
+  // another program's database, is left exactly as it was.
+  auto ApplicationId = [this] {
+    TSQLiteStatement S(FDb, "PRAGMA application_id");
+    S.Step();
+    return sqlite3_column_int(S.Get(), 0);
+  };
+  auto IsEmpty = [this] {
+    TSQLiteStatement S(FDb, "SELECT count(*) FROM sqlite_master");
+    S.Step();
+    return sqlite3_column_int(S.Get(), 0) == 0;
+  };
+  int Id;
+  try {
+    Id = ApplicationId();
+  } catch (Exception& E) {
+    Fail(E.Message);
+  }
+  if (Id == StoreApplicationId) return;
+  if (Id != 0 || !IsEmpty()) Fail("it is not a settings store of this IDE");
+  WriteTransaction("create the settings store", [&] {
+    // Another IDE may have created it while this one waited for the lock.
+    if (ApplicationId() == StoreApplicationId) return;
+    if (!IsEmpty()) Fail("it is not a settings store of this IDE");
+    SQLiteExec(FDb,
+               "CREATE TABLE keys(path TEXT PRIMARY KEY COLLATE NOCASE) WITHOUT ROWID;"
+               "CREATE TABLE vals(key TEXT NOT NULL COLLATE NOCASE,"
+               " name TEXT NOT NULL COLLATE NOCASE, data TEXT NOT NULL,"
+               " PRIMARY KEY(key, name)) WITHOUT ROWID;");
+    SQLiteExec(FDb, ("PRAGMA application_id = " + IntToStr(StoreApplicationId)).c_str());
+  });
+}
+
+TRegIniFile::~TRegIniFile() = default;
 
 void TRegIniFile::Fail(const String& What) const {
   throw ERegistryException(Format("Settings store \"%s\" (key %s): %s", {FStore, FFileName, What}));

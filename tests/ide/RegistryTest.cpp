@@ -126,6 +126,27 @@ TEST_F(RegistryTest, TwoConnectionsWritingKeepBothValues) {
   EXPECT_FALSE(B.ReadBool("S", "Toolbar", true));
 }
 
+// The IDE keeps its store open between keys; what replaces the file on disk is what the
+// next key reads and writes, and a foreign file in its place is still refused.
+TEST_F(RegistryTest, AStoreReplacedOnDiskIsOpenedAnew) {
+  std::string Section = std::string(Key) + "\\S";
+  {
+    TRegIniFile Ini(Key);
+    Ini.WriteInteger("S", "Height", 300);
+  }
+  std::filesystem::remove(Store);
+  {
+    TRegIniFile Ini(Key);
+    EXPECT_EQ(Ini.ReadInteger("S", "Height", 0), 0);
+    Ini.WriteInteger("S", "Width", 5);
+  }
+  EXPECT_EQ(Raw(Section, "Width"), "5");
+  std::filesystem::remove(Store);
+  WriteWholeFile(Store, "not a database");
+  EXPECT_THROW(TRegIniFile Ini(Key), ERegistryException);
+  EXPECT_EQ(ReadWholeFile(Store), "not a database");
+}
+
 TEST_F(RegistryTest, TwoProcessesWritingAtOnceKeepEveryValue) {
   { TRegIniFile Create(Key); }
   const int PerProcess = 150;
