@@ -77,7 +77,7 @@ class PACKAGE TListItem : public TPersistent {
   void SetData(void* Value) { FData = Value; }
   int ImageIndex() const noexcept { return FImageIndex; }
   void SetImageIndex(int Value);
-  TStrings* SubItems() const noexcept { return FSubItems; }
+  TStrings* SubItems() const;
   bool Selected() const noexcept { return FSelected; }
   // Selecting or deselecting an item fires the list's OnSelectItem.
   void SetSelected(bool Value);
@@ -95,7 +95,9 @@ class PACKAGE TListItem : public TPersistent {
   String FCaption;
   void* FData = nullptr;
   int FImageIndex = -1;
-  TStrings* FSubItems;
+  // Made when first asked for: most lists never have sub-items, and some have rows by
+  // the ten thousand.
+  mutable std::unique_ptr<TStringList> FSubItems;
   bool FSelected = false;
   bool FFocused = false;
 };

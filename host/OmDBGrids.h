@@ -91,7 +91,9 @@ class PACKAGE TOmColumnTitle : public TPersistent {
   int FMarkerIndex = -1;
   TAlignment FAlignment = taLeftJustify;
   TColor FColor = clBtnFace;
-  TFont* FFont;
+  // Part of the title, not a block of its own: grids have columns by the ten thousand.
+  TFont FFontValue;
+  TFont* const FFont = &FFontValue;
 };
 
 // What a column prints in a report.
@@ -178,11 +180,17 @@ class PACKAGE TOmColumn : public TCollectionItem {
  private:
   bool IsCheckBoxValuesStored() const;
   bool IsFontStored() const;
-  TOmColumnTitle* FTitle;
-  TOmColumnReport* FReport;
-  TStrings* FPickList;
-  TFont* FFont;
-  TPicture* FWallpaper;
+  // The parts live inside the column: one allocation for a column, not six.
+  TOmColumnTitle FTitleValue{this};
+  TOmColumnReport FReportValue{this};
+  TStringList FPickListValue;
+  TFont FFontValue;
+  TPicture FWallpaperValue;
+  TOmColumnTitle* const FTitle = &FTitleValue;
+  TOmColumnReport* const FReport = &FReportValue;
+  TStrings* const FPickList = &FPickListValue;
+  TFont* const FFont = &FFontValue;
+  TPicture* const FWallpaper = &FWallpaperValue;
   TCustomImageList* FImages = nullptr;
   String FFieldName;
   int FWidth = 64;

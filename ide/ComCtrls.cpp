@@ -90,9 +90,14 @@ void TListColumns::Update(TCollectionItem*) {
 
 OM_IMPLEMENT_CLASS(TListItem, "ComCtrls");
 
-TListItem::TListItem(TListItems* AOwner) : FOwner(AOwner), FSubItems(new TStringList) {}
+TListItem::TListItem(TListItems* AOwner) : FOwner(AOwner) {}
 
-TListItem::~TListItem() { delete FSubItems; }
+TListItem::~TListItem() = default;
+
+TStrings* TListItem::SubItems() const {
+  if (!FSubItems) FSubItems = std::make_unique<TStringList>();
+  return FSubItems.get();
+}
 
 TCustomListView* TListItem::ListView() const { return FOwner->Owner(); }
 

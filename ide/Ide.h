@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "Designer.h"
+#include "Listeners.h"
 
 class TObjectInspector;
 class TPackageLoader;
@@ -48,9 +49,7 @@ class PACKAGE TIde {
   // Every listener hears it, in the order they came; a listener may go away meanwhile.
   template <class F>
   void Broadcast(F&& Call) {
-    std::vector<TDesignSink*> Sinks = FSinks;
-    for (TDesignSink* S : Sinks)
-      if (std::find(FSinks.begin(), FSinks.end(), S) != FSinks.end()) Call(S);
+    FSinks.Each(Call);
   }
 
   // The IDE's key below the current user, without a trailing separator.
@@ -72,7 +71,7 @@ class PACKAGE TIde {
   std::unique_ptr<TDesktop> FDesktop;
   std::vector<TDesignerRefPtr> FDesigners;
   TDesigner* FActive = nullptr;
-  std::vector<TDesignSink*> FSinks;
+  TListeners<TDesignSink*> FSinks;
   std::unique_ptr<TObjectInspector> FInspector;
   std::unique_ptr<TPackageLoader> FPackages;
   struct TServices;

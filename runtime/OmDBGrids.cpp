@@ -49,9 +49,9 @@ struct TPublished<TOmColumnTitle> {
 };
 OM_IMPLEMENT_CLASS(TOmColumnTitle, "OmDBGrids");
 
-TOmColumnTitle::TOmColumnTitle(TOmColumn* Column) : FColumn(Column), FFont(new TFont) {}
+TOmColumnTitle::TOmColumnTitle(TOmColumn* Column) : FColumn(Column) {}
 bool TOmColumnTitle::IsFontStored() const { return !IsDefaultFont(FFont); }
-TOmColumnTitle::~TOmColumnTitle() { delete FFont; }
+TOmColumnTitle::~TOmColumnTitle() = default;
 
 TPersistent* TOmColumnTitle::GetOwner() { return FColumn; }
 
@@ -187,21 +187,9 @@ struct TPublished<TOmColumn> {
 };
 OM_IMPLEMENT_CLASS(TOmColumn, "OmDBGrids");
 
-TOmColumn::TOmColumn(TCollection* Collection)
-    : TCollectionItem(Collection),
-      FTitle(new TOmColumnTitle(this)),
-      FReport(new TOmColumnReport(this)),
-      FPickList(new TStringList),
-      FFont(new TFont),
-      FWallpaper(new TPicture) {}
+TOmColumn::TOmColumn(TCollection* Collection) : TCollectionItem(Collection) {}
 
-TOmColumn::~TOmColumn() {
-  delete FWallpaper;
-  delete FFont;
-  delete FPickList;
-  delete FReport;
-  delete FTitle;
-}
+TOmColumn::~TOmColumn() = default;
 
 bool TOmColumn::IsCheckBoxValuesStored() const { return CheckBoxValues != "True;False"; }
 bool TOmColumn::IsFontStored() const { return !IsDefaultFont(FFont); }
