@@ -24,6 +24,19 @@ using FormFields::Bind;
 
 TOmColumn* RowColumn(TListItem* Item) { return static_cast<TOmColumn*>(Item->Data()); }
 
+// Calls Row with the position and row of every selected row, in list order, and stops once
+// it has met as many as the list has selected: a list of many thousand rows with one
+// selected near the top is not walked to its end.
+template <class F>
+void ForEachSelected(TListView* List, F&& Row) {
+  TListItems* Items = List->Items();
+  for (int I = 0, Left = List->SelCount(); I < Items->Count() && Left > 0; ++I)
+    if (TListItem* Item = Items->Item(I); Item->Selected()) {
+      --Left;
+      Row(I, Item);
+    }
+}
+
 // Undoes a bracket even when the command between fails, so that no collection stays in
 // an update and no grid stays without its stretch mode.
 class TBrackets {
@@ -458,19 +471,16 @@ void TOmDBGridColumnsEditor::ModifiedAfterFill() {
 void TOmDBGridColumnsEditor::UpdateSelection() {
   if (FUpdating || !FGrid || FDesignerGone || !Designer()) return;
   CheckRows();
-  TListItems* Items = FormListView->Items();
   bool Any = false;
 #if OM_HOST_RELEASE == 5
   auto* List = new TDesignerSelectionList;
 #else
   _di_IDesignerSelections List = CreateSelectionList();
 #endif
-  for (int I = 0; I < Items->Count(); ++I) {
-    TListItem* Item = Items->Item(I);
-    if (!Item->Selected()) continue;
+  ForEachSelected(FormListView, [&](int, TListItem* Item) {
     Any = true;
     if (TOmColumn* Column = RowColumn(Item)) List->Add(Column);
-  }
+  });
   if (Any) {
     SetSelection(List);
   } else {
@@ -503,17 +513,15 @@ void TOmDBGridColumnsEditor::FormListViewKeyPress(TObject*, char& Key) {
 }
 
 int TOmDBGridColumnsEditor::FirstSelected() const {
-  TListItems* Items = FormListView->Items();
-  for (int I = 0; I < Items->Count(); ++I)
-    if (Items->Item(I)->Selected()) return I;
-  return -1;
+  TListItem* Item = FormListView->Selected();
+  return Item ? Item->Index() : -1;
 }
 
 void TOmDBGridColumnsEditor::SelectRow(int Index) {
-  TListItems* Items = FormListView->Items();
-  for (int I = 0; I < Items->Count(); ++I)
-    if (I != Index && Items->Item(I)->Selected()) Items->Item(I)->SetSelected(false);
-  TListItem* Item = Items->Item(Index);
+  ForEachSelected(FormListView, [&](int I, TListItem* Item) {
+    if (I != Index) Item->SetSelected(false);
+  });
+  TListItem* Item = FormListView->Items()->Item(Index);
   Item->SetSelected(true);
   Item->SetFocused(true);
   // The list pushes on selection only while the window is active; a command chosen from
@@ -559,16 +567,14 @@ void TOmDBGridColumnsEditor::DeleteExecute(TObject*) {
   CheckRows();
   {
     TBrackets Brackets(FGrid, Stretch->Checked());
-    TListItems* Items = FormListView->Items();
     // One block for the whole set: tens of thousands of node allocations otherwise.
     std::pmr::monotonic_buffer_resource Arena;
     std::pmr::unordered_set<TOmColumn*> Doomed(&Arena);
-    for (int I = 0; I < Items->Count(); ++I) {
-      TListItem* Item = Items->Item(I);
-      if (!Item->Selected()) continue;
+    Doomed.reserve(size_t(FormListView->SelCount()));
+    ForEachSelected(FormListView, [&](int, TListItem* Item) {
       if (TOmColumn* Column = RowColumn(Item)) Doomed.insert(Column);
       Item->SetData(nullptr);
-    }
+    });
     // Freed from the collection's end by membership, never through a row's pointer: a
     // column that went together with another one cannot be freed a second time.
     TOmDBGridColumns* Columns = FGrid->Columns();
@@ -645,10 +651,9 @@ void TOmDBGridColumnsEditor::RestoreExecute(TObject*) {
   CheckRows();
   {
     TBrackets Brackets(FGrid, Stretch->Checked());
-    TListItems* Items = FormListView->Items();
-    for (int I = 0; I < Items->Count(); ++I)
-      if (Items->Item(I)->Selected())
-        if (TOmColumn* Column = RowColumn(Items->Item(I))) Column->RestoreDefaults();
+    ForEachSelected(FormListView, [](int, TListItem* Item) {
+      if (TOmColumn* Column = RowColumn(Item)) Column->RestoreDefaults();
+    });
   }
   UpdateCommands();
   Designer()->Modified();

@@ -128,6 +128,10 @@ class PACKAGE TListItems : public TPersistent {
   TCustomListView* FOwner;
   std::vector<TListItem*> FItems;
   int FUpdateCount = 0;
+  // Kept as items change, so that asking for the selection or the focus of a list with
+  // many thousand rows does not walk them all.
+  int FSelCount = 0;
+  TListItem* FFocused = nullptr;
 };
 
 OM_EVENT_TYPE(TLVSelectItemEvent, TObject*, TListItem*, bool)

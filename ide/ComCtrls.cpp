@@ -117,18 +117,19 @@ void TListItem::SetSelected(bool Value) {
   if (Value == FSelected) return;
   TCustomListView* L = ListView();
   if (Value && !L->MultiSelect())
-    for (TListItem* I : FOwner->FItems)
-      if (I != this && I->FSelected) I->SetSelected(false);
+    for (size_t I = 0; I < FOwner->FItems.size() && FOwner->FSelCount > 0; ++I)
+      if (TListItem* Other = FOwner->FItems[I]; Other != this && Other->FSelected) Other->SetSelected(false);
   FSelected = Value;
+  FOwner->FSelCount += Value ? 1 : -1;
   L->Redraw();
   L->SelectItem(this, Value);
 }
 
 void TListItem::SetFocused(bool Value) {
   if (Value == FFocused) return;
-  if (Value)
-    for (TListItem* I : FOwner->FItems) I->FFocused = false;
+  if (Value && FOwner->FFocused) FOwner->FFocused->FFocused = false;
   FFocused = Value;
+  FOwner->FFocused = Value ? this : nullptr;
   ListView()->Redraw();
 }
 
@@ -182,6 +183,8 @@ void TListItems::Delete(int Index) {
                 : std::find(FItems.begin(), FItems.end(), I);
   if (It == FItems.end()) return;
   FItems.erase(It);
+  if (I->FSelected) --FSelCount;
+  if (FFocused == I) FFocused = nullptr;
   if (FOwner->FAnchor == I) FOwner->FAnchor = nullptr;
   if (FOwner->FPending == I) FOwner->FPending = nullptr;
   delete I;
@@ -338,6 +341,7 @@ void TCustomListView::SelectItem(TListItem* Item, bool Selected) {
 }
 
 TListItem* TCustomListView::Selected() const {
+  if (FItems->FSelCount == 0) return nullptr;
   for (TListItem* I : FItems->FItems)
     if (I->Selected()) return I;
   return nullptr;
@@ -349,16 +353,9 @@ void TCustomListView::SetSelected(TListItem* Value) {
   if (Value) Value->SetSelected(true);
 }
 
-int TCustomListView::SelCount() const {
-  return int(std::count_if(FItems->FItems.begin(), FItems->FItems.end(),
-                           [](TListItem* I) { return I->Selected(); }));
-}
+int TCustomListView::SelCount() const { return FItems->FSelCount; }
 
-TListItem* TCustomListView::ItemFocused() const {
-  for (TListItem* I : FItems->FItems)
-    if (I->Focused()) return I;
-  return nullptr;
-}
+TListItem* TCustomListView::ItemFocused() const { return FItems->FFocused; }
 
 void TCustomListView::SetItemFocused(TListItem* Value) {
   if (Value)

@@ -136,6 +136,36 @@ TEST_F(ListViewTest, InsertAndDeleteKeepTheOtherItems) {
   EXPECT_THROW(List->Items()->Delete(99), EListError);
 }
 
+// The list counts its selected rows and remembers its focused one as they change, so
+// these must follow every way an item is selected, focused or removed.
+TEST_F(ListViewTest, TheSelectionCountAndFocusFollowEveryChange) {
+  TListItems* Items = List->Items();
+  EXPECT_EQ(List->SelCount(), 0);
+  EXPECT_EQ(List->Selected(), nullptr);
+  Items->Item(1)->SetSelected(true);
+  Items->Item(4)->SetSelected(true);
+  Items->Item(4)->SetSelected(true);  // no change
+  EXPECT_EQ(List->SelCount(), 2);
+  EXPECT_EQ(List->Selected(), Items->Item(1));
+  Items->Item(2)->SetFocused(true);
+  Items->Item(5)->SetFocused(true);
+  EXPECT_FALSE(Items->Item(2)->Focused());
+  EXPECT_EQ(List->ItemFocused(), Items->Item(5));
+  Items->Delete(1);  // selected: the count drops
+  EXPECT_EQ(List->SelCount(), 1);
+  EXPECT_EQ(List->Selected(), Items->Item(3));
+  Items->Delete(4);  // focused: nothing is
+  EXPECT_EQ(List->ItemFocused(), nullptr);
+  List->SetMultiSelect(false);
+  Items->Item(0)->SetSelected(true);  // one at a time now
+  EXPECT_EQ(SelectedCaptions(), std::vector<String>{"A"});
+  EXPECT_EQ(List->SelCount(), 1);
+  Items->Clear();
+  EXPECT_EQ(List->SelCount(), 0);
+  Items->Add()->SetCaption("G");
+  EXPECT_EQ(List->Selected(), nullptr);
+}
+
 TEST_F(ListViewTest, AColumnOfWidthMinusOneIsAsWideAsTheWidestCaption) {
   TListColumn* Col = List->Column(0);
   Col->SetWidth(-1);
