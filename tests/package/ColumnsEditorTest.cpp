@@ -543,6 +543,44 @@ TEST_F(ColumnsEditorTest, SelectAllPushesOnce) {
   EXPECT_EQ(Sink.Events.size(), 1u);
 }
 
+TEST_F(ColumnsEditorTest, DeletingAPushedSelectionTellsTheIdeOnceAndShowsTheCollection) {
+  AddColumns(40);
+  TOmDBGridColumnsEditor* W = Open();
+  W->Show();
+  Perform(W->Select);
+  ASSERT_EQ(Selection().size(), 40u);
+  ASSERT_FALSE(Ide.Inspector().Rows().empty());  // editors for all forty columns
+  TRecordingSink Sink;
+  Ide.AddSink(&Sink);
+  Perform(W->Delete);
+  Ide.RemoveSink(&Sink);
+  // Forty columns left the IDE's selection; it hears of the collection selected after
+  // them, not of each one going.
+  EXPECT_EQ(Sink.Events, (std::vector<String>{"selection 1", "modified Form1"}));
+  EXPECT_EQ(Selection(), std::vector<TPersistent*>{Grid->Columns()});
+  EXPECT_EQ(Ide.Inspector().Objects(), std::vector<TPersistent*>{Grid->Columns()});
+  for (const TInspectorRow& R : Ide.Inspector().Rows()) EXPECT_EQ(R.Get()->GetComponent(0), Grid->Columns());
+}
+
+TEST_F(ColumnsEditorTest, RestoreReachesTheSelectedRowsOnlyAndKeepsTheSelection) {
+  AddColumns(4);
+  for (int I = 0; I < 4; ++I) Grid->Columns()->GetColumn(I)->SetWidth(100 + I);
+  TOmDBGridColumnsEditor* W = Open();
+  W->Show();
+  SelectRows(W, {1, 3});
+  std::vector<TPersistent*> Before = Selection();
+  Perform(W->Restore);
+  std::vector<int> Widths;
+  for (int I = 0; I < 4; ++I) Widths.push_back(Grid->Columns()->GetColumn(I)->Width());
+  EXPECT_EQ(Widths[0], 100);
+  EXPECT_EQ(Widths[2], 102);
+  EXPECT_NE(Widths[1], 101);
+  EXPECT_NE(Widths[3], 103);
+  EXPECT_EQ(Selection(), Before);
+  EXPECT_TRUE(W->FormListView->Items()->Item(1)->Selected());
+  EXPECT_TRUE(W->FormListView->Items()->Item(3)->Selected());
+}
+
 // A column whose restore fails, to see what a failing command leaves behind.
 class TFailingColumn : public TOmColumn {
  public:
