@@ -68,6 +68,14 @@ struct TBench {
     W->Close();
     Application->ProcessMessages();
   }
+  // N new columns in place of the grid's, without field names.
+  void Refill(int N) {
+    TOmDBGridColumns* Columns = Grid->Columns();
+    Columns->BeginUpdate();
+    Columns->Clear();
+    for (int I = 0; I < N; ++I) Columns->Add();
+    Columns->EndUpdate();
+  }
 };
 
 void OpenWindow(benchmark::State& State) {
@@ -106,10 +114,7 @@ void DeleteEveryOther(benchmark::State& State) {
   TBench B(0);
   for (auto _ : State) {
     State.PauseTiming();
-    B.Grid->Columns()->BeginUpdate();
-    B.Grid->Columns()->Clear();
-    for (int I = 0; I < N; ++I) B.Grid->Columns()->Add();
-    B.Grid->Columns()->EndUpdate();
+    B.Refill(N);
     TOmDBGridColumnsEditor* W = B.Open();
     // Another window active: the rows are selected without a push for each.
     TForm Other(nullptr, 0);
@@ -132,10 +137,7 @@ void DeleteAllSelected(benchmark::State& State) {
   TBench B(0);
   for (auto _ : State) {
     State.PauseTiming();
-    B.Grid->Columns()->BeginUpdate();
-    B.Grid->Columns()->Clear();
-    for (int I = 0; I < N; ++I) B.Grid->Columns()->Add();
-    B.Grid->Columns()->EndUpdate();
+    B.Refill(N);
     TOmDBGridColumnsEditor* W = B.Open();
     W->Select->Execute();
     State.ResumeTiming();
@@ -145,6 +147,7 @@ void DeleteAllSelected(benchmark::State& State) {
     State.ResumeTiming();
   }
 }
+
 void AddAllFields(benchmark::State& State) {
   int N = int(State.range(0));
   TBench B(1);
@@ -200,10 +203,7 @@ void FreeEveryOtherColumn(benchmark::State& State) {
   TOmDBGridColumns* Columns = B.Grid->Columns();
   for (auto _ : State) {
     State.PauseTiming();
-    Columns->BeginUpdate();
-    Columns->Clear();
-    for (int I = 0; I < N; ++I) Columns->Add();
-    Columns->EndUpdate();
+    B.Refill(N);
     State.ResumeTiming();
     Columns->BeginUpdate();
     for (int I = N - 1; I >= 0; I -= 2) delete Columns->GetColumn(I);
