@@ -2,6 +2,7 @@
 // through which data-aware controls follow a dataset.
 #pragma once
 
+#include <unordered_map>
 #include <variant>
 
 #include "Classes.h"
@@ -87,8 +88,16 @@ class PACKAGE TFields : public TObject {
  private:
   friend class TField;
   friend class TDataSet;
+  void Forget() {
+    FByName.clear();
+    FIndexed = false;
+  }
   std::vector<TField*> FList;
   TDataSet* FDataSet;
+  // Upper-case names to fields, made on the first look-up: a dataset opening with ten
+  // thousand fields looks each name up before adding it.
+  mutable std::unordered_map<String, TField*> FByName;
+  mutable bool FIndexed = false;
 };
 
 class PACKAGE TField : public TComponent {

@@ -93,9 +93,13 @@ TField* TFields::Fields(int Index) const {
 }
 
 TField* TFields::FindField(const String& FieldName) const {
-  for (TField* F : FList)
-    if (SameText(F->FieldName(), FieldName)) return F;
-  return nullptr;
+  if (!FIndexed) {
+    FByName.reserve(FList.size());
+    for (TField* F : FList) FByName.emplace(UpperCase(F->FieldName()), F);  // the first wins
+    FIndexed = true;
+  }
+  auto It = FByName.find(UpperCase(FieldName));
+  return It == FByName.end() ? nullptr : It->second;
 }
 
 int TFields::IndexOf(const TField* Field) const {
@@ -106,9 +110,11 @@ int TFields::IndexOf(const TField* Field) const {
 void TFields::Add(TField* Field) {
   FList.push_back(Field);
   Field->FOwnerList = this;
+  if (FIndexed) FByName.emplace(UpperCase(Field->FieldName()), Field);
 }
 
 void TFields::Clear() {
+  Forget();
   // The last first, so that nothing refers to a field already gone.
   while (!FList.empty()) {
     TField* F = FList.back();
@@ -133,7 +139,10 @@ OM_IMPLEMENT_CLASS(TField, "Db");
 TField::TField(TComponent* AOwner) : TComponent(AOwner) {}
 
 TField::~TField() {
-  if (FOwnerList) std::erase(FOwnerList->FList, this);
+  if (FOwnerList) {
+    std::erase(FOwnerList->FList, this);
+    FOwnerList->Forget();
+  }
 }
 
 void TField::Error(const String& Message) const {
@@ -143,6 +152,7 @@ void TField::Error(const String& Message) const {
 void TField::SetFieldName(const String& Value) {
   if (FDataSet && FDataSet->Active()) Error("cannot be renamed while its dataset is open");
   FFieldName = Value;
+  if (FOwnerList) FOwnerList->Forget();
 }
 
 void TField::SetSize(int Value) {

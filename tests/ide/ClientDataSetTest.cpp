@@ -177,6 +177,31 @@ TEST_F(ClientDataSetTest, RecordsHoldValuesOfEachKindUntilClosed) {
   EXPECT_EQ(People->RecordCount(), 0);
 }
 
+// The names are indexed on the first look-up; the index must follow every later change.
+TEST(FieldsTest, LookUpsFollowAddsRenamesAndRemovalsInAnyCase) {
+  TFields L(nullptr);
+  auto Field = [&](const String& Name) {
+    auto* F = new TField(nullptr);
+    F->SetFieldName(Name);
+    L.Add(F);
+    return F;
+  };
+  TField* A = Field("Alpha");
+  EXPECT_EQ(L.FindField("ALPHA"), A);
+  TField* B = Field("Beta");  // after the index was made
+  EXPECT_EQ(L.FindField("beta"), B);
+  TField* C = Field("alpha");  // the first of two equal names is the one found
+  EXPECT_EQ(L.FindField("Alpha"), A);
+  A->SetFieldName("Gamma");
+  EXPECT_EQ(L.FindField("gamma"), A);
+  EXPECT_EQ(L.FindField("Alpha"), C);
+  delete A;
+  EXPECT_EQ(L.FindField("Gamma"), nullptr);
+  EXPECT_EQ(L.Count(), 2);
+  L.Clear();
+  EXPECT_EQ(L.FindField("Beta"), nullptr);
+}
+
 TEST_F(ClientDataSetTest, BadDefinitionsAreRefusedSayingWhichAndLeaveItClosed) {
   auto Refused = [&](auto Build, const char* Why) {
     TClientDataSet D(nullptr);
