@@ -343,6 +343,24 @@ TEST_F(ColumnsEditorTest, ActivationRepushesTheSelectionOnlyWhenSomethingElseToo
   EXPECT_EQ(Selection(), std::vector<TPersistent*>{Grid->Columns()->GetColumn(2)});
 }
 
+TEST_F(ColumnsEditorTest, AColumnFreedElsewhereLeavesTheSelectionAndTheNextActivationPushes) {
+  AddColumns(3);
+  TOmDBGridColumnsEditor* W = Open();
+  W->Show();
+  SelectRows(W, {2});
+  TRecordingSink Sink;
+  Ide.AddSink(&Sink);
+  delete Grid->Columns()->GetColumn(2);  // not by a command of the window
+  EXPECT_TRUE(Selection().empty());
+  EXPECT_TRUE(Ide.Inspector().Rows().empty());
+  D->Modified();  // the designer tells of it now, before the modification
+  Ide.RemoveSink(&Sink);
+  EXPECT_EQ(Sink.Events, (std::vector<String>{"selection 0", "modified Form1"}));
+  EXPECT_EQ(Captions(W).size(), 2u);
+  Push(W);  // the IDE's selection is no longer the window's: it is pushed again
+  EXPECT_EQ(Selection(), std::vector<TPersistent*>{Grid->Columns()});
+}
+
 // --- The list ------------------------------------------------------------------------------
 
 TEST_F(ColumnsEditorTest, RowsAreNumberedCaptionsOfCustomizedColumnsOnly) {
