@@ -118,7 +118,8 @@ void TListItem::SetSelected(bool Value) {
   TCustomListView* L = ListView();
   if (Value && !L->MultiSelect())
     for (size_t I = 0; I < FOwner->FItems.size() && FOwner->FSelCount > 0; ++I)
-      if (TListItem* Other = FOwner->FItems[I]; Other != this && Other->FSelected) Other->SetSelected(false);
+      if (TListItem* Other = FOwner->FItems[I]; Other != this && Other->FSelected)
+        Other->SetSelected(false);
   FSelected = Value;
   FOwner->FSelCount += Value ? 1 : -1;
   L->Redraw();

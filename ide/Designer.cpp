@@ -71,8 +71,9 @@ void TDesigner::DropFromSelection(TPersistent* Gone) {
   bool Dropped;
   if (Gone->Is<TComponent>()) {
     auto* GoneComponent = static_cast<TComponent*>(Gone);
-    Dropped = FSelection.RemoveIf(
-                  [&](TPersistent* P) { return P == Gone || FindOwnerComponent(P) == GoneComponent; }) > 0;
+    Dropped = FSelection.RemoveIf([&](TPersistent* P) {
+      return P == Gone || FindOwnerComponent(P) == GoneComponent;
+    }) > 0;
   } else {
     Dropped = FSelection.Remove(Gone);
   }

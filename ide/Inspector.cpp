@@ -101,7 +101,8 @@ void TObjectInspector::FinishEdit(bool Accept) {
 }
 
 void TObjectInspector::Sync() const {
-  if (FRowsFor == FDesigner && (!FDesigner || FRowsVersion == FDesigner->SelectionVersion())) return;
+  if (FRowsFor == FDesigner && (!FDesigner || FRowsVersion == FDesigner->SelectionVersion()))
+    return;
   std::vector<TInspectorRow> Rows;
   try {
     const std::vector<TPersistent*>& Objects = this->Objects();

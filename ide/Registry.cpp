@@ -119,7 +119,8 @@ TRegIniFile::TRegIniFile(const String& FileName)
 }
 
 void TRegIniFile::Open() {
-  int Rc = sqlite3_open_v2(FStore.c_str(), &FDb, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+  int Rc =
+      sqlite3_open_v2(FStore.c_str(), &FDb, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
   FConnection.reset(FDb, sqlite3_close);  // closed with the key, even when refused
   if (Rc != SQLITE_OK) Fail(FDb ? sqlite3_errmsg(FDb) : sqlite3_errstr(Rc));
   // Another IDE may be writing: wait for it rather than fail.

@@ -41,11 +41,11 @@ TEST(ListenersTest, AListenerThatFailsLeavesTheListUsable) {
   TListeners<TListener*> L;
   L.Add(&A);
   L.Add(&B);
-  EXPECT_THROW(L.Each([&](TListener* X) {
-                 L.Remove(&B);
-                 if (X == &A) throw std::runtime_error("failed");
-               }),
-               std::runtime_error);
+  auto Failing = [&](TListener* X) {
+    L.Remove(&B);
+    if (X == &A) throw std::runtime_error("failed");
+  };
+  EXPECT_THROW(L.Each(Failing), std::runtime_error);
   L.Each([](TListener* X) { *X->Heard += X->Name; });
   EXPECT_EQ(Heard, "a");
   L.Remove(&A);  // outside an event: gone at once

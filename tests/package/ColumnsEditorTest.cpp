@@ -577,7 +577,8 @@ TEST_F(ColumnsEditorTest, DeletingAPushedSelectionTellsTheIdeOnceAndShowsTheColl
   EXPECT_EQ(Sink.Events, (std::vector<String>{"selection 1", "modified Form1"}));
   EXPECT_EQ(Selection(), std::vector<TPersistent*>{Grid->Columns()});
   EXPECT_EQ(Ide.Inspector().Objects(), std::vector<TPersistent*>{Grid->Columns()});
-  for (const TInspectorRow& R : Ide.Inspector().Rows()) EXPECT_EQ(R.Get()->GetComponent(0), Grid->Columns());
+  for (const TInspectorRow& R : Ide.Inspector().Rows())
+    EXPECT_EQ(R.Get()->GetComponent(0), Grid->Columns());
 }
 
 TEST_F(ColumnsEditorTest, RestoreReachesTheSelectedRowsOnlyAndKeepsTheSelection) {
