@@ -88,16 +88,12 @@ class PACKAGE TFields : public TObject {
  private:
   friend class TField;
   friend class TDataSet;
-  void Forget() {
-    FByName.clear();
-    FIndexed = false;
-  }
+  void Forget() { FByName.clear(); }
   std::vector<TField*> FList;
   TDataSet* FDataSet;
-  // Upper-case names to fields, made on the first look-up: a dataset opening with ten
-  // thousand fields looks each name up before adding it.
+  // Upper-case names to fields, made on the first look-up (empty until then): a dataset
+  // opening with ten thousand fields looks each name up before adding it.
   mutable std::unordered_map<String, TField*> FByName;
-  mutable bool FIndexed = false;
 };
 
 class PACKAGE TField : public TComponent {

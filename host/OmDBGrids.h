@@ -76,8 +76,8 @@ class PACKAGE TOmColumnTitle : public TPersistent {
   void SetAlignment(TAlignment Value);
   TColor Color() const noexcept { return FColor; }
   void SetColor(TColor Value);
-  TFont* Font() const noexcept { return FFont; }
-  void SetFont(TFont* Value) { FFont->Assign(Value); }
+  TFont* Font() const noexcept { return &FFont; }
+  void SetFont(TFont* Value) { FFont.Assign(Value); }
 
  protected:
   TPersistent* GetOwner() override;
@@ -92,8 +92,7 @@ class PACKAGE TOmColumnTitle : public TPersistent {
   TAlignment FAlignment = taLeftJustify;
   TColor FColor = clBtnFace;
   // Part of the title, not a block of its own: grids have columns by the ten thousand.
-  TFont FFontValue;
-  TFont* const FFont = &FFontValue;
+  mutable TFont FFont;
 };
 
 // What a column prints in a report.
@@ -138,18 +137,18 @@ class PACKAGE TOmColumn : public TCollectionItem {
   // What a new column for its field would have again.
   virtual void RestoreDefaults();
 
-  TOmColumnTitle* Title() const noexcept { return FTitle; }
-  void SetTitle(TOmColumnTitle* Value) { FTitle->Assign(Value); }
-  TOmColumnReport* Report() const noexcept { return FReport; }
-  void SetReport(TOmColumnReport* Value) { FReport->Assign(Value); }
-  TStrings* PickList() const noexcept { return FPickList; }
-  void SetPickList(TStrings* Value) { FPickList->Assign(Value); }
-  TFont* Font() const noexcept { return FFont; }
-  void SetFont(TFont* Value) { FFont->Assign(Value); }
+  TOmColumnTitle* Title() const noexcept { return &FTitle; }
+  void SetTitle(TOmColumnTitle* Value) { FTitle.Assign(Value); }
+  TOmColumnReport* Report() const noexcept { return &FReport; }
+  void SetReport(TOmColumnReport* Value) { FReport.Assign(Value); }
+  TStrings* PickList() const noexcept { return &FPickList; }
+  void SetPickList(TStrings* Value) { FPickList.Assign(Value); }
+  TFont* Font() const noexcept { return &FFont; }
+  void SetFont(TFont* Value) { FFont.Assign(Value); }
   TCustomImageList* Images() const noexcept { return FImages; }
   void SetImages(TCustomImageList* Value);
-  TPicture* Wallpaper() const noexcept { return FWallpaper; }
-  void SetWallpaper(TPicture* Value) { FWallpaper->Assign(Value); }
+  TPicture* Wallpaper() const noexcept { return &FWallpaper; }
+  void SetWallpaper(TPicture* Value) { FWallpaper.Assign(Value); }
   int Width() const noexcept { return FWidth; }
   void SetWidth(int Value);
   bool Visible() const noexcept { return FVisible; }
@@ -180,17 +179,13 @@ class PACKAGE TOmColumn : public TCollectionItem {
  private:
   bool IsCheckBoxValuesStored() const;
   bool IsFontStored() const;
-  // The parts live inside the column: one allocation for a column, not six.
-  TOmColumnTitle FTitleValue{this};
-  TOmColumnReport FReportValue{this};
-  TStringList FPickListValue;
-  TFont FFontValue;
-  TPicture FWallpaperValue;
-  TOmColumnTitle* const FTitle = &FTitleValue;
-  TOmColumnReport* const FReport = &FReportValue;
-  TStrings* const FPickList = &FPickListValue;
-  TFont* const FFont = &FFontValue;
-  TPicture* const FWallpaper = &FWallpaperValue;
+  // The parts live inside the column: one allocation for a column, not six. The accessors
+  // hand them out for change, as the platform's do, hence mutable.
+  mutable TOmColumnTitle FTitle{this};
+  mutable TOmColumnReport FReport{this};
+  mutable TStringList FPickList;
+  mutable TFont FFont;
+  mutable TPicture FWallpaper;
   TCustomImageList* FImages = nullptr;
   String FFieldName;
   int FWidth = 64;

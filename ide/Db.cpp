@@ -93,10 +93,9 @@ TField* TFields::Fields(int Index) const {
 }
 
 TField* TFields::FindField(const String& FieldName) const {
-  if (!FIndexed) {
+  if (FByName.empty()) {
     FByName.reserve(FList.size());
     for (TField* F : FList) FByName.emplace(UpperCase(F->FieldName()), F);  // the first wins
-    FIndexed = true;
   }
   auto It = FByName.find(UpperCase(FieldName));
   return It == FByName.end() ? nullptr : It->second;
@@ -110,7 +109,7 @@ int TFields::IndexOf(const TField* Field) const {
 void TFields::Add(TField* Field) {
   FList.push_back(Field);
   Field->FOwnerList = this;
-  if (FIndexed) FByName.emplace(UpperCase(Field->FieldName()), Field);
+  if (!FByName.empty()) FByName.emplace(UpperCase(Field->FieldName()), Field);
 }
 
 void TFields::Clear() {

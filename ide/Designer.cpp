@@ -166,10 +166,8 @@ void TDesigner::ShowMethod(const String& Name) { FLastShownMethod = Name; }
 void TDesigner::SetSelection(const std::vector<TPersistent*>& Items) {
   if (!FRoot) return;
   FSelection.Assign(Items);
-  FSelectionUntold = false;  // what they hear now is newer
-  TDesignerRefPtr Keep(this);
-  std::vector<TPersistent*> Now = FSelection.Items();
-  FIde->Broadcast([&](TDesignSink* S) { S->SelectionChanged(this, Now); });
+  FSelectionUntold = true;  // and told at once: what was still untold is older
+  FlushSelection();
 }
 
 #if OM_HOST_RELEASE == 5

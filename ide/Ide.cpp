@@ -65,29 +65,25 @@ class TDesignEnvironment final : public IDesignEnvironment {
 class TNotificationBridge final : public TDesignSink {
  public:
   TListeners<_di_IDesignNotification> Listeners;
-  template <class F>
-  void Each(F&& Call) {
-    Listeners.Each(Call);
-  }
   void ItemDeleted(TDesigner* D, TPersistent* Item) override {
-    Each([&](const auto& L) { L->ItemDeleted(_di_IDesigner(D), Item); });
+    Listeners.Each([&](const auto& L) { L->ItemDeleted(_di_IDesigner(D), Item); });
   }
   void ItemInserted(TDesigner* D, TPersistent* Item) override {
-    Each([&](const auto& L) { L->ItemInserted(_di_IDesigner(D), Item); });
+    Listeners.Each([&](const auto& L) { L->ItemInserted(_di_IDesigner(D), Item); });
   }
   void ItemsModified(TDesigner* D) override {
-    Each([&](const auto& L) { L->ItemsModified(_di_IDesigner(D)); });
+    Listeners.Each([&](const auto& L) { L->ItemsModified(_di_IDesigner(D)); });
   }
   void SelectionChanged(TDesigner* D, const std::vector<TPersistent*>& Selection) override {
     _di_IDesignerSelections List = CreateSelectionList();
     for (TPersistent* P : Selection) List->Add(P);
-    Each([&](const auto& L) { L->SelectionChanged(_di_IDesigner(D), List); });
+    Listeners.Each([&](const auto& L) { L->SelectionChanged(_di_IDesigner(D), List); });
   }
   void DesignerOpened(TDesigner* D) override {
-    Each([&](const auto& L) { L->DesignerOpened(_di_IDesigner(D), false); });
+    Listeners.Each([&](const auto& L) { L->DesignerOpened(_di_IDesigner(D), false); });
   }
   void DesignerClosed(TDesigner* D) override {
-    Each([&](const auto& L) { L->DesignerClosed(_di_IDesigner(D), false); });
+    Listeners.Each([&](const auto& L) { L->DesignerClosed(_di_IDesigner(D), false); });
   }
 };
 }  // namespace

@@ -50,7 +50,7 @@ struct TPublished<TOmColumnTitle> {
 OM_IMPLEMENT_CLASS(TOmColumnTitle, "OmDBGrids");
 
 TOmColumnTitle::TOmColumnTitle(TOmColumn* Column) : FColumn(Column) {}
-bool TOmColumnTitle::IsFontStored() const { return !IsDefaultFont(FFont); }
+bool TOmColumnTitle::IsFontStored() const { return !IsDefaultFont(&FFont); }
 TOmColumnTitle::~TOmColumnTitle() = default;
 
 TPersistent* TOmColumnTitle::GetOwner() { return FColumn; }
@@ -70,7 +70,7 @@ void TOmColumnTitle::Assign(TPersistent* Source) {
   FMarkerIndex = T->FMarkerIndex;
   FAlignment = T->FAlignment;
   FColor = T->FColor;
-  FFont->Assign(T->FFont);
+  FFont.Assign(&T->FFont);
   Changed();
 }
 
@@ -83,7 +83,7 @@ void TOmColumnTitle::RestoreDefaults() {
   FAlignment = taLeftJustify;
   FColor = clBtnFace;
   TFont Default;
-  FFont->Assign(&Default);
+  FFont.Assign(&Default);
   Changed();
 }
 
@@ -192,7 +192,7 @@ TOmColumn::TOmColumn(TCollection* Collection) : TCollectionItem(Collection) {}
 TOmColumn::~TOmColumn() = default;
 
 bool TOmColumn::IsCheckBoxValuesStored() const { return CheckBoxValues != "True;False"; }
-bool TOmColumn::IsFontStored() const { return !IsDefaultFont(FFont); }
+bool TOmColumn::IsFontStored() const { return !IsDefaultFont(&FFont); }
 
 TOmDBGrid* TOmColumn::GetGrid() const {
   auto* Columns = dynamic_cast<TOmDBGridColumns*>(Collection());
@@ -205,11 +205,11 @@ void TOmColumn::Assign(TPersistent* Source) {
   FFieldName = C->FFieldName;
   FWidth = C->FWidth;
   FVisible = C->FVisible;
-  FTitle->Assign(C->FTitle);
-  FReport->Assign(C->FReport);
-  FPickList->Assign(C->FPickList);
-  FFont->Assign(C->FFont);
-  FWallpaper->Assign(C->FWallpaper);
+  FTitle.Assign(&C->FTitle);
+  FReport.Assign(&C->FReport);
+  FPickList.Assign(&C->FPickList);
+  FFont.Assign(&C->FFont);
+  FWallpaper.Assign(&C->FWallpaper);
   SetImages(C->FImages);
   EditorHint = C->EditorHint;
   Hint = C->Hint;
@@ -287,13 +287,13 @@ int TOmColumn::GetExpandIndex() const {
 }
 
 void TOmColumn::RestoreDefaults() {
-  FTitle->RestoreDefaults();
-  FReport->TotalText.clear();
-  FReport->Printed = true;
-  FReport->PrintWidth = 0;
-  FPickList->Clear();
+  FTitle.RestoreDefaults();
+  FReport.TotalText.clear();
+  FReport.Printed = true;
+  FReport.PrintWidth = 0;
+  FPickList.Clear();
   TFont Default;
-  FFont->Assign(&Default);
+  FFont.Assign(&Default);
   FWidth = 64;
   Alignment = taLeftJustify;
   Color = clWindow;
