@@ -189,7 +189,15 @@ OM_IMPLEMENT_CLASS(TOmColumn, "OmDBGrids");
 
 TOmColumn::TOmColumn(TCollection* Collection) : TCollectionItem(Collection) {}
 
-TOmColumn::~TOmColumn() = default;
+// A nested group goes with its head: the columns nested under this one are freed first,
+// from the last, so each takes its own nested columns along. A collection that clears
+// itself frees from its end, so there a head meets no nested column left to free.
+TOmColumn::~TOmColumn() {
+  TCollection* Columns = Collection();
+  if (!Columns) return;
+  for (int Last = GetExpandIndex(), First = Index() + 1; Last >= First; --Last)
+    delete Columns->Items(Last);
+}
 
 bool TOmColumn::IsCheckBoxValuesStored() const { return CheckBoxValues != "True;False"; }
 bool TOmColumn::IsFontStored() const { return !IsDefaultFont(&FFont); }
@@ -388,13 +396,21 @@ void TOmDBGridColumns::RebuildColumns() {
   EndUpdate();
 }
 
+// A column whose field is listed in OrderFields shows the marker of its place in that
+// list; any other column keeps the marker it has, which its developer may have chosen.
 void TOmDBGridColumns::UpdateMarkers() {
   TStrings* Order = FGrid ? FGrid->OrderFields() : nullptr;
+  if (!Order || Order->Count() == 0) return;
   BeginUpdate();
-  for (int I = 0; I < Count(); ++I) {
-    TOmColumn* C = GetColumn(I);
-    int Pos = Order && !C->FieldName().empty() ? Order->IndexOf(C->FieldName()) : -1;
-    C->Title()->SetMarkerIndex(Pos);
+  try {
+    for (int I = 0; I < Count(); ++I) {
+      TOmColumn* C = GetColumn(I);
+      if (C->FieldName().empty()) continue;
+      if (int Pos = Order->IndexOf(C->FieldName()); Pos >= 0) C->Title()->SetMarkerIndex(Pos);
+    }
+  } catch (...) {
+    EndUpdate();
+    throw;
   }
   EndUpdate();
 }
@@ -556,6 +572,7 @@ struct TPublished<TOmDBGrid> {
       Property<&G::LinesCount, &G::LinesCount>("LinesCount", 1),
       Property<&G::LinesCountMax, &G::LinesCountMax>("LinesCountMax", 0),
       Property<&G::LinesCountMin, &G::LinesCountMin>("LinesCountMin", 1),
+      Property<&G::GetManageGrid, &G::SetManageGrid>("ManageGrid"),
       Property<&G::MasterGrid, &G::SetMasterGrid>("MasterGrid"),
       Property<&G::OrderFields, &G::SetOrderFields>("OrderFields"),
       Property<&G::ScrollBars, &G::ScrollBars>("ScrollBars", sbBoth),

@@ -150,14 +150,45 @@ TEST_F(RuntimeTest, StretchModeSpreadsTheColumnsOverTheGrid) {
   EXPECT_EQ(Grid->Columns()->GetColumn(0)->Width(), 10);
 }
 
-TEST_F(RuntimeTest, UpdateMarkersNumbersTitlesAfterTheOrderFields) {
+TEST_F(RuntimeTest, UpdateMarkersSetsWhatTheOrderFieldsDetermineAndKeepsTheRest) {
   Grid->Columns()->SetState(csCustomized);
-  for (const char* N : {"A", "B", "C"}) Grid->Columns()->Add()->SetFieldName(N);
+  for (const char* N : {"A", "B", "C", ""}) Grid->Columns()->Add()->SetFieldName(N);
+  Grid->Columns()->GetColumn(1)->Title()->SetMarkerIndex(3);  // chosen by the developer
+  Grid->Columns()->GetColumn(3)->Title()->SetMarkerIndex(2);
+  Grid->Columns()->UpdateMarkers();  // no order yet: nothing is derived
+  EXPECT_EQ(Grid->Columns()->GetColumn(1)->Title()->MarkerIndex(), 3);
   Grid->OrderFields()->SetText("C\nA");
   Grid->Columns()->UpdateMarkers();
   EXPECT_EQ(Grid->Columns()->GetColumn(0)->Title()->MarkerIndex(), 1);
-  EXPECT_EQ(Grid->Columns()->GetColumn(1)->Title()->MarkerIndex(), -1);
+  EXPECT_EQ(Grid->Columns()->GetColumn(1)->Title()->MarkerIndex(), 3);
   EXPECT_EQ(Grid->Columns()->GetColumn(2)->Title()->MarkerIndex(), 0);
+  EXPECT_EQ(Grid->Columns()->GetColumn(3)->Title()->MarkerIndex(), 2);
+  EXPECT_EQ(Grid->Columns()->UpdateCount(), 0);
+}
+
+TEST_F(RuntimeTest, FreeingAHeadColumnFreesItsNestedGroupToAnyDepth) {
+  Grid->Columns()->SetState(csCustomized);
+  for (const char* N : {"Id", "Address", "Address.Geo", "Address.Geo.Lat", "Address.City", "Name"})
+    Grid->Columns()->Add()->SetFieldName(N);
+  delete Grid->Columns()->GetColumn(2);  // a nested head takes only its own group
+  EXPECT_EQ(Names(), (std::vector<String>{"Id", "Address", "Address.City", "Name"}));
+  Grid->Columns()->Add()->SetFieldName("Name.First");
+  delete Grid->Columns()->GetColumn(1);
+  EXPECT_EQ(Names(), (std::vector<String>{"Id", "Name", "Name.First"}));
+  Grid->Columns()->Clear();  // from the end: no column is freed twice
+  EXPECT_EQ(Grid->Columns()->Count(), 0);
+}
+
+TEST_F(RuntimeTest, TheManageGridIsAPublishedReferenceClearedWhenItGoes) {
+  auto* Other = new TOmDBGrid(&Form);
+  Other->SetName("Grid2");
+  PPropInfo P = GetPropInfo(Grid, "ManageGrid");
+  ASSERT_NE(P, nullptr);
+  SetObjectProp(Grid, P, Other);
+  EXPECT_EQ(Grid->GetManageGrid(), Other);
+  EXPECT_THROW(SetObjectProp(Grid, P, Grid), EInvalidOperation);
+  delete Other;
+  EXPECT_EQ(Grid->GetManageGrid(), nullptr);
 }
 
 TEST_F(RuntimeTest, TheReportPrintsTheGridsRowsAndSavesAUnit) {
