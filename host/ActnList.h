@@ -54,11 +54,29 @@ constexpr TShortCut scCtrl = 0x4000;
 constexpr TShortCut scAlt = 0x8000;
 constexpr TShortCut scNone = 0;
 
+// Which of an action's properties changed. A client takes only that one, so what it set
+// for itself (a tool button's own image) stays until the action's own value changes.
+enum TActionChange {
+  acAll,  // the client was linked to the action: it takes everything
+  acCaption,
+  acChecked,
+  acEnabled,
+  acHelpContext,
+  acHint,
+  acImageIndex,
+  acShortCut,
+  acVisible,
+};
+// Whether a change of What reaches the property Property.
+constexpr bool ActionChangeReaches(TActionChange What, TActionChange Property) {
+  return What == acAll || What == Property;
+}
+
 // What follows an action: a control or a menu item takes the action's caption, state
 // and image whenever the action changes.
 class PACKAGE IActionClient {
  public:
-  virtual void ActionChanged(TBasicAction* Sender) = 0;
+  virtual void ActionChanged(TBasicAction* Sender, TActionChange What) = 0;
 
  protected:
   ~IActionClient() = default;
@@ -80,8 +98,8 @@ class PACKAGE TBasicAction : public TComponent {
   TNotifyEvent OnUpdate;
 
  protected:
-  // Tells every client that the action's state changed.
-  void Change();
+  // Tells every client that the action's property What changed.
+  void Change(TActionChange What = acAll);
 
  private:
   std::vector<IActionClient*> FClients;

@@ -279,7 +279,7 @@ class PACKAGE TToolButton : public TGraphicControl {
   void Paint(TCanvas* Canvas) override;
 
  protected:
-  void ActionUpdated(TCustomAction* Action, bool CheckDefaults) override;
+  void ActionUpdated(TCustomAction* Action, bool CheckDefaults, TActionChange What) override;
   void TextChanged() override;
   void VisibleChanged() override;
 

@@ -214,7 +214,7 @@ class PACKAGE TControl : public TComponent, public IActionClient {
   TEndDragEvent OnEndDrag;
   TNotifyEvent OnResize;
 
-  void ActionChanged(TBasicAction* Sender) override;
+  void ActionChanged(TBasicAction* Sender, TActionChange What) override;
   bool HasParent() const override { return true; }
   TComponent* GetParentComponent() const override;
   void SetParentComponent(TComponent* Value) override;
@@ -229,9 +229,10 @@ class PACKAGE TControl : public TComponent, public IActionClient {
   virtual void VisibleChanged() {}
   // The parent's font, colour or hint setting, for controls that take them over.
   virtual void ParentChanged();
-  // The action's caption, hint and so on, copied to the control. While a form is read
-  // (CheckDefaults) only what the form left at its default is taken from the action.
-  virtual void ActionUpdated(TCustomAction* Action, bool CheckDefaults);
+  // The action's caption, hint and so on, copied to the control: what changed (What), or
+  // everything when the control is linked. While a form is read (CheckDefaults) only what
+  // the form left at its default is taken from the action.
+  virtual void ActionUpdated(TCustomAction* Action, bool CheckDefaults, TActionChange What);
   TCustomAction* LinkedAction() const;
   bool IsCaptionStored() const;
   bool IsEnabledStored() const;

@@ -63,7 +63,7 @@ class PACKAGE TMenuItem : public TComponent, public IActionClient {
   virtual void Click();
   TNotifyEvent OnClick;
 
-  void ActionChanged(TBasicAction* Sender) override;
+  void ActionChanged(TBasicAction* Sender, TActionChange What) override;
   bool HasParent() const override { return true; }
   TComponent* GetParentComponent() const override;
   void SetParentComponent(TComponent* Value) override;

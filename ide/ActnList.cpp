@@ -46,7 +46,7 @@ void SetClientAction(TComponent* Client, IActionClient* AsClient, TBasicAction*&
   if (Field) {
     Field->RegisterChanges(AsClient);
     Field->FreeNotification(Client);
-    AsClient->ActionChanged(Field);
+    AsClient->ActionChanged(Field, acAll);
   }
 }
 
@@ -59,11 +59,12 @@ void ClickClient(TObject* Sender, const TNotifyEvent& OnClick, TBasicAction* Act
     OnClick(Sender);
 }
 
-void TBasicAction::Change() {
+void TBasicAction::Change(TActionChange What) {
   // A client may unregister while it hears of the change: walk a copy.
   std::vector<IActionClient*> Clients = FClients;
   for (IActionClient* C : Clients)
-    if (std::find(FClients.begin(), FClients.end(), C) != FClients.end()) C->ActionChanged(this);
+    if (std::find(FClients.begin(), FClients.end(), C) != FClients.end())
+      C->ActionChanged(this, What);
 }
 
 // --- TContainedAction -----------------------------------------------------------------------
@@ -146,7 +147,7 @@ TCustomAction::TCustomAction(TComponent* AOwner) : TContainedAction(AOwner) {}
 void TCustomAction::SetCaption(const String& Value) {
   if (Value == FCaption) return;
   FCaption = Value;
-  Change();
+  Change(acCaption);
 }
 
 void TCustomAction::SetChecked(bool Value) {
@@ -157,49 +158,48 @@ void TCustomAction::SetChecked(bool Value) {
     for (int I = 0; I < ActionList()->ActionCount(); ++I)
       if (auto* A = dynamic_cast<TCustomAction*>(ActionList()->Actions(I)))
         if (A != this && A->FGroupIndex == FGroupIndex) A->SetChecked(false);
-  Change();
+  Change(acChecked);
 }
 
 void TCustomAction::SetEnabled(bool Value) {
   if (Value == FEnabled) return;
   FEnabled = Value;
-  Change();
+  Change(acEnabled);
 }
 
 void TCustomAction::SetHelpContext(int Value) {
   if (Value == FHelpContext) return;
   FHelpContext = Value;
-  Change();
+  Change(acHelpContext);
 }
 
 void TCustomAction::SetHint(const String& Value) {
   if (Value == FHint) return;
   FHint = Value;
-  Change();
+  Change(acHint);
 }
 
 void TCustomAction::SetImageIndex(int Value) {
   if (Value == FImageIndex) return;
   FImageIndex = Value;
-  Change();
+  Change(acImageIndex);
 }
 
 void TCustomAction::SetShortCut(TShortCut Value) {
   if (Value == FShortCut) return;
   FShortCut = Value;
-  Change();
+  Change(acShortCut);
 }
 
 void TCustomAction::SetVisible(bool Value) {
   if (Value == FVisible) return;
   FVisible = Value;
-  Change();
+  Change(acVisible);
 }
 
 void TCustomAction::SetGroupIndex(int Value) {
   if (Value == FGroupIndex) return;
   FGroupIndex = Value;
-  Change();
 }
 
 bool TCustomAction::Execute() {

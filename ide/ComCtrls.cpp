@@ -721,10 +721,12 @@ void TToolButton::Click() {
   TGraphicControl::Click();
 }
 
-void TToolButton::ActionUpdated(TCustomAction* Action, bool CheckDefaults) {
-  TGraphicControl::ActionUpdated(Action, CheckDefaults);
-  if (!CheckDefaults || FImageIndex == -1) SetImageIndex(Action->ImageIndex());
-  if (!CheckDefaults || !FDown) SetDown(Action->Checked());
+void TToolButton::ActionUpdated(TCustomAction* Action, bool CheckDefaults, TActionChange What) {
+  TGraphicControl::ActionUpdated(Action, CheckDefaults, What);
+  if (ActionChangeReaches(What, acImageIndex) && (!CheckDefaults || FImageIndex == -1))
+    SetImageIndex(Action->ImageIndex());
+  if (ActionChangeReaches(What, acChecked) && (!CheckDefaults || !FDown))
+    SetDown(Action->Checked());
 }
 
 void TToolButton::TextChanged() {

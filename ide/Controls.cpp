@@ -314,16 +314,20 @@ void TControl::SetAction(TBasicAction* Value) { SetClientAction(this, this, FAct
 
 TCustomAction* TControl::LinkedAction() const { return dynamic_cast<TCustomAction*>(FAction); }
 
-void TControl::ActionChanged(TBasicAction* Sender) {
+void TControl::ActionChanged(TBasicAction* Sender, TActionChange What) {
   if (auto* A = dynamic_cast<TCustomAction*>(Sender))
-    ActionUpdated(A, ComponentState().Contains(csLoading));
+    ActionUpdated(A, ComponentState().Contains(csLoading), What);
 }
 
-void TControl::ActionUpdated(TCustomAction* Action, bool CheckDefaults) {
-  if (!CheckDefaults || FText.empty()) SetCaption(Action->Caption());
-  if (!CheckDefaults || FEnabled) SetEnabled(Action->Enabled());
-  if (!CheckDefaults || FHint.empty()) SetHint(Action->Hint());
-  if (!CheckDefaults || FVisible) SetVisible(Action->Visible());
+void TControl::ActionUpdated(TCustomAction* Action, bool CheckDefaults, TActionChange What) {
+  if (ActionChangeReaches(What, acCaption) && (!CheckDefaults || FText.empty()))
+    SetCaption(Action->Caption());
+  if (ActionChangeReaches(What, acEnabled) && (!CheckDefaults || FEnabled))
+    SetEnabled(Action->Enabled());
+  if (ActionChangeReaches(What, acHint) && (!CheckDefaults || FHint.empty()))
+    SetHint(Action->Hint());
+  if (ActionChangeReaches(What, acVisible) && (!CheckDefaults || FVisible))
+    SetVisible(Action->Visible());
 }
 
 // What the action supplies is not stored again with the control.

@@ -154,19 +154,20 @@ void TMenuItem::SetAction(TBasicAction* Value) { SetClientAction(this, this, FAc
 
 TCustomAction* TMenuItem::LinkedAction() const { return dynamic_cast<TCustomAction*>(FAction); }
 
-void TMenuItem::ActionChanged(TBasicAction* Sender) {
+void TMenuItem::ActionChanged(TBasicAction* Sender, TActionChange What) {
   auto* A = dynamic_cast<TCustomAction*>(Sender);
   if (!A) return;
   // While the form is read, what the item set itself stays.
   bool Check = ComponentState().Contains(csLoading);
-  if (!Check || FCaption.empty()) FCaption = A->Caption();
-  if (!Check || !FChecked) FChecked = A->Checked();
-  if (!Check || FEnabled) FEnabled = A->Enabled();
-  if (!Check || FHelpContext == 0) FHelpContext = A->HelpContext();
-  if (!Check || FHint.empty()) FHint = A->Hint();
-  if (!Check || FImageIndex == -1) FImageIndex = A->ImageIndex();
-  if (!Check || FShortCut == 0) FShortCut = A->ShortCut();
-  if (!Check || FVisible) FVisible = A->Visible();
+  auto Takes = [What](TActionChange P) { return ActionChangeReaches(What, P); };
+  if (Takes(acCaption) && (!Check || FCaption.empty())) FCaption = A->Caption();
+  if (Takes(acChecked) && (!Check || !FChecked)) FChecked = A->Checked();
+  if (Takes(acEnabled) && (!Check || FEnabled)) FEnabled = A->Enabled();
+  if (Takes(acHelpContext) && (!Check || FHelpContext == 0)) FHelpContext = A->HelpContext();
+  if (Takes(acHint) && (!Check || FHint.empty())) FHint = A->Hint();
+  if (Takes(acImageIndex) && (!Check || FImageIndex == -1)) FImageIndex = A->ImageIndex();
+  if (Takes(acShortCut) && (!Check || FShortCut == 0)) FShortCut = A->ShortCut();
+  if (Takes(acVisible) && (!Check || FVisible)) FVisible = A->Visible();
 }
 
 bool TMenuItem::IsCaptionStored() const {

@@ -48,6 +48,32 @@ class MenuActionTest : public WindowTest {
   TMenuItem* Item;
 };
 
+TEST_F(MenuActionTest, ClientsTakeOnlyThePropertyThatChanged) {
+  auto* Bar = new TToolBar(Form);
+  Bar->SetParent(Form);
+  auto* Button = new TToolButton(Form);
+  Button->SetParent(Bar);
+  Button->SetAction(Action);  // linked: it takes everything
+  EXPECT_EQ(Button->ImageIndex(), 0);
+  EXPECT_TRUE(Button->Down());
+  Button->SetImageIndex(7);  // its own image, as a stretch button sets it
+  Item->SetImageIndex(5);
+  Action->SetEnabled(false);
+  Action->SetCaption("Tool &bar");
+  Action->SetHint("Shows the bar");
+  EXPECT_FALSE(Button->Enabled());
+  EXPECT_FALSE(Item->Enabled());
+  EXPECT_EQ(Button->ImageIndex(), 7);
+  EXPECT_EQ(Item->ImageIndex(), 5);
+  EXPECT_EQ(Button->Hint(), "Shows the bar");
+  Action->SetImageIndex(3);  // now the image itself changed
+  EXPECT_EQ(Button->ImageIndex(), 3);
+  EXPECT_EQ(Item->ImageIndex(), 3);
+  Action->SetChecked(false);
+  EXPECT_FALSE(Button->Down());
+  EXPECT_FALSE(Item->Checked());
+}
+
 TEST_F(MenuActionTest, ItemsFollowTheirActions) {
   EXPECT_EQ(Item->Caption(), "&Toolbar");
   EXPECT_TRUE(Item->Checked());
