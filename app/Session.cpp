@@ -516,6 +516,8 @@ void TSession::DefineCommands() {
                Pos = Comma + 1;
              }
            }
+           // Selecting on the form is working on the form: its window becomes the active one.
+           FIde->SetActiveDesigner(Form());
            Form()->SetSelection(Items);
            TCommandResult R;
            return R;
@@ -716,7 +718,9 @@ TCustomForm* TSession::Window(const String& Name) const {
   throw EConvertError(Format("no window %s is open (see 'windows')", {Name}));
 }
 
-// `Window.Control`, or a control of the active window.
+// `Window.Control`, or a control of the active window, else of the front-most shown
+// window that has one of that name (working on a form leaves no window of the IDE's
+// active, and a click on a control activates its window).
 TControl* TSession::Control(const String& Path) const {
   size_t Dot = Path.find('.');
   TCustomForm* Form = nullptr;
@@ -725,8 +729,15 @@ TControl* TSession::Control(const String& Path) const {
     Form = Window(Path.substr(0, Dot));
     Name = Path.substr(Dot + 1);
   } else {
+    auto Has = [&](TCustomForm* F) { return SameText(F->Name(), Name) || F->FindComponent(Name); };
     Form = Screen->ActiveForm();
-    if (!Form) throw EConvertError(Format("no window is active to look for %s in", {Path}));
+    if (!Form || !Has(Form))
+      for (TCustomForm* F : Screen->ZOrder())
+        if (Has(F)) {
+          Form = F;
+          break;
+        }
+    if (!Form) throw EConvertError(Format("no window is shown to look for %s in", {Path}));
   }
   if (SameText(Form->Name(), Name)) return Form;
   auto* C = dynamic_cast<TControl*>(Form->FindComponent(Name));

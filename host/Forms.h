@@ -348,6 +348,9 @@ class PACKAGE TScreen : public TComponent {
   int FormCount() const noexcept { return int(FForms.size()); }
   TCustomForm* Forms(int Index) const;
   TCustomForm* ActiveForm() const noexcept { return FActiveForm; }
+  // The desktop's focus went to a window that is none of these forms (a form being
+  // designed): the active form is deactivated. A modal window keeps the focus.
+  void FocusElsewhere();
   TWinControl* ActiveControl() const;
   // The shown forms, front-most first.
   std::vector<TCustomForm*> ZOrder() const;

@@ -1314,6 +1314,11 @@ TCustomForm* TScreen::NextActiveCandidate(TCustomForm* Except) const {
   return nullptr;
 }
 
+void TScreen::FocusElsewhere() {
+  if (Application && !Application->ModalForms().empty()) return;
+  SetActiveForm(nullptr);
+}
+
 bool TScreen::SetActiveForm(TCustomForm* Form) {
   if (Form == FActiveForm) return true;
   if (Form && Application && !Application->ModalForms().empty() &&

@@ -305,4 +305,5 @@ TDesigner* TIde::FindDesigner(const String& RootName) const {
 void TIde::SetActiveDesigner(TDesigner* Designer) {
   FActive = Designer;
   FInspector->Inspect(Designer);
+  if (Screen) Screen->FocusElsewhere();
 }

@@ -34,6 +34,9 @@ class PACKAGE TIde {
   const std::vector<TDesignerRefPtr>& Designers() const noexcept { return FDesigners; }
   TDesigner* FindDesigner(const String& RootName) const;
   TDesigner* ActiveDesigner() const noexcept { return FActive; }
+  // Makes the designer's form the one the person works on, as a click on it does: the
+  // IDE keeps one active window, so its own windows (a columns editor) are deactivated,
+  // and clicking back into one activates it again.
   void SetActiveDesigner(TDesigner* Designer);
 
   TObjectInspector& Inspector() noexcept { return *FInspector; }
