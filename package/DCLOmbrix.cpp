@@ -68,18 +68,3 @@ PACKAGE void Initialize() { InitializePackageUnits(&PackageInfoTable); }
 PACKAGE void Finalize() { FinalizePackageUnits(&PackageInfoTable); }
 PACKAGE const TPackageInfoTable* GetPackageInfoTable() { return &PackageInfoTable; }
 }
-
-// The editors this version of the package has.
-TPropertyEditorClass FindPackageEditorClass(const String& Name) {
-  static const TClass Editors[] = {TOmDBGridColumnsProperty::StaticClass()};
-  for (TClass C : Editors)
-    if (C && SameText(C->ClassName(), Name)) return C;
-  return nullptr;
-}
-
-TComponentEditorClass FindPackageComponentEditorClass(const String& Name) {
-  static const TClass Editors[] = {TOmDBGridEditor::StaticClass()};
-  for (TClass C : Editors)
-    if (C && SameText(C->ClassName(), Name)) return C;
-  return nullptr;
-}

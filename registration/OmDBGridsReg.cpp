@@ -3,6 +3,26 @@
 #include <vector>
 
 #include "IDEAboutDlg.h"
+#include "IDEGridsDlg.h"
+
+namespace {
+
+// What the developer reads of this unit.
+const char* const PalettePage = "Data Controls";
+const char* const AboutVerb = "Ombrix Components";
+const char* const SeparatorVerb = "-";
+const char* const ColumnsEditorVerb = "Co&lumns Editor...";
+
+// The grid editor's verbs, by index.
+enum TGridVerb { gvAbout, gvSeparator, gvColumnsEditor, gvCount };
+
+#if OM_HOST_RELEASE == 5
+#define OM_CATEGORY(Class, Name) Class::StaticClass()
+#else
+#define OM_CATEGORY(Class, Name) Name
+#endif
+
+}  // namespace
 
 #if OM_HOST_RELEASE == 5
 OM_IMPLEMENT_CLASS(TOmDBGridCategory, "OmDBGridsReg");
@@ -15,22 +35,22 @@ OM_IMPLEMENT_CLASS(TOmDBGridEditor, "OmDBGridsReg");
 
 void TOmDBGridEditor::ExecuteVerb(int Index) {
   switch (Index) {
-    case 0: About(); break;
-    case 2: Edit(); break;
+    case gvAbout: About(); break;
+    case gvColumnsEditor: Edit(); break;
     default: break;
   }
 }
 
 String TOmDBGridEditor::GetVerb(int Index) {
   switch (Index) {
-    case 0: return "Ombrix Components";
-    case 1: return "-";
-    case 2: return "Co&lumns Editor...";
+    case gvAbout: return AboutVerb;
+    case gvSeparator: return SeparatorVerb;
+    case gvColumnsEditor: return ColumnsEditorVerb;
     default: return "";
   }
 }
 
-int TOmDBGridEditor::GetVerbCount() { return 3; }
+int TOmDBGridEditor::GetVerbCount() { return gvCount; }
 
 // Only Columns is edited, and the walk stops there: a double-click on a grid never
 // creates an event handler.
@@ -52,22 +72,6 @@ void TOmDBGridEditor::EditProperty(const _di_IProperty& Prop, bool& Continue) {
 
 void TOmDBGridEditor::About() { ShowAboutForm(); }
 
-namespace {
-
-// Binds an editor the package has; one a later version brings is left out until then.
-void BindEditor(PTypeInfo Type, TClass ComponentClass, const char* Property, const char* Editor) {
-  if (TPropertyEditorClass EditorClass = FindPackageEditorClass(Editor))
-    RegisterPropertyEditor(Type, ComponentClass, Property, EditorClass);
-}
-
-#if OM_HOST_RELEASE == 5
-#define OM_CATEGORY(Class, Name) Class::StaticClass()
-#else
-#define OM_CATEGORY(Class, Name) Name
-#endif
-
-}  // namespace
-
 namespace Omdbgridsreg {
 
 int InitCount = 0;
@@ -79,33 +83,38 @@ const std::vector<TOmEditorBinding>& EditorBindings() {
   static const PTypeInfo IntegerType = TypeInfo<int>();
   static const TClass Grid = TOmDBGrid::StaticClass(), Column = TOmColumn::StaticClass(),
                       Title = TOmColumnTitle::StaticClass();
+  // Editors still to come: the master grid and field name lists, the image index list,
+  // the string and header editors.
+  const TPropertyEditorClass MasterGridEditor = nullptr, FieldNameEditor = nullptr,
+                             ImageIndexEditor = nullptr, StringEditor = nullptr,
+                             HeaderEditor = nullptr;
   static const std::vector<TOmEditorBinding> Bindings = {
-      {TypeInfo<TOmDBGridColumns*>(), Grid, "Columns", "TOmDBGridColumnsProperty"},
-      {TypeInfo<TOmCustomDBGrid*>(), Grid, "MasterGrid", "TOmDBGridMasterGridProperty"},
-      {StringType, Column, "FieldName", "TOmDBGridFieldNameProperty"},
-      {IntegerType, Grid, "FillerIndex", "TOmDBGridImageIndexProperty"},
-      {IntegerType, Title, "ImageIndex", "TOmDBGridImageIndexProperty"},
-      {IntegerType, Title, "MarkerIndex", "TOmDBGridImageIndexProperty"},
-      {StringType, Grid, "Hint", "TOmStringProperty"},
-      {StringType, Grid, "FillerHint", "TOmStringProperty"},
-      {StringType, Grid, "IndicatorHint", "TOmStringProperty"},
-      {StringType, Column, "EditorHint", "TOmStringProperty"},
-      {StringType, Column, "Hint", "TOmStringProperty"},
-      {StringType, Title, "Hint", "TOmStringProperty"},
-      {StringType, Title, "Caption", "TOmStringProperty"},
-      {StringType, Title, "Header", "TOmHeaderProperty"},
-      {StringType, Title, "HeaderHint", "TOmHeaderProperty"},
+      {TypeInfo<TOmDBGridColumns*>(), Grid, "Columns", TOmDBGridColumnsProperty::StaticClass()},
+      {TypeInfo<TOmCustomDBGrid*>(), Grid, "MasterGrid", MasterGridEditor},
+      {StringType, Column, "FieldName", FieldNameEditor},
+      {IntegerType, Grid, "FillerIndex", ImageIndexEditor},
+      {IntegerType, Title, "ImageIndex", ImageIndexEditor},
+      {IntegerType, Title, "MarkerIndex", ImageIndexEditor},
+      {StringType, Grid, "Hint", StringEditor},
+      {StringType, Grid, "FillerHint", StringEditor},
+      {StringType, Grid, "IndicatorHint", StringEditor},
+      {StringType, Column, "EditorHint", StringEditor},
+      {StringType, Column, "Hint", StringEditor},
+      {StringType, Title, "Hint", StringEditor},
+      {StringType, Title, "Caption", StringEditor},
+      {StringType, Title, "Header", HeaderEditor},
+      {StringType, Title, "HeaderHint", HeaderEditor},
   };
   return Bindings;
 }
 
 void Register() {
-  RegisterComponents("Data Controls", {TOmDBGrid::StaticClass()});
-  if (TComponentEditorClass Editor = FindPackageComponentEditorClass("TOmDBGridEditor"))
-    RegisterComponentEditor(TOmDBGrid::StaticClass(), Editor);
+  RegisterComponents(PalettePage, {TOmDBGrid::StaticClass()});
+  RegisterComponentEditor(TOmDBGrid::StaticClass(), TOmDBGridEditor::StaticClass());
 
   for (const TOmEditorBinding& B : EditorBindings())
-    BindEditor(B.PropertyType, B.ComponentClass, B.PropertyName, B.EditorClassName);
+    if (B.EditorClass)
+      RegisterPropertyEditor(B.PropertyType, B.ComponentClass, B.PropertyName, B.EditorClass);
 
   TClass Column = TOmColumn::StaticClass();
   TClass Grid = TOmCustomDBGrid::StaticClass();

@@ -42,12 +42,13 @@ class PACKAGE TOmDBGridEditor : public TDefaultEditor {
   void About();
 };
 
-// One property-editor binding: type, component class, property name, editor class.
+// One property-editor binding: type, component class, property name, editor class. The
+// editor class is none for an editor a later version of the package brings.
 struct TOmEditorBinding {
   PTypeInfo PropertyType;
   TClass ComponentClass;
   const char* PropertyName;
-  const char* EditorClassName;
+  TPropertyEditorClass EditorClass;
 };
 
 namespace Omdbgridsreg {
@@ -58,9 +59,3 @@ PACKAGE void Initialization();
 PACKAGE void Finalization();
 extern PACKAGE int InitCount;
 }  // namespace Omdbgridsreg
-
-// The package's property editors by class name, for the bindings of Register; null for
-// an editor the package does not have.
-PACKAGE TPropertyEditorClass FindPackageEditorClass(const String& Name);
-// The package's component editors likewise.
-PACKAGE TComponentEditorClass FindPackageComponentEditorClass(const String& Name);
