@@ -1,5 +1,7 @@
 #include "IDEAboutDlg.h"
 
+#include <cstdint>
+
 #include "FormFields.h"
 #include "Graphics.h"
 #include "ShellAPI.h"
@@ -19,8 +21,12 @@ const TColor VisitedColor = TColor(0x800080);  // red 128, green 0, blue 128
 
 using FormFields::Bind;
 
+// A link the shell refused is not a visited one: the refusal is reported instead.
 void Open(const String& Address) {
-  ShellExecuteA(GetDesktopWindow(), "open", Address.c_str(), "", "", SW_SHOWNORMAL);
+  HINSTANCE Result =
+      ShellExecuteA(GetDesktopWindow(), "open", Address.c_str(), "", "", SW_SHOWNORMAL);
+  if (auto Code = reinterpret_cast<std::intptr_t>(Result); Code <= 32)
+    throw Exception(Format("The shell could not open %s (error %d)", {Address, int(Code)}));
 }
 
 void Visited(TObject* Sender) {
@@ -83,7 +89,16 @@ void TOMCAboutForm::Label5Click(TObject* Sender) {
   Visited(Sender);
 }
 
-void ShowAboutForm() { (new TOMCAboutForm(Application))->ShowModal(); }
+void ShowAboutForm() {
+  auto* Form = new TOMCAboutForm(Application);
+  try {
+    Form->ShowModal();
+  } catch (...) {
+    // Closed, the form has released itself; a loop that failed left it to this caller.
+    if (!Form->Released()) delete Form;
+    throw;
+  }
+}
 
 namespace Ideaboutdlg {
 String VersionLine() { return Format("Version 3.%d (Build 3.%d)", {MinorVersion, BuildNumber}); }

@@ -77,6 +77,31 @@ class TBrackets {
   int FExceptions = std::uncaught_exceptions();
 };
 
+// Runs Step and hands whatever it raises to the IDE's handler, for the steps of a
+// destructor, which must not throw.
+template <class F>
+void Reporting(F&& Step) noexcept {
+  try {
+    Step();
+  } catch (Exception& E) {
+    if (Application) Application->HandleException(E);
+  } catch (std::exception& E) {
+    Exception Wrapped(E.what());
+    if (Application) Application->HandleException(Wrapped);
+  } catch (...) {
+    Exception Unknown("The columns editor failed while it closed");
+    if (Application) Application->HandleException(Unknown);
+  }
+}
+
+// A stored size the window cannot have (a damaged or hand-edited store) counts as none.
+int StoredSize(TRegIniFile& Ini, const char* Name, int Current, int Min, int Max) {
+  int Value = Ini.ReadInteger(SettingsSection, Name, Current);
+  const int Largest = 16384;
+  if (Value < std::max(Min, 1) || Value > Largest || (Max > 0 && Value > Max)) return Current;
+  return Value;
+}
+
 // One redraw of the list for a whole command: rebuild and reselection included.
 class TListUpdate {
  public:
@@ -169,13 +194,12 @@ TOmDBGridColumnsEditor::TOmDBGridColumnsEditor(const TDesignerRef& ADesigner, TO
 }
 
 TOmDBGridColumnsEditor::~TOmDBGridColumnsEditor() {
-  try {
-    SaveSettings();
-  } catch (Exception& E) {
-    // A destructor cannot pass the failure on; the IDE still hears of it.
-    if (Application) Application->HandleException(E);
-  }
-  if (FSelectionOwned && FGrid && !FDesignerGone && Designer()) Designer()->SelectComponent(FGrid);
+  // A destructor cannot pass a failure on; the IDE hears of each one, and the window
+  // still goes.
+  Reporting([this] { SaveSettings(); });
+  Reporting([this] {
+    if (FSelectionOwned && FGrid && !FDesignerGone && Designer()) Designer()->SelectComponent(FGrid);
+  });
   if (FGrid) FGrid->RemoveFreeNotification(this);
 }
 
@@ -219,8 +243,9 @@ void TOmDBGridColumnsEditor::CloseForDesigner() {
 
 void TOmDBGridColumnsEditor::LoadSettings() {
   TRegIniFile Ini(FSettingsKey);
-  SetHeight(Ini.ReadInteger(SettingsSection, "Height", Height()));
-  SetWidth(Ini.ReadInteger(SettingsSection, "Width", Width()));
+  TSizeConstraints* Limits = Constraints();
+  SetHeight(StoredSize(Ini, "Height", Height(), Limits->MinHeight(), Limits->MaxHeight()));
+  SetWidth(StoredSize(Ini, "Width", Width(), Limits->MinWidth(), Limits->MaxWidth()));
   if (Ini.ReadBool(SettingsSection, "LargeButtons", false)) LabelsExecute(Labels);
   if (!Ini.ReadBool(SettingsSection, "Toolbar", true)) ToolbarExecute(Toolbar);
 }
@@ -277,7 +302,8 @@ void TOmDBGridColumnsEditor::ComponentDeleted(const _di_IPersistent& Item) {
 void TOmDBGridColumnsEditor::SelectionChanged(TDesignerSelectionList*) { FSelectionOwned = false; }
 
 void TOmDBGridColumnsEditor::FormClosed(TCustomForm* AForm) {
-  if (!FDesignerGone && Designer() && AForm == Designer()->GetCustomForm()) CloseForDesigner();
+  // Roots that are not forms (data modules) have none: none is never the window's form.
+  if (!FDesignerGone && AForm && Designer() && AForm == Designer()->GetCustomForm()) CloseForDesigner();
 }
 
 void TOmDBGridColumnsEditor::FormModified() {
@@ -639,11 +665,15 @@ void TOmDBGridColumnsEditor::AddAllExecute(TObject*) {
     throw;
   }
   FUpdating = false;
-  ReselectAt(Position);
-  if (Filled)
+  if (Filled) {
+    ReselectAt(Position);
     ModifiedAfterFill();
-  else
+  } else {
+    // Cancel: the first selected row is selected again, which changes nothing; with no
+    // row selected the collection is shown.
+    if (Position < 0) UpdateSelection();
     Designer()->Modified();
+  }
 }
 
 void TOmDBGridColumnsEditor::RestoreExecute(TObject*) {
@@ -666,9 +696,10 @@ void TOmDBGridColumnsEditor::SynchroExecute(TObject*) {
 }
 
 void TOmDBGridColumnsEditor::StretchExecute(TObject*) {
+  if (!FGrid) return;
   CheckedExecute(Stretch);
   StretchToolButton->SetImageIndex(Stretch->ImageIndex() + 7);
-  if (FGrid) FGrid->SetStretchMode(Stretch->Checked());
+  FGrid->SetStretchMode(Stretch->Checked());
   if (Designer() && !FDesignerGone) Designer()->Modified();
 }
 

@@ -361,6 +361,90 @@ TEST_F(ColumnsEditorTest, AColumnFreedElsewhereLeavesTheSelectionAndTheNextActiv
   EXPECT_EQ(Selection(), std::vector<TPersistent*>{Grid->Columns()});
 }
 
+TEST_F(ColumnsEditorTest, AStoredSizeNoWindowCanHaveCountsAsMissing) {
+  {
+    TRegIniFile Ini(SettingsKey());
+    Ini.WriteInteger("TDBGridColumns", "Width", 99999999);
+    Ini.WriteInteger("TDBGridColumns", "Height", -100);
+  }
+  TOmDBGridColumnsEditor* W = Open();
+  EXPECT_EQ(W->Width(), 272);
+  EXPECT_EQ(W->Height(), 232);
+  W->Close();
+  Application->ProcessMessages();
+  TRegIniFile Ini(SettingsKey());
+  EXPECT_EQ(Ini.ReadInteger("TDBGridColumns", "Width", 0), 272);
+  EXPECT_EQ(Ini.ReadInteger("TDBGridColumns", "Height", 0), 232);
+  Ini.WriteInteger("TDBGridColumns", "Width", 0);
+  Ini.WriteInteger("TDBGridColumns", "Height", 16385);
+  W = Open();
+  EXPECT_EQ(W->Width(), 272);
+  EXPECT_EQ(W->Height(), 232);
+}
+
+// Raises what is no Exception of the platform whenever the selection changes.
+struct TThrowingSink : TDesignSink {
+  void SelectionChanged(TDesigner*, const std::vector<TPersistent*>&) override {
+    throw std::runtime_error("a listener failed");
+  }
+};
+
+TEST_F(ColumnsEditorTest, FailuresWhileClosingReachTheIdeAndTheWindowStillGoes) {
+  AddColumns(2);
+  TOmDBGridColumnsEditor* W = Open();
+  W->Show();
+  SelectRows(W, {1});
+  // The store turns into a folder and a listener fails: both reach the handler.
+  std::string Store = Folder / "settings.db";
+  SetSettingsStoreFile(Folder.Path());
+  TThrowingSink Sink;
+  Ide.AddSink(&Sink);
+  Application->ClearErrors();
+  W->Close();
+  Application->ProcessMessages();
+  Ide.RemoveSink(&Sink);
+  EXPECT_EQ(WindowCount(), 0);
+  ASSERT_EQ(Application->Errors().size(), 2u);
+  EXPECT_NE(Application->Errors()[0].find(Folder.Path()), String::npos);
+  EXPECT_NE(Application->Errors()[0].find("Collection Editor"), String::npos);
+  EXPECT_EQ(Application->Errors()[1], "a listener failed");
+  Application->ClearErrors();
+}
+
+// Release 5 tells its windows of a closing form by the form; a data module has none.
+TEST_F(ColumnsEditorTest, ClosingAnotherDataModuleLeavesTheWindowOfAGridOnADataModule) {
+  TDesigner* Module1 = Ide.NewForm(TDataModule::StaticClass(), "DM1");
+  auto* ModuleGrid = static_cast<TOmDBGrid*>(
+      Module1->CreateComponent(TOmDBGrid::StaticClass(), Module1->GetRoot(), 0, 0, 10, 10));
+  ModuleGrid->SetName("ModuleGrid");
+  Module1->SelectComponent(ModuleGrid);
+  Ide.Inspector().Edit("Columns");
+  ASSERT_NE(Find(ModuleGrid), nullptr);
+  TDesigner* Module2 = Ide.NewForm(TDataModule::StaticClass(), "DM2");
+  Ide.CloseDesigner(Module2);
+  Application->ProcessMessages();
+  EXPECT_NE(Find(ModuleGrid), nullptr);
+  Ide.CloseDesigner(Module1);
+  Application->ProcessMessages();
+  EXPECT_EQ(WindowCount(), 0);
+}
+
+TEST_F(ColumnsEditorTest, ClickingBackIntoTheWindowAfterWorkingOnTheFormRepushes) {
+  AddColumns(3);
+  TOmDBGridColumnsEditor* W = Open();
+  W->Show();
+  SelectRows(W, {0, 2});
+  // The developer clicks the grid on the form: the form's window is the active one.
+  Ide.SetActiveDesigner(D);
+  D->SelectComponent(Grid);
+  EXPECT_NE(Screen->ActiveForm(), W->Form);
+  Input().Click(W->FormToolBar);
+  Application->ProcessInput();
+  EXPECT_EQ(Screen->ActiveForm(), W->Form);
+  EXPECT_EQ(Selection(), (std::vector<TPersistent*>{Grid->Columns()->GetColumn(0),
+                                                    Grid->Columns()->GetColumn(2)}));
+}
+
 // --- The list ------------------------------------------------------------------------------
 
 TEST_F(ColumnsEditorTest, RowsAreNumberedCaptionsOfCustomizedColumnsOnly) {
@@ -424,6 +508,18 @@ TEST_F(ColumnsEditorTest, DeleteOfTheLastRowSelectsTheNewLastAndOfAllSelectsTheC
   EXPECT_EQ(Selection(), std::vector<TPersistent*>{Grid->Columns()});
   EXPECT_FALSE(W->Delete->Enabled());
   EXPECT_FALSE(W->Select->Enabled());
+}
+
+TEST_F(ColumnsEditorTest, DeletingAColumnLeavesTheMarkersOfTheOthers) {
+  AddColumns(3);
+  Grid->Columns()->GetColumn(0)->Title()->SetMarkerIndex(3);
+  Grid->OrderFields()->SetText("F2");
+  TOmDBGridColumnsEditor* W = Open();
+  W->Show();
+  SelectRows(W, {1});
+  Perform(W->Delete);
+  EXPECT_EQ(Grid->Columns()->GetColumn(0)->Title()->MarkerIndex(), 3);
+  EXPECT_EQ(Grid->Columns()->GetColumn(1)->Title()->MarkerIndex(), 0);  // F2, first in order
 }
 
 TEST_F(ColumnsEditorTest, AddSelectsTheNewColumnAndRedrawsOnce) {
@@ -516,6 +612,22 @@ TEST_F(AddAllTest, YesReplacesNoAppendsCancelKeepsButModifies) {
   EXPECT_EQ(Application->DialogLog().back().find("Delete existing columns?") != String::npos, true);
 }
 
+TEST_F(AddAllTest, CancelLeavesTheListsAndTheIdesSelectionAsTheyWere) {
+  AddColumns(4);
+  Data->Open();
+  TOmDBGridColumnsEditor* W = Open();
+  W->Show();
+  SelectRows(W, {1, 3});
+  std::vector<TPersistent*> Before = Selection();
+  ASSERT_EQ(Before.size(), 2u);
+  Input().Answer(mrCancel);
+  Perform(W->AddAll);
+  EXPECT_TRUE(W->FormListView->Items()->Item(1)->Selected());
+  EXPECT_TRUE(W->FormListView->Items()->Item(3)->Selected());
+  EXPECT_EQ(W->FormListView->SelCount(), 2);
+  EXPECT_EQ(Selection(), Before);
+}
+
 TEST_F(ColumnsEditorTest, EnablingFollowsTheGridAndTheSelection) {
   AddColumns(2);
   TOmDBGridColumnsEditor* W = Open();
@@ -547,6 +659,56 @@ TEST_F(ColumnsEditorTest, TheStretchActionFollowsTheGridAndBracketsEveryChange) 
   Perform(W->Stretch);
   EXPECT_FALSE(Grid->StretchMode());
   EXPECT_EQ(W->StretchToolButton->ImageIndex(), 6);
+}
+
+TEST_F(ColumnsEditorTest, TheStretchButtonKeepsItsImageWhenTheActionIsEnabledOrDisabled) {
+  AddColumns(1);
+  Grid->SetStretchMode(true);
+  TOmDBGridColumnsEditor* W = Open();
+  W->Show();
+  ASSERT_EQ(W->StretchToolButton->ImageIndex(), 7);
+  TOmDBGrid* Master = NewGrid("Master");
+  Grid->SetMasterGrid(Master);
+  D->Modified();
+  EXPECT_FALSE(W->Stretch->Enabled());
+  EXPECT_EQ(W->StretchToolButton->ImageIndex(), 7);
+  Grid->SetMasterGrid(nullptr);
+  D->Modified();
+  EXPECT_TRUE(W->Stretch->Enabled());
+  EXPECT_EQ(W->StretchToolButton->ImageIndex(), 7);
+}
+
+TEST_F(ColumnsEditorTest, WithItsGridGoneStretchChangesNothing) {
+  TOmDBGridColumnsEditor* W = Open();
+  W->Show();
+  D->SelectComponent(Grid);
+  DeleteSelected();  // the window closes; it is freed by the next round of messages
+  Perform(W->Stretch);
+  EXPECT_FALSE(W->Stretch->Checked());
+  EXPECT_EQ(W->StretchToolButton->ImageIndex(), 6);
+  Application->ProcessMessages();
+  EXPECT_EQ(WindowCount(), 0);
+}
+
+TEST_F(ColumnsEditorTest, SynchronizeIsEnabledByAManageGridAndSynchronizesTheWidths) {
+  AddColumns(2);
+  TOmDBGrid* Managed = NewGrid("Managed");
+  for (int I = 0; I < 2; ++I) Managed->Columns()->Add()->SetFieldName("F" + IntToStr(1 - I));
+  Grid->Columns()->GetColumn(1)->SetWidth(123);
+  TOmDBGridColumnsEditor* W = Open();
+  W->Show();
+  EXPECT_FALSE(W->Synchro->Enabled());
+  D->SelectComponent(Grid);
+  Ide.Inspector().SetValue("ManageGrid", "Managed");
+  EXPECT_EQ(Grid->GetManageGrid(), Managed);
+  EXPECT_TRUE(W->Synchro->Enabled());
+  TRecordingSink Sink;
+  Ide.AddSink(&Sink);
+  Perform(W->Synchro);
+  Ide.RemoveSink(&Sink);
+  EXPECT_EQ(Managed->Columns()->GetColumn(0)->Width(), 123);  // F1, by field name
+  EXPECT_EQ(Sink.Events, std::vector<String>{"modified Form1"});
+  EXPECT_NE(D->FormText().find("ManageGrid = Managed"), String::npos);
 }
 
 TEST_F(ColumnsEditorTest, SelectAllPushesOnce) {
@@ -600,45 +762,48 @@ TEST_F(ColumnsEditorTest, RestoreReachesTheSelectedRowsOnlyAndKeepsTheSelection)
   EXPECT_TRUE(W->FormListView->Items()->Item(3)->Selected());
 }
 
-// A column whose restore fails, to see what a failing command leaves behind.
+// A column whose restore fails, to see what a failing command leaves behind; it notes
+// the grid's stretch mode while the command runs.
 class TFailingColumn : public TOmColumn {
  public:
   using TOmColumn::TOmColumn;
-  void RestoreDefaults() override { throw Exception("restore failed"); }
+  int StretchedDuring = -1;
+  void RestoreDefaults() override {
+    StretchedDuring = GetGrid()->StretchMode();
+    throw Exception("restore failed");
+  }
 };
 
 TEST_F(ColumnsEditorTest, AFailingCommandLeavesNoUpdateOpenAndTheStretchOn) {
   AddColumns(1);
-  new TFailingColumn(Grid->Columns());  // the collection owns it
+  auto* Failing = new TFailingColumn(Grid->Columns());  // the collection owns it
   Grid->SetStretchMode(true);
   TOmDBGridColumnsEditor* W = Open();
   W->Show();
   SelectRows(W, {0, 1});
-  try {
-    Perform(W->Restore);
-  } catch (Exception&) {
-  }
+  EXPECT_THROW(Perform(W->Restore), Exception);
+  EXPECT_EQ(Failing->StretchedDuring, 0);
   EXPECT_EQ(Grid->Columns()->UpdateCount(), 0);
   EXPECT_TRUE(Grid->StretchMode());
   EXPECT_EQ(W->FormListView->Items()->UpdateCount(), 0);
 }
 
 TEST_F(ColumnsEditorTest, DeletingAnExpandableColumnWithItsSelectedNestedColumnFreesEachOnce) {
-  for (const char* Name : {"Address", "Address.City", "Address.Zip", "Name"})
+  for (const char* Name : {"Id", "Address", "Address.City", "Address.Zip", "Name"})
     Grid->Columns()->Add()->SetFieldName(Name);
-  ASSERT_TRUE(Grid->Columns()->GetColumn(0)->GetExpandable());
-  TOmColumn* Zip = Grid->Columns()->GetColumn(2);
-  TOmColumn* Name = Grid->Columns()->GetColumn(3);
+  ASSERT_TRUE(Grid->Columns()->GetColumn(1)->GetExpandable());
+  TOmColumn* Id = Grid->Columns()->GetColumn(0);
+  TOmColumn* Name = Grid->Columns()->GetColumn(4);
   TOmDBGridColumnsEditor* W = Open();
   W->Show();
-  SelectRows(W, {0, 1});
+  // The head goes with its whole group, the selected nested column among it.
+  SelectRows(W, {1, 2});
   Perform(W->Delete);
-  for (int I = 0; I < Grid->Columns()->Count(); ++I) {
-    TOmColumn* C = Grid->Columns()->GetColumn(I);
-    EXPECT_TRUE(C == Zip || C == Name) << C->FieldName().c_str();
-  }
-  EXPECT_EQ(Captions(W).size(), size_t(Grid->Columns()->Count()));
-  EXPECT_EQ(Selection(), std::vector<TPersistent*>{Grid->Columns()->GetColumn(0)});
+  ASSERT_EQ(Grid->Columns()->Count(), 2);
+  EXPECT_EQ(Grid->Columns()->GetColumn(0), Id);
+  EXPECT_EQ(Grid->Columns()->GetColumn(1), Name);
+  EXPECT_EQ(Captions(W).size(), 2u);
+  EXPECT_EQ(Selection(), std::vector<TPersistent*>{Name});
 }
 
 // --- The editors --------------------------------------------------------------------------
@@ -736,6 +901,59 @@ TEST_F(ColumnsEditorTest, TheAboutBoxTextsLinksAndVisitedColour) {
   EXPECT_EQ(V->Web, TColor(0x800080));
   for (int I = 0; I < Screen->FormCount(); ++I)
     EXPECT_NE(Screen->Forms(I)->ClassName(), String("TOMCAboutForm"));
+}
+
+bool AboutBoxLeft() {
+  for (int I = 0; I < Screen->FormCount(); ++I)
+    if (Screen->Forms(I)->ClassName() == String("TOMCAboutForm")) return true;
+  return false;
+}
+
+TEST_F(ColumnsEditorTest, AnAboutBoxWhoseModalLoopFailsIsFreed) {
+  EXPECT_THROW(ChooseContextMenuItem(D, Grid, 0), EInputError);  // no input for it
+  Application->ProcessMessages();
+  EXPECT_FALSE(AboutBoxLeft());
+}
+
+// Clicks the web link of the open about box, then answers OK.
+class TLinkClicker : public TInputSource {
+ public:
+  int Calls = 0;
+  TLabel* Link = nullptr;
+  TColor After = clBlack;
+  bool HasInput() const override { return Calls < 2; }
+  bool Next(TInputEvent& Event) override {
+    if (Calls++ == 0) {
+      Link = Part<TLabel>(Screen->ActiveForm(), "Label4");
+      Event.Kind = TInputEvent::Click;
+      Event.Target = Link;
+      return true;
+    }
+    if (Calls > 2) return false;
+    After = Link->Font()->Color();
+    Event.Kind = TInputEvent::Answer;
+    Event.Index = mrOk;
+    return true;
+  }
+};
+
+TEST_F(ColumnsEditorTest, ALinkTheShellRefusedIsReportedAndStaysUnvisited) {
+  // An interactive desktop without an opener program refuses every address.
+  std::string Path = getenv("PATH") ? getenv("PATH") : "";
+  setenv("PATH", Folder.Path().c_str(), 1);
+  SetShellInteractive(true);
+  auto Clicker = std::make_unique<TLinkClicker>();
+  TLinkClicker* C = Clicker.get();
+  Application->SetInput(std::move(Clicker));
+  Application->ClearErrors();
+  ChooseContextMenuItem(D, Grid, 0);
+  SetShellInteractive(false);
+  setenv("PATH", Path.c_str(), 1);
+  ASSERT_EQ(C->Calls, 2);
+  EXPECT_EQ(C->After, clBlue);
+  ASSERT_EQ(Application->Errors().size(), 1u);
+  EXPECT_NE(Application->Errors()[0].find("could not open http://"), String::npos);
+  Application->ClearErrors();
 }
 
 }  // namespace
