@@ -37,44 +37,72 @@ void ForEachSelected(TListView* List, F&& Row) {
     }
 }
 
-// Undoes a bracket even when the command between fails, so that no collection stays in
-// an update and no grid stays without its stretch mode.
-class TBrackets {
+// The stretch bracket: a stretched grid lays its columns out again on every change, so
+// the mode is off while a command changes them and on again after, also when the command
+// fails. A failure of the closing call itself reaches the caller, unless another one is
+// already on its way.
+class TStretchOff {
  public:
-  TBrackets(TOmDBGrid* Grid, bool Stretched) : FGrid(Grid), FStretched(Stretched) {
+  TStretchOff(TOmDBGrid* Grid, bool Stretched) : FGrid(Grid), FStretched(Stretched) {
     if (FStretched) FGrid->SetStretchMode(false);
+  }
+  ~TStretchOff() noexcept(false) {
+    if (!FStretched) return;
+    if (std::uncaught_exceptions() == FExceptions) {
+      FGrid->SetStretchMode(true);
+      return;
+    }
     try {
-      FGrid->Columns()->BeginUpdate();
+      FGrid->SetStretchMode(true);
     } catch (...) {
-      if (FStretched) FGrid->SetStretchMode(true);
-      throw;
     }
   }
-  ~TBrackets() noexcept(false) {
-    bool Unwinding = std::uncaught_exceptions() > FExceptions;
-    try {
-      FGrid->Columns()->EndUpdate();
-    } catch (...) {
-      if (!Unwinding) {
-        if (FStretched) FGrid->SetStretchMode(true);
-        throw;
-      }
-    }
-    if (FStretched) {
-      if (!Unwinding)
-        FGrid->SetStretchMode(true);
-      else
-        try {
-          FGrid->SetStretchMode(true);
-        } catch (...) {
-        }
-    }
-  }
+  TStretchOff(const TStretchOff&) = delete;
+  TStretchOff& operator=(const TStretchOff&) = delete;
 
  private:
   TOmDBGrid* FGrid;
   bool FStretched;
   int FExceptions = std::uncaught_exceptions();
+};
+
+// The stretch bracket around the collection's update bracket: no collection stays in an
+// update and no grid stays without its stretch mode.
+class TBrackets {
+ public:
+  TBrackets(TOmDBGrid* Grid, bool Stretched) : FStretch(Grid, Stretched), FColumns(Grid->Columns()) {
+    FColumns->BeginUpdate();
+  }
+  ~TBrackets() noexcept(false) {
+    if (std::uncaught_exceptions() == FExceptions) {
+      FColumns->EndUpdate();
+      return;
+    }
+    try {
+      FColumns->EndUpdate();
+    } catch (...) {
+    }
+  }
+  TBrackets(const TBrackets&) = delete;
+  TBrackets& operator=(const TBrackets&) = delete;
+
+ private:
+  TStretchOff FStretch;  // made first, undone last
+  TOmDBGridColumns* FColumns;
+  int FExceptions = std::uncaught_exceptions();
+};
+
+// Sets a flag for the life of a scope: FUpdating holds the selection pushes of a bulk
+// change, and must not stay set when the change fails.
+class TFlagOn {
+ public:
+  explicit TFlagOn(bool& Flag) : FFlag(Flag) { FFlag = true; }
+  ~TFlagOn() { FFlag = false; }
+  TFlagOn(const TFlagOn&) = delete;
+  TFlagOn& operator=(const TFlagOn&) = delete;
+
+ private:
+  bool& FFlag;
 };
 
 // Runs Step and hands whatever it raises to the IDE's handler, for the steps of a
@@ -107,6 +135,8 @@ class TListUpdate {
  public:
   explicit TListUpdate(TListView* List) : FItems(List->Items()) { FItems->BeginUpdate(); }
   ~TListUpdate() { FItems->EndUpdate(); }
+  TListUpdate(const TListUpdate&) = delete;
+  TListUpdate& operator=(const TListUpdate&) = delete;
 
  private:
   TListItems* FItems;
@@ -228,11 +258,12 @@ void TOmDBGridColumnsEditor::ForgetGrid() {
   if (!FGrid) return;
   FGrid->RemoveFreeNotification(this);
   FGrid = nullptr;
-  // The rows point into the grid's collection, which goes with it.
-  FormListView->Items()->BeginUpdate();
-  for (int I = 0; I < FormListView->Items()->Count(); ++I)
-    FormListView->Items()->Item(I)->SetData(nullptr);
-  FormListView->Items()->EndUpdate();
+  {
+    // The rows point into the grid's collection, which goes with it.
+    TListUpdate Update(FormListView);
+    for (int I = 0; I < FormListView->Items()->Count(); ++I)
+      FormListView->Items()->Item(I)->SetData(nullptr);
+  }
   Close();
 }
 
@@ -440,23 +471,17 @@ String TOmDBGridColumnsEditor::RowCaption(int Index, TOmColumn* Column) const {
 void TOmDBGridColumnsEditor::FillList() {
   if (!FGrid) return;
   TListItems* Items = FormListView->Items();
-  Items->BeginUpdate();
-  try {
-    Items->Clear();
-    FStaleRows = FEmptyRows = false;
-    TOmDBGridColumns* Columns = FGrid->Columns();
-    if (Columns->GetState() == csCustomized)
-      for (int I = 0; I < Columns->Count(); ++I) {
-        TListItem* Item = Items->Add();
-        TOmColumn* Column = Columns->GetColumn(I);
-        Item->SetCaption(RowCaption(I, Column));
-        Item->SetData(Column);
-      }
-  } catch (...) {
-    Items->EndUpdate();
-    throw;
-  }
-  Items->EndUpdate();
+  TListUpdate Update(FormListView);
+  Items->Clear();
+  FStaleRows = FEmptyRows = false;
+  TOmDBGridColumns* Columns = FGrid->Columns();
+  if (Columns->GetState() == csCustomized)
+    for (int I = 0; I < Columns->Count(); ++I) {
+      TListItem* Item = Items->Add();
+      TOmColumn* Column = Columns->GetColumn(I);
+      Item->SetCaption(RowCaption(I, Column));
+      Item->SetData(Column);
+    }
 }
 
 void TOmDBGridColumnsEditor::UpdateCaptions() {
@@ -469,29 +494,17 @@ void TOmDBGridColumnsEditor::UpdateCaptions() {
     return;
   }
   TListItems* Items = FormListView->Items();
-  Items->BeginUpdate();
-  try {
-    for (int I = 0; I < Items->Count(); ++I)
-      if (TOmColumn* Column = RowColumn(Items->Item(I)))
-        Items->Item(I)->SetCaption(RowCaption(I, Column));
-  } catch (...) {
-    Items->EndUpdate();
-    throw;
-  }
-  Items->EndUpdate();
+  TListUpdate Update(FormListView);
+  for (int I = 0; I < Items->Count(); ++I)
+    if (TOmColumn* Column = RowColumn(Items->Item(I)))
+      Items->Item(I)->SetCaption(RowCaption(I, Column));
 }
 
 // A command's own modified notification finds the list it has just rebuilt; labelling
 // every row again would format each caption a second time.
 void TOmDBGridColumnsEditor::ModifiedAfterFill() {
-  FListFresh = true;
-  try {
-    Designer()->Modified();
-  } catch (...) {
-    FListFresh = false;
-    throw;
-  }
-  FListFresh = false;
+  TFlagOn Fresh(FListFresh);
+  Designer()->Modified();
 }
 
 void TOmDBGridColumnsEditor::UpdateSelection() {
@@ -570,15 +583,8 @@ void TOmDBGridColumnsEditor::AddNewExecute(TObject*) {
   if (!FGrid) return;
   TListUpdate Update(FormListView);
   {
-    bool Stretched = Stretch->Checked();
-    if (Stretched) FGrid->SetStretchMode(false);
-    try {
-      FGrid->Columns()->Add();
-    } catch (...) {
-      if (Stretched) FGrid->SetStretchMode(true);
-      throw;
-    }
-    if (Stretched) FGrid->SetStretchMode(true);
+    TStretchOff Bracket(FGrid, Stretch->Checked());
+    FGrid->Columns()->Add();
   }
   FillList();
   int Count = FormListView->Items()->Count();
@@ -619,16 +625,14 @@ void TOmDBGridColumnsEditor::DeleteExecute(TObject*) {
 void TOmDBGridColumnsEditor::SelectExecute(TObject*) {
   if (!FGrid) return;
   TListUpdate Update(FormListView);
-  FUpdating = true;
   try {
+    TFlagOn Bulk(FUpdating);
     TListItems* Items = FormListView->Items();
     for (int I = 0; I < Items->Count(); ++I) Items->Item(I)->SetSelected(true);
   } catch (...) {
-    FUpdating = false;
-    UpdateSelection();
+    UpdateSelection();  // one push, whatever was selected before the failure
     throw;
   }
-  FUpdating = false;
   UpdateSelection();
 }
 
@@ -636,9 +640,9 @@ void TOmDBGridColumnsEditor::AddAllExecute(TObject*) {
   if (!FGrid) return;
   TListUpdate Update(FormListView);
   int Position = FirstSelected();
-  FUpdating = true;
   bool Filled = false;
-  try {
+  {
+    TFlagOn Bulk(FUpdating);
     TOmDBGridColumns* Columns = FGrid->Columns();
     bool Default = Columns->GetState() == csDefault;
     int Answer =
@@ -660,11 +664,7 @@ void TOmDBGridColumnsEditor::AddAllExecute(TObject*) {
       FillList();
       Filled = true;
     }
-  } catch (...) {
-    FUpdating = false;
-    throw;
   }
-  FUpdating = false;
   if (Filled) {
     ReselectAt(Position);
     ModifiedAfterFill();
