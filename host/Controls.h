@@ -297,6 +297,9 @@ class PACKAGE TWinControl : public TControl {
   std::vector<TWinControl*> TabList() const;
   // Can take the focus: shown and enabled.
   virtual bool CanFocus() const;
+  // Whether the designer may place controls on this one (the platform's
+  // csAcceptsControls): forms, panels and tool bars do, a grid or a button does not.
+  virtual bool AcceptsControls() const { return false; }
   // Makes this the focused control of its form.
   virtual void SetFocus();
   bool Focused() const;
@@ -346,6 +349,9 @@ class PACKAGE TWinControl : public TControl {
   friend class TControl;
   std::vector<TControl*> FControls;
   std::vector<TWinControl*> FTabList;
+  // The tab order a form file gave, kept until the whole form is read: applied one by one
+  // as they come, a later sibling's order would move an earlier one.
+  int FReadTabOrder = -1;
   bool FTabStop = false;
   int FBorderWidth = 0;
   int FAlignLevel = 0;

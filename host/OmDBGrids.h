@@ -258,6 +258,10 @@ class PACKAGE TOmCustomDBGrid : public TCustomControl {
   void SetOrderFields(TStrings* Value) { FOrderFields->Assign(Value); }
   // Times the grid re-laid out its columns (stretching, synchronizing).
   int LayoutCount() const noexcept { return FLayoutCount; }
+  // What a stretched grid lays its columns out by: changing one lays them out again.
+  void SetIndicatorWidth(int Value);
+  void SetStretchWidthMax(int Value);
+  void SetStretchWidthMin(int Value);
 
   // Settings of the grid's look and behaviour.
   bool DragRows = false, FillerButton = false;

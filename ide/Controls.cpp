@@ -1,6 +1,7 @@
 #include "Controls.h"
 
 #include <algorithm>
+#include <climits>
 
 #include "Forms.h"
 #include "Paint.h"
@@ -252,6 +253,8 @@ void TControl::SetText(const String& Value) {
 void TControl::SetShowHint(bool Value) {
   FShowHint = Value;
   FParentShowHint = false;
+  // The children that take it from this control take it now, not when next read.
+  if (auto* W = dynamic_cast<TWinControl*>(this)) W->ChildrenParentChanged();
 }
 
 void TControl::SetParentShowHint(bool Value) {
@@ -291,7 +294,10 @@ void TControl::ParentChanged() {
     Invalidate();
     if (auto* W = dynamic_cast<TWinControl*>(this)) W->ChildrenParentChanged();
   }
-  if (FParentShowHint) FShowHint = FParent->ShowHint();
+  if (FParentShowHint && FShowHint != FParent->ShowHint()) {
+    FShowHint = FParent->ShowHint();
+    if (auto* W = dynamic_cast<TWinControl*>(this)) W->ChildrenParentChanged();
+  }
 }
 
 void TControl::FontChange(TObject*) {
@@ -484,6 +490,10 @@ int TWinControl::TabOrder() const {
 }
 
 void TWinControl::SetTabOrder(int Value) {
+  if (ComponentState().Contains(csReading)) {
+    FReadTabOrder = Value;
+    return;
+  }
   if (!Parent()) return;
   auto& L = Parent()->FTabList;
   auto It = std::find(L.begin(), L.end(), this);
@@ -599,6 +609,19 @@ void TWinControl::AlignControls() {
 
 void TWinControl::Loaded() {
   TControl::Loaded();
+  // Every child read with this control stands in its tab list at the place its file gave
+  // (a parent is loaded before its children, once the whole form is read).
+  std::stable_sort(FTabList.begin(), FTabList.end(), [](TWinControl* A, TWinControl* B) {
+    auto Key = [](TWinControl* W) { return W->FReadTabOrder < 0 ? INT_MAX : W->FReadTabOrder; };
+    return Key(A) < Key(B);
+  });
+  for (TWinControl* W : FTabList) W->FReadTabOrder = -1;
+  // Read into a parent that was already there (a paste): taken as set.
+  if (FReadTabOrder >= 0) {
+    int Order = FReadTabOrder;
+    FReadTabOrder = -1;
+    SetTabOrder(Order);
+  }
   Realign();
 }
 

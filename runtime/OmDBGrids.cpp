@@ -490,6 +490,22 @@ void TOmCustomDBGrid::SetStretchMode(bool Value) {
 
 void TOmCustomDBGrid::Synchronize() { LayoutChanged(); }
 
+void TOmCustomDBGrid::SetIndicatorWidth(int Value) {
+  IndicatorWidth = Value;
+  if (FStretchMode) LayoutColumns();
+  Invalidate();
+}
+
+void TOmCustomDBGrid::SetStretchWidthMax(int Value) {
+  StretchWidthMax = Value;
+  if (FStretchMode) LayoutColumns();
+}
+
+void TOmCustomDBGrid::SetStretchWidthMin(int Value) {
+  StretchWidthMin = Value;
+  if (FStretchMode) LayoutColumns();
+}
+
 void TOmCustomDBGrid::SetImageList(TCustomImageList*& Field, TCustomImageList* Value) {
   if (Field == Value) return;
   if (Field) Field->RemoveFreeNotification(this);
@@ -541,12 +557,16 @@ struct TPublished<TOmDBGrid> {
   using G = TOmDBGrid;
   static constexpr TPropInfo Props[] = {
       Property<&TControl::Align, &TControl::SetAlign>("Align", alNone),
-      Property<&TControl::Color, &TControl::SetColor>("Color", clWindow),
+      // What a grid takes from its parent is stored only where it does not.
+      Property<&TControl::Color, &TControl::SetColor, &G::IsColorStored>("Color", clWindow),
       Property<&TControl::Enabled, &TControl::SetEnabled>("Enabled", 1),
       Property<&TControl::Font, &TControl::SetFont, &G::IsFontStored>("Font"),
+      Property<&TControl::ParentColor, &TControl::SetParentColor>("ParentColor", 0),
       Property<&TControl::ParentFont, &TControl::SetParentFont>("ParentFont", 1),
+      Property<&TControl::ParentShowHint, &TControl::SetParentShowHint>("ParentShowHint", 1),
       Property<&TControl::PopupMenu, &TControl::SetPopupMenu>("PopupMenu"),
-      Property<&TControl::ShowHint, &TControl::SetShowHint>("ShowHint", 0),
+      Property<&TControl::ShowHint, &TControl::SetShowHint, &G::IsShowHintStored>("ShowHint",
+                                                                                          NoDefault),
       Property<&TWinControl::TabOrder, &TWinControl::SetTabOrder>("TabOrder", -1),
       Property<&TControl::Visible, &TControl::SetVisible>("Visible", 1),
       Property<&G::Columns, &G::SetColumns, &G::IsColumnsStored>("Columns"),
@@ -568,7 +588,7 @@ struct TPublished<TOmDBGrid> {
       Property<&G::IndicatorHint, &G::IndicatorHint>("IndicatorHint"),
       Property<&G::IndicatorImages, &G::SetIndicatorImages>("IndicatorImages"),
       Property<&G::IndicatorPopupMenu, &G::SetIndicatorPopupMenu>("IndicatorPopupMenu"),
-      Property<&G::IndicatorWidth, &G::IndicatorWidth>("IndicatorWidth", 12),
+      Property<&G::IndicatorWidth, &G::SetIndicatorWidth>("IndicatorWidth", 12),
       Property<&G::LinesCount, &G::LinesCount>("LinesCount", 1),
       Property<&G::LinesCountMax, &G::LinesCountMax>("LinesCountMax", 0),
       Property<&G::LinesCountMin, &G::LinesCountMin>("LinesCountMin", 1),
@@ -577,8 +597,8 @@ struct TPublished<TOmDBGrid> {
       Property<&G::OrderFields, &G::SetOrderFields>("OrderFields"),
       Property<&G::ScrollBars, &G::ScrollBars>("ScrollBars", sbBoth),
       Property<&G::StretchMode, &G::SetStretchMode>("StretchMode", 0),
-      Property<&G::StretchWidthMax, &G::StretchWidthMax>("StretchWidthMax", 0),
-      Property<&G::StretchWidthMin, &G::StretchWidthMin>("StretchWidthMin", 0),
+      Property<&G::StretchWidthMax, &G::SetStretchWidthMax>("StretchWidthMax", 0),
+      Property<&G::StretchWidthMin, &G::SetStretchWidthMin>("StretchWidthMin", 0),
       Property<&G::TitleImages, &G::SetTitleImages>("TitleImages"),
       Property<&G::TitleLinesCount, &G::TitleLinesCount>("TitleLinesCount", 1),
       Property<&G::TitleMarkers, &G::SetTitleMarkers>("TitleMarkers"),
@@ -659,6 +679,9 @@ void TOmDBGrid::Synchronize() {
 }
 
 void TOmDBGrid::LayoutColumns() {
+  // A grid being read takes the widths its file stored, which were laid out when it was
+  // saved: laying them out again with half its settings read would change them.
+  if (ComponentState().Contains(csLoading)) return;
   // Spread the visible columns over the client width, within the stretch limits.
   int Count = 0, Total = 0;
   for (int I = 0; I < FColumns->Count(); ++I)
