@@ -591,6 +591,9 @@ class PACKAGE IDesignerNotify {
  public:
   virtual void Modified() = 0;
   virtual void Notification(TPersistent* AnObject, TOperation Operation) = 0;
+  // A component of the design root (or the root itself) is about to take NewName; raises
+  // to refuse a name the form could not be saved and read back with.
+  virtual void ValidateRename(TComponent* AComponent, const String& CurName, const String& NewName) = 0;
 
  protected:
   ~IDesignerNotify() = default;

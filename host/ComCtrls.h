@@ -308,6 +308,7 @@ class PACKAGE TToolBar : public TWinControl {
  public:
   explicit TToolBar(TComponent* AOwner);
   ~TToolBar() override;
+  bool AcceptsControls() const override { return true; }
   int ButtonCount() const;
   TToolButton* Buttons(int Index) const;
   int ButtonHeight() const noexcept { return FButtonHeight; }

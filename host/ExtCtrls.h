@@ -49,6 +49,7 @@ class PACKAGE TCustomPanel : public TCustomControl {
   OM_CLASS(TCustomPanel, TCustomControl)
  public:
   explicit TCustomPanel(TComponent* AOwner);
+  bool AcceptsControls() const override { return true; }
   TAlignment Alignment() const noexcept { return FAlignment; }
   void SetAlignment(TAlignment Value) { FAlignment = Value; }
   TPanelBevel BevelInner() const noexcept { return FBevelInner; }

@@ -50,6 +50,7 @@ class PACKAGE TCustomForm : public TWinControl {
   explicit TCustomForm(TComponent* AOwner);
   // An empty form without a description (the platform's CreateNew).
   TCustomForm(TComponent* AOwner, int Dummy);
+  bool AcceptsControls() const override { return true; }
   ~TCustomForm() override;
 
   // Reads the description named after the most derived class that has one, from the

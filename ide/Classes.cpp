@@ -137,6 +137,9 @@ void TComponent::ValidateRename(TComponent* AComponent, const String& CurName,
     if (Existing && Existing != AComponent)
       throw EComponentError(Format("A component named %s already exists", {NewName}));
   }
+  // A designed form has the last word: its file names every component and the root.
+  if (FComponentState.Contains(csDesigning) && FDesigner)
+    FDesigner->ValidateRename(AComponent ? AComponent : this, CurName, NewName);
 }
 
 void TComponent::SetSubComponent(bool Value) {

@@ -66,6 +66,21 @@ void TDesigner::Notification(TPersistent* AnObject, TOperation Operation) {
   }
 }
 
+void TDesigner::ValidateRename(TComponent* AComponent, const String& CurName, const String& NewName) {
+  if (!FRoot || !AComponent || SameText(CurName, NewName)) return;
+  // A nameless component is written without a name, and references to it are lost.
+  if (NewName.empty()) throw EComponentError(Format("%s needs a name", {CurName}));
+  // The root's name and its components' names share the form file's one name space.
+  TComponent* Clash = nullptr;
+  if (AComponent == FRoot) {
+    Clash = FRoot->FindComponent(NewName);
+  } else if (SameText(FRoot->Name(), NewName)) {
+    Clash = FRoot;
+  }
+  if (Clash && Clash != AComponent)
+    throw EComponentError(Format("A component named %s already exists", {NewName}));
+}
+
 void TDesigner::DropFromSelection(TPersistent* Gone) {
   // What belongs to a removed component (its collections and their items) goes with it.
   bool Dropped;
@@ -232,12 +247,20 @@ String TDesigner::GetObjectName(TPersistent* Instance) {
 TComponent* TDesigner::CreateComponent(TComponentClass ComponentClass, TComponent* Parent, int Left,
                                        int Top, int Width, int Height) {
   if (!FRoot) throw EComponentError("The form has been closed");
+  // On a form, a control stands on a control that holds controls, or it would be left
+  // out of the form file; a data module's controls need none.
+  if (ComponentClass->InheritsFrom(TControl::StaticClass()) && dynamic_cast<TWinControl*>(FRoot)) {
+    TComponent* On = Parent ? Parent : FRoot;
+    auto* Holder = dynamic_cast<TWinControl*>(On);
+    if (!Holder || !Holder->AcceptsControls() || (On != FRoot && On->Owner() != FRoot))
+      throw EComponentError(Format("%s cannot be placed on %s: it holds no controls",
+                                   {ComponentClass->ClassName(), On->Name().empty() ? On->ClassName() : On->Name()}));
+  }
   TFormFolderScope Folder(FFileName);
   TComponent* C = ComponentClass.Create(FRoot);
   try {
     C->SetName(UniqueName(ComponentClass->ClassName()));
-    if (Parent && Parent != FRoot) C->SetParentComponent(Parent);
-    else if (Parent) C->SetParentComponent(FRoot);
+    C->SetParentComponent(Parent ? Parent : FRoot);
     auto SetIf = [&](const char* Prop, int Value) {
       if (PPropInfo P = GetPropInfo(C, Prop); P && P->Writable && P->PropType->Kind == tkInteger && Value >= 0)
         SetOrdProp(C, P, Value);

@@ -112,6 +112,7 @@ class TDesigner final :
 
   // IDesignerNotify, from the root
   void Notification(TPersistent* AnObject, TOperation Operation) override;
+  void ValidateRename(TComponent* AComponent, const String& CurName, const String& NewName) override;
 
   // The designer's own names for its handlers: the code part of a design-time method.
   struct TMethodToken {
