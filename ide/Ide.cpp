@@ -1,6 +1,7 @@
 #include "Ide.h"
 
 #include <malloc.h>
+#include <signal.h>
 
 #include <regex>
 
@@ -147,6 +148,9 @@ TIde::TIde() {
   // stays with the free and is smaller in all.
   mallopt(M_MXFAST, 0);
 #endif
+  // A save past the file-size limit fails with an error the IDE reports, instead of a
+  // signal that ends it in the middle of the save.
+  signal(SIGXFSZ, SIG_IGN);
   try {
     FDesktop = std::make_unique<TDesktop>();
   } catch (...) {
@@ -238,6 +242,8 @@ String RootClassOf(const String& Text) {
 
 TDesigner* TIde::OpenForm(const String& FileName) {
   String Text = ReadFileToString(FileName);
+  // What an earlier IDE left of a save it did not finish.
+  RemoveStaleTemporaries(FileName);
   String ClassName = RootClassOf(Text);
   TComponentClass RootClass;
   if (TPersistentClass C = GetClass(ClassName); C && C->InheritsFrom(TComponent::StaticClass()))
