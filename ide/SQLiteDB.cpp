@@ -1,5 +1,7 @@
 #include "SQLiteDB.h"
 
+#include <sys/stat.h>
+
 #include <climits>
 #include <memory>
 
@@ -138,12 +140,15 @@ void TSQLiteDataSet::InternalOpen() {
   String File = DatabaseFile();
   // Read-only: a dataset at design time never changes the database, and a missing file
   // is reported, not created.
-  sqlite3* Raw = nullptr;
-  int Rc = sqlite3_open_v2(File.c_str(), &Raw, SQLITE_OPEN_READONLY, nullptr);
-  std::unique_ptr<sqlite3, TCloseDb> Db(Raw);
   auto CannotOpen = [&](const String& Why) {
     Error(Format("Cannot open database \"%s\": %s", {File, Why}));
   };
+  // Opening a FIFO or a device would wait for a writer forever, or read what is no file.
+  if (struct stat St; stat(File.c_str(), &St) == 0 && !S_ISREG(St.st_mode))
+    CannotOpen(S_ISDIR(St.st_mode) ? "it is a folder" : "it is not a regular file");
+  sqlite3* Raw = nullptr;
+  int Rc = sqlite3_open_v2(File.c_str(), &Raw, SQLITE_OPEN_READONLY, nullptr);
+  std::unique_ptr<sqlite3, TCloseDb> Db(Raw);
   if (Rc != SQLITE_OK) CannotOpen(Raw ? sqlite3_errmsg(Raw) : sqlite3_errstr(Rc));
   sqlite3_busy_timeout(Raw, 5000);
   try {

@@ -354,59 +354,114 @@ void TEdit::Paint(TCanvas* Canvas) {
 // --- TCustomMemo -------------------------------------------------------------------------------
 
 // The memo's text seen line by line, as the platform's memo strings count and edit it.
+// Where each line starts is kept until the text changes, and between BeginUpdate and
+// EndUpdate (a form file's lines, Assign) the lines are edited in a copy that the memo
+// takes once at the end: line by line through the memo, loading n lines would read and
+// copy the whole text n times.
 class TMemoStrings : public TStrings {
  public:
   explicit TMemoStrings(TCustomMemo* Memo) : FMemo(Memo) {}
+  // The memo's own text changed: where its lines start is found again when next asked.
+  void TextChanged() {
+    if (!FBatch) FIndexed = false;
+  }
   int Count() const override {
-    const String& T = FMemo->Text();
-    std::vector<size_t> S = LineStarts(T);
-    int N = int(S.size());
-    if (LineLength(T, S, S.size() - 1) == 0) --N;
-    return N;
+    Index();
+    return FCount;
   }
   String Strings(int Index) const override {
-    const String& T = FMemo->Text();
-    std::vector<size_t> S = LineStarts(T);
-    if (Index < 0 || Index >= Count())
-      throw EStringListError(Format("List index out of bounds (%d)", {Index}));
-    return T.substr(S[size_t(Index)], LineLength(T, S, size_t(Index)));
+    Check(Index, Count());
+    return Text().substr(FStarts[size_t(Index)], Length(size_t(Index)));
   }
   void SetStrings(int Index, const String& Value) override {
-    String T = FMemo->Text();
-    std::vector<size_t> S = LineStarts(T);
-    if (Index < 0 || Index >= Count())
-      throw EStringListError(Format("List index out of bounds (%d)", {Index}));
-    T.replace(S[size_t(Index)], LineLength(T, S, size_t(Index)), Value);
-    FMemo->SetText(T);
+    Check(Index, Count());
+    size_t Start = FStarts[size_t(Index)], Len = Length(size_t(Index));
+    Edit([&](String& T) { T.replace(Start, Len, Value); });
   }
   void Insert(int Index, const String& Value) override {
-    String T = FMemo->Text();
-    std::vector<size_t> S = LineStarts(T);
-    if (Index < 0 || Index > Count())
-      throw EStringListError(Format("List index out of bounds (%d)", {Index}));
-    if (size_t(Index) < S.size()) {
-      T.insert(S[size_t(Index)], Value + "\r\n");
-    } else {
-      size_t Len = LineLength(T, S, size_t(Index) - 1);
-      T.insert(S[size_t(Index) - 1] + Len, "\r\n" + Value);
-    }
-    FMemo->SetText(T);
+    int N = Count();
+    Check(Index, N + 1);
+    if (Index == N) return Append(Value);
+    size_t At = FStarts[size_t(Index)];
+    Edit([&](String& T) { T.insert(At, Value + "\r\n"); });
   }
   void Delete(int Index) override {
-    String T = FMemo->Text();
-    std::vector<size_t> S = LineStarts(T);
-    if (Index < 0 || Index >= Count())
-      throw EStringListError(Format("List index out of bounds (%d)", {Index}));
-    size_t Start = S[size_t(Index)];
-    size_t End = size_t(Index) + 1 < S.size() ? S[size_t(Index) + 1] : T.size();
-    T.erase(Start, End - Start);
-    FMemo->SetText(T);
+    Check(Index, Count());
+    size_t Start = FStarts[size_t(Index)];
+    size_t End = size_t(Index) + 1 < FStarts.size() ? FStarts[size_t(Index) + 1] : Text().size();
+    Edit([&](String& T) { T.erase(Start, End - Start); });
   }
-  void Clear() override { FMemo->SetText(String()); }
-  void SetText(const String& Value) override { FMemo->SetText(AdjustLineBreaks(Value)); }
+  void Clear() override {
+    Edit([](String& T) { T.clear(); });
+  }
+  void SetText(const String& Value) override {
+    String Adjusted = AdjustLineBreaks(Value);
+    Edit([&](String& T) { T = std::move(Adjusted); });
+  }
+
+ protected:
+  void SetUpdateState(bool Updating) override {
+    if (Updating) {
+      FWork = FMemo->Text();
+      FBatch = true;
+      return;
+    }
+    FBatch = false;
+    FIndexed = false;
+    String Done = std::move(FWork);
+    FWork.clear();
+    FMemo->SetText(Done);
+  }
 
  private:
+  const String& Text() const { return FBatch ? FWork : FMemo->Text(); }
+  static void Check(int Index, int Limit) {
+    if (Index < 0 || Index >= Limit)
+      throw EStringListError(Format("List index out of bounds (%d)", {Index}));
+  }
+  void Index() const {
+    if (FIndexed) return;
+    const String& T = Text();
+    FStarts = LineStarts(T);
+    FCount = int(FStarts.size());
+    if (LineLength(T, FStarts, FStarts.size() - 1) == 0) --FCount;
+    FIndexed = true;
+  }
+  size_t Length(size_t Line) const { return LineLength(Text(), FStarts, Line); }
+  template <class F>
+  void Edit(F&& Change) {
+    FIndexed = false;
+    if (FBatch) return Change(FWork);
+    String T = FMemo->Text();
+    Change(T);
+    FMemo->SetText(T);
+  }
+  // A line after the last: in a batch, the copy grows in place and its index with it.
+  void Append(const String& Value) {
+    if (!FBatch) {
+      size_t End = Text().size();
+      bool Open = FCount < int(FStarts.size());  // the text ends with a line break
+      Edit([&](String& T) { Open ? T.insert(End, Value + "\r\n") : T.insert(End, "\r\n" + Value); });
+      return;
+    }
+    if (FCount < int(FStarts.size())) {
+      FWork += Value;
+      FWork += "\r\n";
+      FStarts.push_back(FWork.size());
+    } else {
+      FWork += "\r\n";
+      FStarts.push_back(FWork.size());
+      FWork += Value;
+    }
+    ++FCount;
+  }
+
   TCustomMemo* FMemo;
+  String FWork;  // the text being edited between BeginUpdate and EndUpdate
+  bool FBatch = false;
+  mutable std::vector<size_t> FStarts;
+  mutable int FCount = 0;
+  mutable bool FIndexed = false;
 };
 
 template <>
@@ -450,6 +505,7 @@ TCustomMemo::~TCustomMemo() { delete FLines; }
 void TCustomMemo::SetLines(TStrings* Value) { FLines->Assign(Value); }
 
 void TCustomMemo::TextChanged() {
+  static_cast<TMemoStrings*>(FLines)->TextChanged();
   String A = AdjustLineBreaks(Text());
   if (A != Text()) {
     SetText(A);
