@@ -1,7 +1,13 @@
 // The designer: selection, notifications, event handlers, the Edit menu, forms on disk.
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <filesystem>
 
 #include "DesignTestSupport.h"
+#include "TempFolder.h"
 
 namespace {
 
@@ -188,6 +194,67 @@ TEST_F(DesignTest, AFormThatDoesNotReadLeavesNoDesigner) {
   EXPECT_THROW(Ide.OpenForm(Path.string()), EReadError);
   EXPECT_TRUE(Ide.Designers().empty());
   std::filesystem::remove(Path);
+}
+
+TEST_F(DesignTest, SavingThroughALinkKeepsTheLinkAndAReadOnlyFileIsRefused) {
+  TTempFolder Dir;
+  TDesigner* D = NewForm();
+  String Target = Dir / "real.dfm", Link = Dir / "link.dfm";
+  WriteWholeFile(Target, "old\n");
+  ASSERT_EQ(symlink("real.dfm", Link.c_str()), 0);
+  D->Save(Link);
+  struct stat St;
+  ASSERT_EQ(lstat(Link.c_str(), &St), 0);
+  EXPECT_TRUE(S_ISLNK(St.st_mode));
+  EXPECT_EQ(ReadWholeFile(Target), D->FormText());
+  // Read-only, as the platform sees it: the old text stays and the save says why.
+  WriteWholeFile(Target, "kept\n");
+  chmod(Target.c_str(), 0444);
+  try {
+    D->Save(Target);
+    FAIL() << "a read-only file was replaced";
+  } catch (EFCreateError& E) {
+    EXPECT_NE(E.Message.find("real.dfm"), String::npos) << E.Message;
+  }
+  EXPECT_EQ(ReadWholeFile(Target), "kept\n");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Dir.Path()),
+                          std::filesystem::directory_iterator()),
+            2);  // no temporary left
+}
+
+TEST_F(DesignTest, TemporariesOfDeadSavesGoAndThoseOfLiveOnesStay) {
+  TTempFolder Dir;
+  TDesigner* D = NewForm();
+  String File = Dir / "Unit1.dfm";
+  D->Save(File);
+  // A child that is gone by now, and this process, which still runs.
+  pid_t Dead = fork();
+  if (Dead == 0) _exit(0);
+  waitpid(Dead, nullptr, 0);
+  String Stale = Dir / (".Unit1.dfm." + std::to_string(Dead) + ".AbC123");
+  String Live = Dir / (".Unit1.dfm." + std::to_string(getpid()) + ".XyZ789");
+  String Other = Dir / ".Unit2.dfm.1.AbC123";
+  for (const String& F : {Stale, Live, Other}) WriteWholeFile(F, "partial");
+  Ide.CloseDesigner(D);
+  Ide.OpenForm(File);
+  EXPECT_FALSE(std::filesystem::exists(Stale));
+  EXPECT_TRUE(std::filesystem::exists(Live));
+  EXPECT_TRUE(std::filesystem::exists(Other));
+}
+
+TEST_F(DesignTest, ASaveThatFailsLeavesNoTemporary) {
+  TTempFolder Dir;
+  TDesigner* D = NewForm();
+  String File = Dir / "Unit1.dfm";
+  // Past the file-size limit the write fails with an error, not with a signal.
+  struct rlimit Old;
+  getrlimit(RLIMIT_FSIZE, &Old);
+  struct rlimit Small = Old;
+  Small.rlim_cur = 16;
+  setrlimit(RLIMIT_FSIZE, &Small);
+  EXPECT_THROW(D->Save(File), EFCreateError);
+  setrlimit(RLIMIT_FSIZE, &Old);
+  EXPECT_TRUE(std::filesystem::is_empty(Dir.Path()));
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // database named relative to the form that holds the dataset.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -168,6 +169,21 @@ TEST_F(SQLiteDataSetTest, AMissingOrBrokenDatabaseRaisesNamingTheFile) {
   EXPECT_THROW(NoTable->Open(), EDatabaseError);
   auto* Unnamed = MakeTable("", "Customers");
   EXPECT_THROW(Unnamed->Open(), EDatabaseError);
+}
+
+TEST_F(SQLiteDataSetTest, AFifoADeviceOrAFolderIsRefusedBeforeItIsOpened) {
+  std::string Fifo = Dir / "pipe.db";
+  ASSERT_EQ(mkfifo(Fifo.c_str(), 0600), 0);
+  for (const std::string& Path : {Fifo, std::string("/dev/zero"), Dir.Path()}) {
+    auto* T = MakeTable(Path, "Customers");
+    try {
+      T->Open();  // a FIFO with no writer would block here for ever
+      FAIL() << "opened " << Path;
+    } catch (EDatabaseError& E) {
+      EXPECT_NE(E.Message.find(Path), String::npos) << E.Message;
+    }
+    EXPECT_FALSE(T->Active());
+  }
 }
 
 TEST_F(SQLiteDataSetTest, PropertiesThatNameTheDataCannotChangeWhileOpen) {
