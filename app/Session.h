@@ -2,7 +2,9 @@
 // command line or a terminal.
 #pragma once
 
+#include <cstddef>
 #include <functional>
+#include <limits>
 #include <map>
 #include <memory>
 #include <nlohmann/json.hpp>
@@ -40,23 +42,45 @@ class TSession {
 
  private:
   using THandler = std::function<TCommandResult(const std::vector<String>& Args)>;
+  static constexpr size_t Unbounded = std::numeric_limits<size_t>::max();
+  // How many words follow the command's name.
+  struct TWords {
+    size_t Min = 0;
+    size_t Max = 0;
+  };
+  // Whether a command may run while a modal window waits: looking and giving input may;
+  // changing the forms, packages, selection or inspector behind it may not, since the
+  // code that opened the window still holds them.
+  enum TReach { Anywhere, BehindModal };
   struct TCommand {
     String Usage;
     String Help;
+    TWords Words;
+    TReach Reach;
     THandler Handler;
   };
-  void Define(const String& Name, const String& Usage, const String& Help, THandler Handler);
-  void DefineCommands();
+  void Define(const String& Name, const String& Usage, const String& Help, TWords Words,
+              THandler Handler, TReach Reach = Anywhere);
+
+  // The commands by area, each in its own file.
+  void DefineSessionCommands();    // Session.cpp: help, quit, echo, shell, settings
+  void DefinePackageCommands();    // CommandsPackages.cpp
+  void DefineFormCommands();       // CommandsForms.cpp
+  void DefineInspectorCommands();  // CommandsInspector.cpp
+  void DefineWindowCommands();     // CommandsWindows.cpp
+  void DefineInputCommands();      // CommandsInput.cpp
+
   TDesigner* Form() const;  // the active designer, or an error
   TPersistent* Resolve(const String& Path) const;
   TComponent* ResolveComponent(const String& Path) const;
   TCommandResult Inspect(const std::vector<String>& Args);
-  void DefineWindowCommands();
   TCustomForm* Window(const String& Name) const;
   TControl* Control(const String& Path) const;
   // Input given now is handled now; input given `ahead` waits for the modal window a
   // later command opens.
   void Input(const std::function<void(TInputQueue&)>& Give);
+  // Refuses a command that would change what the code of an open modal window holds.
+  void CheckNotBehindModal(const String& Command) const;
   bool FAhead = false;
 
   std::unique_ptr<TIde> FIde;

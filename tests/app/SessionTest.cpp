@@ -2,7 +2,11 @@
 // ahead, and commands that act on what they name.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cstdio>
+#include <filesystem>
+#include <set>
 
 #include "Session.h"
 
@@ -83,6 +87,48 @@ TEST_F(SessionTest, CommandsSayWhatTheyNeed) {
   EXPECT_THROW(Session.Run("window NoWindow"), EConvertError);
   Session.Run("select DM1");
   EXPECT_NE(Session.Run("inspect").Text.find("OnCreate"), String::npos);
+}
+
+// A command refuses the words it does not take before it does anything, rather than act
+// on the first ones and drop the rest.
+TEST_F(SessionTest, CommandsRefuseWordsTheyDoNotTake) {
+  auto UsageOf = [&](const String& Line) -> String {
+    try {
+      Session.Run(Line);
+    } catch (Exception& E) {
+      return E.Message;
+    }
+    return "(no error)";
+  };
+  Session.Run("new TDataModule DM1");
+  String Dir =
+      (std::filesystem::temp_directory_path() / ("omide-session-" + IntToStr(getpid()))).string();
+  std::filesystem::create_directories(Dir);
+  EXPECT_EQ(UsageOf("save " + Dir + "/a.dfm " + Dir + "/b.dfm"), "usage: save [FILE]");
+  EXPECT_FALSE(FileExists(Dir + "/a.dfm"));
+  EXPECT_FALSE(FileExists(Dir + "/b.dfm"));
+  Session.Run("save " + Dir + "/a.dfm");
+  EXPECT_TRUE(FileExists(Dir + "/a.dfm"));
+  std::filesystem::remove_all(Dir);
+
+  EXPECT_EQ(UsageOf("quit now"), "usage: quit");
+  EXPECT_FALSE(Session.QuitRequested());
+  EXPECT_EQ(UsageOf("close DM1 DM1"), "usage: close [FORM]");
+  EXPECT_EQ(UsageOf("forms"), "(no error)");
+  EXPECT_EQ(UsageOf("new TDataModule"), "usage: new CLASS NAME");  // too few
+  EXPECT_EQ(UsageOf("click-at Grid 1 2 middle"), "usage: click-at CONTROL X Y [right]");
+  // The command given ahead is held to its own words.
+  EXPECT_EQ(UsageOf("ahead answer OK Cancel"), "usage: answer BUTTON");
+  EXPECT_FALSE(Application->Input()->HasInput());
+
+  // Every command but those that take any number of words refuses one word too many.
+  const std::set<String> AnyNumber = {"echo", "select", "ahead", "opendialog", "savedialog"};
+  for (const String& Name : Session.CommandNames()) {
+    if (AnyNumber.count(Name)) continue;
+    String Line = Name;
+    for (int I = 0; I < 5; ++I) Line += " x";
+    EXPECT_EQ(UsageOf(Line).rfind("usage: " + Name, 0), 0u) << Line << ": " << UsageOf(Line);
+  }
 }
 
 }  // namespace
