@@ -28,3 +28,6 @@ inline String ObjectName(TPersistent* P) {
 }
 
 }  // namespace Commands
+
+// A window by its name; a message box has none, only its caption.
+String WindowTitle(TCustomForm* F);

@@ -138,7 +138,7 @@ void TSession::DefineInputCommands() {
            TCustomForm* F = Dot == String::npos ? Window("active") : Window(A[0].substr(0, Dot));
            String Name = Dot == String::npos ? A[0] : A[0].substr(Dot + 1);
            auto* Item = dynamic_cast<TMenuItem*>(F->FindComponent(Name));
-           if (!Item) throw EConvertError(Format("%s has no menu item %s", {F->Name(), Name}));
+           if (!Item) throw EConvertError(Format("%s has no menu item %s", {WindowTitle(F), Name}));
            Input([&](TInputQueue& Q) { Q.Choose(Item); });
            return TCommandResult{};
          });

@@ -19,9 +19,15 @@ TSession::TSession(bool Json) : FIde(std::make_unique<TIde>()), FJson(Json) {
   DefineInspectorCommands();
   DefineWindowCommands();
   DefineInputCommands();
+  // A modal window, message box or file dialog that finds nothing queued runs the
+  // feed's next lines inside it.
+  Application->Input()->SetWhenEmpty(
+      [this](const TInputWait& Waiting) { return GiveInput(Waiting); });
 }
 
-TSession::~TSession() = default;
+TSession::~TSession() {
+  if (Application && Application->Input()) Application->Input()->SetWhenEmpty(nullptr);
+}
 
 namespace {
 // ${NAME} is the environment variable's value, for scripts that name scratch folders.
@@ -105,6 +111,7 @@ TCommandResult TSession::Run(const String& Line) {
   if (W.size() < C.Words.Min || W.size() > C.Words.Max) Usage(C.Usage);
   if (C.Reach == BehindModal) CheckNotBehindModal(It->first);
   TCommandResult R = C.Handler(W);
+  FLastCommand = It->first;
   // Windows released meanwhile go now; an event handler's failure is the command's.
   Application->ProcessMessages();
   if (!Application->Errors().empty()) {
@@ -113,8 +120,9 @@ TCommandResult TSession::Run(const String& Line) {
     throw EConvertError(E);
   }
   // Input given ahead that no modal window took is an error of the script, not input
-  // for whatever window comes next.
-  if (!FAhead && LowerCase(It->first) != "ahead" && Application->Input()->HasInput()) {
+  // for whatever window comes next. Inside a waiting window, what a command queued is
+  // for the window's loop, which takes it once the command is done.
+  if (FWaits.empty() && !FAhead && It->first != "ahead" && Application->Input()->HasInput()) {
     auto* Q = dynamic_cast<TInputQueue*>(Application->Input());
     int Left = Q ? Q->Count() : 1;
     if (Q) Q->Clear();
@@ -137,42 +145,140 @@ void TSession::Print(const TCommandResult& R, const String& Command, FILE* Out) 
   std::fflush(Out);
 }
 
+namespace {
+
+// A command run inside a waiting window failed and was told where; the windows and
+// commands it ran inside give up without a word of their own. An input error, so that
+// no event handler's catch keeps it from the loops it ends.
+class EScriptStopped : public EInputError {
+ public:
+  EScriptStopped() : EInputError("the script stopped at an error inside a modal window") {}
+};
+
+}  // namespace
+
 int TSession::RunScript(const String& Text, const String& Where, FILE* Out) {
   TStringList Lines;
   Lines.SetText(Text);
-  for (int I = 0; I < Lines.Count() && !FQuit; ++I) {
-    String Line = Trim(Lines.Strings(I));
-    if (Line.empty() || Line[0] == '#') continue;
-    // `! command`: the command is expected to fail; its error is shown and the script
-    // goes on, and a success stops the script instead.
-    bool ExpectError = Line[0] == '!';
-    if (ExpectError) Line = Trim(Line.substr(1));
-    try {
-      if (ExpectError) {
-        try {
-          Run(Line);
-        } catch (Exception& E) {
-          TCommandResult R;
-          R.Text = "error: " + E.Message + "\n";
-          R.Json["error"] = E.Message;
-          Print(R, Line, Out);
-          continue;
-        }
-        throw EConvertError("the command succeeded, but the script expected an error");
-      }
-      Print(Run(Line), Line, Out);
-    } catch (Exception& E) {
-      String Msg = Format("%s:%d: %s", {Where, I + 1, E.Message});
-      if (FJson) {
-        TJson J = {{"command", Line}, {"ok", false}, {"error", Msg}};
-        std::fprintf(Out, "%s\n", J.dump().c_str());
-        std::fflush(Out);
-      }
-      std::fprintf(stderr, "%s\n", Msg.c_str());
-      return 1;
-    }
-  }
+  int Next = 0;
+  TFeed Feed;
+  Feed.Read = [&](const String&, String& Line, int& Number) {
+    if (Next >= Lines.Count()) return false;
+    Number = Next + 1;
+    Line = Lines.Strings(Next++);
+    return true;
+  };
+  Feed.Where = Where;
+  Feed.StopAtError = true;
+  Feed.Out = Out;
+  return RunFeed(Feed);
+}
+
+void TSession::RunInteractive(const TReadLine& Read, FILE* Out) {
+  int Count = 0;
+  TFeed Feed;
+  Feed.Read = [&](const String& Inside, String& Line, int& Number) {
+    Number = ++Count;
+    return Read(Inside, Line);
+  };
+  Feed.StopAtError = false;
+  Feed.Out = Out;
+  RunFeed(Feed);
+}
+
+int TSession::RunFeed(TFeed& Feed) {
+  struct TRestore {
+    TFeed*& Slot;
+    TFeed* Outer;
+    ~TRestore() { Slot = Outer; }
+  } Restore{FFeed, FFeed};
+  FFeed = &Feed;
+  String Line;
+  int Number;
+  while (!FQuit && Feed.Read(String(), Line, Number))
+    if (!Step(Line, Number)) return 1;
   return 0;
+}
+
+bool TSession::Step(const String& RawLine, int Number) {
+  String Line = Trim(RawLine);
+  if (Line.empty() || Line[0] == '#') return true;
+  // `! command` in a script: the command is expected to fail; its error is shown and the
+  // script goes on, and a success stops the script instead.
+  bool ExpectError = FFeed->StopAtError && Line[0] == '!';
+  if (ExpectError) Line = Trim(Line.substr(1));
+  try {
+    if (ExpectError) {
+      try {
+        Run(Line);
+      } catch (EScriptStopped&) {
+        throw;
+      } catch (Exception& E) {
+        TCommandResult R;
+        R.Text = "error: " + E.Message + "\n";
+        R.Json["error"] = E.Message;
+        Print(R, Line, FFeed->Out);
+        return true;
+      }
+      throw EConvertError("the command succeeded, but the script expected an error");
+    }
+    Print(Run(Line), Line, FFeed->Out);
+    return true;
+  } catch (EScriptStopped&) {
+    return false;
+  } catch (Exception& E) {
+    Report(Line, Number, E.Message);
+    return !FFeed->StopAtError;
+  }
+}
+
+void TSession::Report(const String& Line, int Number, const String& Message) {
+  if (!FFeed->StopAtError) {
+    std::fprintf(stderr, "error: %s\n", Message.c_str());
+    return;
+  }
+  String Msg = Format("%s:%d: %s", {FFeed->Where, Number, Message});
+  if (FJson) {
+    TJson J = {{"command", Line}, {"ok", false}, {"error", Msg}};
+    std::fprintf(FFeed->Out, "%s\n", J.dump().c_str());
+    std::fflush(FFeed->Out);
+  }
+  std::fprintf(stderr, "%s\n", Msg.c_str());
+}
+
+bool TSession::GiveInput(const TInputWait& Waiting) {
+  // Commands run one at a time (Run) have no lines to give: the window finds the queue
+  // empty, as without a session.
+  if (!FFeed) return false;
+  // The window's loop has handled the last line's input: what its handlers raised is
+  // that line's failure.
+  if (!Application->Errors().empty()) {
+    String E = Application->Errors().front();
+    Application->ClearErrors();
+    Report(FPendingLine, FPendingNumber, E);
+    if (FFeed->StopAtError) throw EScriptStopped();
+  }
+  const char* Ends = FFeed->Where.empty() ? "the input ends" : "the script ends";
+  if (FQuit) Ends = "the session ends";
+  FWaits.push_back(Waiting);
+  struct TPop {
+    std::vector<TInputWait>& Waits;
+    ~TPop() { Waits.pop_back(); }
+  } Pop{FWaits};
+  for (;;) {
+    String Line;
+    int Number;
+    if (FQuit || !FFeed->Read(Waiting.Name, Line, Number))
+      throw EInputError(
+          Format("No input for %s: %s while it is open", {Waiting.Description, String(Ends)}));
+    FLastCommand.clear();
+    if (!Step(Line, Number)) throw EScriptStopped();
+    FPendingLine = Trim(Line);
+    FPendingNumber = Number;
+    // Input given ahead inside the window is for a window a later line opens: the lines
+    // go on until one gives input of its own (or just looks).
+    if (FLastCommand != "ahead") return true;
+  }
 }
 
 TDesigner* TSession::Form() const {
@@ -223,6 +329,10 @@ TComponent* TSession::ResolveComponent(const String& Path) const {
   return C;
 }
 
+String WindowTitle(TCustomForm* F) {
+  return F->Name().empty() ? "the window '" + F->Caption() + "'" : F->Name();
+}
+
 TCustomForm* TSession::Window(const String& Name) const {
   if (SameText(Name, "active")) {
     if (!Screen->ActiveForm()) throw EConvertError("no window is active");
@@ -247,7 +357,7 @@ TControl* TSession::Control(const String& Path) const {
   }
   if (SameText(Form->Name(), Name)) return Form;
   auto* C = dynamic_cast<TControl*>(Form->FindComponent(Name));
-  if (!C) throw EConvertError(Format("%s has no control %s", {Form->Name(), Name}));
+  if (!C) throw EConvertError(Format("%s has no control %s", {WindowTitle(Form), Name}));
   return C;
 }
 
@@ -265,16 +375,17 @@ void TSession::Input(const std::function<void(TInputQueue&)>& Give) {
   Give(*Queue);
   int Now = Queue->Count();
   for (TInputEvent& E : Ahead) Queue->Push(std::move(E));
+  // Inside a waiting window, the window's loop takes the input once the command is done:
+  // handling it here would run a loop under the window's own.
+  if (!FWaits.empty()) return;
   for (int I = 0; I < Now && Application->HandleMessage(); ++I) {
   }
 }
 
 void TSession::CheckNotBehindModal(const String& Command) const {
-  const auto& Modal = Application->ModalForms();
-  if (!Modal.empty())
-    throw EConvertError(
-        Format("%s: not while the modal window %s is open (answer it or close it first)",
-               {Command, Modal.back()->Name()}));
+  if (!FWaits.empty())
+    throw EConvertError(Format("%s: not while %s waits for input (answer it or close it first)",
+                               {Command, FWaits.back().Description}));
 }
 
 void TSession::DefineSessionCommands() {

@@ -27,11 +27,20 @@ class TSession {
   ~TSession();
 
   TIde& Ide() noexcept { return *FIde; }
-  // Runs one line; raises Exception with what was wrong.
+  // Runs one line; raises Exception with what was wrong. A modal window it opens takes
+  // only the input queued ahead.
   TCommandResult Run(const String& Line);
   // Runs every line of a script; stops at the first error, which names the line.
+  // A modal window that finds no input queued runs the script's next lines inside it
+  // until it closes.
   // Returns the process exit status.
   int RunScript(const String& Text, const String& Where, FILE* Out);
+  // The next line a person types; Inside names the modal window (or dialog) the line
+  // will run in, empty when none waits. False at the end of input.
+  using TReadLine = std::function<bool(const String& Inside, String& Line)>;
+  // Runs what a person types until quit or the end of input: an error is told and the
+  // session goes on, inside a modal window too.
+  void RunInteractive(const TReadLine& Read, FILE* Out);
   // Prints a result as the session's mode wants it.
   void Print(const TCommandResult& R, const String& Command, FILE* Out);
   bool QuitRequested() const noexcept { return FQuit; }
@@ -77,11 +86,35 @@ class TSession {
   TCustomForm* Window(const String& Name) const;
   TControl* Control(const String& Path) const;
   // Input given now is handled now; input given `ahead` waits for the modal window a
-  // later command opens.
+  // later command opens; input given inside a modal window waits for its loop.
   void Input(const std::function<void(TInputQueue&)>& Give);
-  // Refuses a command that would change what the code of an open modal window holds.
+  // Refuses a command that would change what the code of a waiting window holds.
   void CheckNotBehindModal(const String& Command) const;
   bool FAhead = false;
+
+  // Where the lines come from while a script or a person runs them; a modal window
+  // that waits for input takes the next line from here.
+  struct TFeed {
+    std::function<bool(const String& Inside, String& Line, int& Number)> Read;
+    String Where;  // the script's file, "-c", or empty for a person
+    bool StopAtError = true;
+    FILE* Out = nullptr;
+  };
+  int RunFeed(TFeed& Feed);
+  // Runs one line of the feed and prints what it shows or what went wrong; false when
+  // it failed and the feed stops at errors.
+  bool Step(const String& Line, int Number);
+  void Report(const String& Line, int Number, const String& Message);
+  // The input source's hook: runs the feed's next lines inside the waiting window.
+  bool GiveInput(const TInputWait& Waiting);
+  TFeed* FFeed = nullptr;
+  // The windows waiting for the lines the feed gives now, innermost last.
+  std::vector<TInputWait> FWaits;
+  // The last line run inside a waiting window: the window's loop handles its input
+  // after it, and an error of a handler there is that line's.
+  String FPendingLine;
+  int FPendingNumber = 0;
+  String FLastCommand;
 
   std::unique_ptr<TIde> FIde;
   std::map<String, TCommand> FCommands;

@@ -45,6 +45,13 @@ class SessionTest : public ::testing::Test {
     std::free(Buffer);
     return R;
   }
+  // Runs a script; what it printed, and what it told of errors in Errors.
+  String Script(const String& Text, int& Status, String& Errors) {
+    testing::internal::CaptureStderr();
+    String Out = Script(Text, Status);
+    Errors = testing::internal::GetCapturedStderr();
+    return Out;
+  }
 };
 
 TEST_F(SessionTest, AScriptStopsAtItsFirstErrorWithItsPlace) {
@@ -129,6 +136,171 @@ TEST_F(SessionTest, CommandsRefuseWordsTheyDoNotTake) {
     for (int I = 0; I < 5; ++I) Line += " x";
     EXPECT_EQ(UsageOf(Line).rfind("usage: " + Name, 0), 0u) << Line << ": " << UsageOf(Line);
   }
+}
+
+// --- Modal windows as the context of the lines that follow --------------------------------
+
+// With nothing given ahead, the lines after the one that opens a modal window run inside
+// it; its opener's output comes once the window has closed.
+TEST_F(SessionTest, AModalWindowRunsTheNextLinesUntilItCloses) {
+  int Status;
+  String Out =
+      Script("message information 'Hello there'\nwindows\nwindow\nanswer OK\nwindows", Status);
+  EXPECT_EQ(Status, 0);
+  size_t Open = Out.find(": TForm 'Information' ");
+  size_t Looked = Out.find("Message: TLabel 'Hello there'");
+  size_t Answered = Out.find("answered OK\n");
+  ASSERT_NE(Open, String::npos) << Out;
+  String OpenLine = Out.substr(Open, Out.find('\n', Open) - Open);
+  EXPECT_EQ(OpenLine.substr(OpenLine.size() - 16), "(active) (modal)") << Out;
+  EXPECT_NE(Looked, String::npos) << Out;
+  ASSERT_NE(Answered, String::npos) << Out;
+  EXPECT_LT(Looked, Answered);
+  EXPECT_EQ(Out.substr(Answered), "answered OK\n(no window is open)\n");
+}
+
+TEST_F(SessionTest, ModalWindowsNest) {
+  int Status;
+  String Out = Script(
+      "message confirmation 'Outer?' YesNo\n"
+      "message information 'Inner'\n"
+      "windows\n"
+      "answer OK\n"
+      "dialogs\n"
+      "answer Yes",
+      Status);
+  EXPECT_EQ(Status, 0);
+  EXPECT_EQ(Out,
+            ": TForm 'Confirm' 180x118 (modal)\n"
+            ": TForm 'Information' 104x118 (active) (modal)\n"
+            "answered OK\n"
+            "Information: Inner [OK] -> OK\n"
+            "answered Yes\n")
+      << Out;
+}
+
+// A script that ends inside a modal window is an error of the line that opened it,
+// naming the window; inside a nested one, of the line inside that opened that.
+TEST_F(SessionTest, AScriptThatEndsInsideAModalWindowIsAnError) {
+  int Status;
+  String Errors;
+  String Out = Script("echo one\nmessage warning 'Left open'\necho two", Status, Errors);
+  EXPECT_EQ(Status, 1);
+  EXPECT_EQ(Out, "one\ntwo\n");
+  EXPECT_EQ(Errors,
+            "test.omide:2: No input for the modal window \"Warning\" (TForm): the script ends "
+            "while it is open\n");
+  Out = Script("message confirmation 'Outer?' YesNo\n# inside\nmessage error 'Inner'", Status,
+               Errors);
+  EXPECT_EQ(Status, 1);
+  EXPECT_EQ(Errors,
+            "test.omide:3: No input for the modal window \"Error\" (TForm): the script ends while "
+            "it is open\n");
+  EXPECT_EQ(Screen->FormCount(), 0) << "the boxes are gone";
+  EXPECT_TRUE(Application->ModalForms().empty());
+}
+
+TEST_F(SessionTest, InputGivenAheadIsTakenFirst) {
+  int Status;
+  String Out = Script("ahead answer No\nmessage confirmation 'Go on?' YesNo\necho after", Status);
+  EXPECT_EQ(Status, 0);
+  EXPECT_EQ(Out, "answered No\nafter\n");
+  // Inside a modal window, input given ahead waits for the window a later line opens.
+  Out = Script(
+      "message confirmation 'Outer?' YesNo\n"
+      "ahead answer No\n"
+      "message confirmation 'Inner?' YesNo\n"
+      "answer Yes",
+      Status);
+  EXPECT_EQ(Status, 0);
+  EXPECT_EQ(Out, "answered No\nanswered Yes\n");
+  // What no window took is still an error.
+  String Errors;
+  Script("message confirmation 'Outer?' YesNo\nahead answer No\nanswer Yes", Status, Errors);
+  EXPECT_EQ(Status, 1);
+  EXPECT_EQ(Errors, "test.omide:1: 1 input(s) given ahead were not taken by a window\n");
+}
+
+// A line that fails inside a modal window stops the script; the window is closed and
+// freed on the way out. One expected to fail goes on inside.
+TEST_F(SessionTest, AFailingLineInsideAModalWindowStopsTheScript) {
+  int Status;
+  String Errors;
+  String Out = Script("message information 'Open'\nclick NoSuchButton\necho never", Status, Errors);
+  EXPECT_EQ(Status, 1);
+  EXPECT_EQ(Out, "");
+  EXPECT_EQ(Errors, "test.omide:2: the window 'Information' has no control NoSuchButton\n");
+  EXPECT_EQ(Screen->FormCount(), 0);
+  EXPECT_TRUE(Application->ModalForms().empty());
+  EXPECT_EQ(Session.Run("dialogs").Text, "Information: Open [OK] -> no answer\n");
+
+  Out = Script("message information 'Open'\n! click NoSuchButton\nanswer OK", Status);
+  EXPECT_EQ(Status, 0);
+  EXPECT_EQ(Out, "error: the window 'Information' has no control NoSuchButton\nanswered OK\n");
+}
+
+// What a modal window's opener holds stays as it is while the window is open.
+TEST_F(SessionTest, TheIdeBehindAModalWindowTakesNoCommands) {
+  int Status;
+  String Out = Script(
+      "new TDataModule DM1\n"
+      "message information 'Open'\n"
+      "! close DM1\n"
+      "! select DM1\n"
+      "components\n"
+      "answer OK\n"
+      "forms",
+      Status);
+  EXPECT_EQ(Status, 0) << Out;
+  EXPECT_NE(
+      Out.find("error: close: not while the modal window \"Information\" (TForm) waits for input"),
+      String::npos)
+      << Out;
+  EXPECT_NE(Out.find("error: select: not while"), String::npos) << Out;
+  EXPECT_NE(Out.find("DM1: TDM1\nanswered OK\n* DM1: TDM1"), String::npos) << Out;
+}
+
+// At a prompt, the line is read inside the modal window, whose name the reader is told;
+// an error there is told and the prompt stays inside.
+TEST_F(SessionTest, APersonTypesInsideAModalWindow) {
+  std::vector<String> Lines = {"message information Hi", "not-a-command", "answer OK", "echo out"};
+  std::vector<String> Inside;
+  size_t At = 0;
+  char* Buffer = nullptr;
+  size_t Size = 0;
+  FILE* Out = open_memstream(&Buffer, &Size);
+  testing::internal::CaptureStderr();
+  Session.RunInteractive(
+      [&](const String& Where, String& Line) {
+        if (At >= Lines.size()) return false;
+        Inside.push_back(Where);
+        Line = Lines[At++];
+        return true;
+      },
+      Out);
+  String Errors = testing::internal::GetCapturedStderr();
+  std::fclose(Out);
+  String Printed(Buffer, Size);
+  std::free(Buffer);
+  EXPECT_EQ(Inside, (std::vector<String>{"", "Information", "Information", ""}));
+  EXPECT_EQ(Errors, "error: unknown command 'not-a-command' (try 'help')\n");
+  EXPECT_EQ(Printed, "answered OK\nout\n");
+
+  // The end of input inside a modal window is the error of the line that opened it.
+  Lines = {"message warning Bye"};
+  At = 0;
+  testing::internal::CaptureStderr();
+  Session.RunInteractive(
+      [&](const String&, String& Line) {
+        if (At >= Lines.size()) return false;
+        Line = Lines[At++];
+        return true;
+      },
+      stdout);
+  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+            "error: No input for the modal window \"Warning\" (TForm): the input ends while it is "
+            "open\n");
+  EXPECT_EQ(Screen->FormCount(), 0);
 }
 
 }  // namespace
