@@ -26,12 +26,16 @@ void DescribeControl(TControl* C, int Depth, TCommandResult& R, TJson& Into) {
   String Pad(size_t(Depth) * 2, ' ');
   String Line = Pad + (C->Name().empty() ? String("(unnamed)") : C->Name()) + ": " + C->ClassName();
   if (!C->Caption().empty()) Line += " '" + C->Caption() + "'";
-  Line += Format(" [%d,%d %dx%d]", {C->Left(), C->Top(), C->Width(), C->Height()}) + Flags(C);
+  Line += Format(" [%d,%d %dx%d]", {C->Left(), C->Top(), C->Width(), C->Height()});
   TJson J = {{"name", C->Name()},     {"class", C->ClassName()}, {"caption", C->Caption()},
              {"left", C->Left()},     {"top", C->Top()},         {"width", C->Width()},
              {"height", C->Height()}, {"visible", C->Visible()}, {"enabled", C->Enabled()}};
-  if (auto* B = dynamic_cast<TToolButton*>(C)) {
+  auto* B = dynamic_cast<TToolButton*>(C);
+  if (B && B->ImageIndex() >= 0) Line += Format(" image %d", {B->ImageIndex()});
+  Line += Flags(C);
+  if (B) {
     if (B->Down()) Line += " (down)";
+    J["imageIndex"] = B->ImageIndex();
     J["down"] = B->Down();
   }
   R.Text += Line + "\n";
@@ -56,6 +60,46 @@ void DescribeControl(TControl* C, int Depth, TCommandResult& R, TJson& Into) {
   Into.push_back(J);
   if (auto* W = dynamic_cast<TWinControl*>(C))
     for (int I = 0; I < W->ControlCount(); ++I) DescribeControl(W->Controls(I), Depth + 1, R, Into);
+}
+
+String ItemFlags(TMenuItem* Item) {
+  String F;
+  if (!Item->Enabled()) F += " (disabled)";
+  if (Item->Checked()) F += " (checked)";
+  if (!Item->Visible()) F += " (hidden)";
+  return F;
+}
+
+void DescribeMenuItems(TMenuItem* Parent, int Depth, TCommandResult& R, TJson& Into) {
+  String Pad(size_t(Depth) * 2, ' ');
+  for (int I = 0; I < Parent->Count(); ++I) {
+    TMenuItem* Item = Parent->Items(I);
+    String Name = Item->Name().empty() ? String("(unnamed)") : Item->Name();
+    R.Text += Pad + Name + (Item->IsLine() ? String(" ----------") : " '" + Item->Caption() + "'") +
+              ItemFlags(Item) + "\n";
+    TJson J = {{"name", Item->Name()},       {"caption", Item->Caption()},
+               {"enabled", Item->Enabled()}, {"checked", Item->Checked()},
+               {"visible", Item->Visible()}, {"shortcut", ShortCutToText(Item->ShortCut())},
+               {"items", TJson::array()}};
+    DescribeMenuItems(Item, Depth + 1, R, J["items"]);
+    Into.push_back(J);
+  }
+}
+
+// The window's main menu, then the pop-up menus it owns, each with its items as they nest.
+void DescribeMenus(TCustomForm* F, TCommandResult& R, TJson& Into) {
+  std::vector<TMenu*> Menus;
+  if (F->Menu()) Menus.push_back(F->Menu());
+  for (int I = 0; I < F->ComponentCount(); ++I)
+    if (auto* M = dynamic_cast<TMenu*>(F->Components(I)))
+      if (M != F->Menu()) Menus.push_back(M);
+  for (TMenu* M : Menus) {
+    R.Text +=
+        "  " + (M->Name().empty() ? String("(unnamed)") : M->Name()) + ": " + M->ClassName() + "\n";
+    TJson J = {{"name", M->Name()}, {"class", M->ClassName()}, {"items", TJson::array()}};
+    DescribeMenuItems(M->Items(), 2, R, J["items"]);
+    Into.push_back(J);
+  }
 }
 
 String ModalResultName(int Result) {
@@ -105,6 +149,8 @@ void TSession::DefineWindowCommands() {
            TCommandResult R;
            R.Json["controls"] = TJson::array();
            DescribeControl(F, 0, R, R.Json["controls"]);
+           R.Json["menus"] = TJson::array();
+           DescribeMenus(F, R, R.Json["menus"]);
            return R;
          });
 

@@ -303,4 +303,95 @@ TEST_F(SessionTest, APersonTypesInsideAModalWindow) {
   EXPECT_EQ(Screen->FormCount(), 0);
 }
 
+// --- What `window` shows ------------------------------------------------------------------
+
+// Besides its controls, a window shows its main menu and pop-up menus with their items as
+// they nest, each enabled or not and checked or not, and a tool button its image; in
+// text and in JSON alike.
+TEST(SessionWindow, ShowsMenusAndToolButtonImages) {
+  String Dir =
+      (std::filesystem::temp_directory_path() / ("omide-window-" + IntToStr(getpid()))).string();
+  std::filesystem::create_directories(Dir);
+  String File = Dir + "/Menus.dfm";
+  FILE* F = std::fopen(File.c_str(), "w");
+  ASSERT_TRUE(F);
+  std::fputs(
+      "object MenusForm: TForm\n"
+      "  Caption = 'Menus'\n"
+      "  Menu = MainMenu\n"
+      "  object Bar: TToolBar\n"
+      "    object PlainButton: TToolButton\n"
+      "    end\n"
+      "    object PictureButton: TToolButton\n"
+      "      ImageIndex = 3\n"
+      "    end\n"
+      "  end\n"
+      "  object Popup: TPopupMenu\n"
+      "    object CheckedItem: TMenuItem\n"
+      "      Caption = 'Chec&ked'\n"
+      "      Checked = True\n"
+      "    end\n"
+      "  end\n"
+      "  object MainMenu: TMainMenu\n"
+      "    object FileItem: TMenuItem\n"
+      "      Caption = '&File'\n"
+      "      object OpenItem: TMenuItem\n"
+      "        Caption = '&Open'\n"
+      "        ShortCut = 16463\n"
+      "      end\n"
+      "      object Line1: TMenuItem\n"
+      "        Caption = '-'\n"
+      "      end\n"
+      "      object RecentItem: TMenuItem\n"
+      "        Caption = '&Recent'\n"
+      "        Enabled = False\n"
+      "        object FirstItem: TMenuItem\n"
+      "          Caption = 'First'\n"
+      "        end\n"
+      "      end\n"
+      "    end\n"
+      "  end\n"
+      "end\n",
+      F);
+  std::fclose(F);
+  TSession Session(true);
+  Session.Run("run " + File);
+  std::filesystem::remove_all(Dir);
+  TCommandResult R = Session.Run("window MenusForm");
+  // The main menu first, whatever the order of the form file, then the pop-up menus.
+  String Menus = R.Text.substr(R.Text.find("  MainMenu: TMainMenu\n"));
+  EXPECT_EQ(Menus,
+            "  MainMenu: TMainMenu\n"
+            "    FileItem '&File'\n"
+            "      OpenItem '&Open'\n"
+            "      Line1 ----------\n"
+            "      RecentItem '&Recent' (disabled)\n"
+            "        FirstItem 'First'\n"
+            "  Popup: TPopupMenu\n"
+            "    CheckedItem 'Chec&ked' (checked)\n");
+  EXPECT_NE(R.Text.find("PictureButton: TToolButton ["), String::npos) << R.Text;
+  EXPECT_NE(R.Text.find("] image 3\n"), String::npos) << R.Text;
+  EXPECT_NE(R.Text.find("PlainButton: TToolButton ["), String::npos) << R.Text;
+  EXPECT_EQ(R.Text.find(" image -1"), String::npos) << "a button without an image shows none";
+
+  const TJson& J = R.Json["menus"];
+  ASSERT_EQ(J.size(), 2u);
+  EXPECT_EQ(J[0]["name"], "MainMenu");
+  const TJson& Recent = J[0]["items"][0]["items"][2];
+  EXPECT_EQ(Recent["name"], "RecentItem");
+  EXPECT_EQ(Recent["enabled"], false);
+  EXPECT_EQ(Recent["checked"], false);
+  EXPECT_EQ(Recent["items"][0]["caption"], "First");
+  EXPECT_EQ(J[0]["items"][0]["items"][0]["shortcut"], "Ctrl+O");
+  EXPECT_EQ(J[1]["items"][0]["checked"], true);
+  EXPECT_EQ(J[1]["items"][0]["enabled"], true);
+  int Images = 0;
+  for (const TJson& C : R.Json["controls"])
+    if (C["name"] == "PictureButton")
+      Images += C["imageIndex"] == 3;
+    else if (C["name"] == "PlainButton")
+      Images += C["imageIndex"] == -1;
+  EXPECT_EQ(Images, 2);
+}
+
 }  // namespace
