@@ -414,6 +414,18 @@ int TCustomForm::ShowModal() {
     }
   } catch (...) {
     Finish();
+    // An error ends the loop as a cancel would, so the window's close action still
+    // applies: one that frees itself on closing (an about box made for one showing)
+    // does not stay behind, hidden, for the rest of the session. It is not asked whether
+    // it may close; what its handler raises is reported and gives way to the error.
+    FModalResult = mrCancel;
+    try {
+      TCloseAction Action = caHide;
+      DoClose(Action);
+      if (Action == caFree) Release();
+    } catch (Exception& E) {
+      if (Application) Application->HandleException(E);
+    }
     throw;
   }
   int Result = FModalResult;
