@@ -100,6 +100,24 @@ std::vector<String> TSession::CommandNames() const {
   return R;
 }
 
+namespace {
+
+// A command run inside a waiting window failed and was told where; the windows and
+// commands it ran inside give up without a word of their own. An input error, so that
+// no event handler's catch keeps it from the loops it ends.
+class EScriptStopped : public EInputError {
+ public:
+  EScriptStopped() : EInputError("the script stopped at an error inside a modal window") {}
+};
+
+// What an event handler raised while the windows handled a command's input.
+class EHandlerError : public EConvertError {
+ public:
+  using EConvertError::EConvertError;
+};
+
+}  // namespace
+
 TCommandResult TSession::Run(const String& Line) {
   std::vector<String> W = Words(Line);
   if (W.empty() || W[0][0] == '#') return {};
@@ -117,7 +135,7 @@ TCommandResult TSession::Run(const String& Line) {
   if (!Application->Errors().empty()) {
     String E = Application->Errors().front();
     Application->ClearErrors();
-    throw EConvertError(E);
+    throw EHandlerError(E);
   }
   // Input given ahead that no modal window took is an error of the script, not input
   // for whatever window comes next. Inside a waiting window, what a command queued is
@@ -144,18 +162,6 @@ void TSession::Print(const TCommandResult& R, const String& Command, FILE* Out) 
   }
   std::fflush(Out);
 }
-
-namespace {
-
-// A command run inside a waiting window failed and was told where; the windows and
-// commands it ran inside give up without a word of their own. An input error, so that
-// no event handler's catch keeps it from the loops it ends.
-class EScriptStopped : public EInputError {
- public:
-  EScriptStopped() : EInputError("the script stopped at an error inside a modal window") {}
-};
-
-}  // namespace
 
 int TSession::RunScript(const String& Text, const String& Where, FILE* Out) {
   TStringList Lines;
@@ -218,16 +224,27 @@ bool TSession::Step(const String& RawLine, int Number) {
         R.Text = "error: " + E.Message + "\n";
         R.Json["error"] = E.Message;
         Print(R, Line, FFeed->Out);
+        FPendingInput = false;
         return true;
       }
       throw EConvertError("the command succeeded, but the script expected an error");
     }
     Print(Run(Line), Line, FFeed->Out);
+    FPendingInput = false;
     return true;
   } catch (EScriptStopped&) {
+    FPendingInput = false;
     return false;
   } catch (Exception& E) {
-    Report(Line, Number, E.Message);
+    // A modal window this line opened failed on the input a line inside gave it (its
+    // loop handled it after that line was done): the error is that line's.
+    bool Inside =
+        FPendingInput && (dynamic_cast<EInputError*>(&E) || dynamic_cast<EHandlerError*>(&E));
+    FPendingInput = false;
+    if (Inside)
+      Report(FPendingLine, FPendingNumber, E.Message);
+    else
+      Report(Line, Number, E.Message);
     return !FFeed->StopAtError;
   }
 }
@@ -252,6 +269,7 @@ bool TSession::GiveInput(const TInputWait& Waiting) {
   if (!FFeed) return false;
   // The window's loop has handled the last line's input: what its handlers raised is
   // that line's failure.
+  FPendingInput = false;
   if (!Application->Errors().empty()) {
     String E = Application->Errors().front();
     Application->ClearErrors();
@@ -277,7 +295,10 @@ bool TSession::GiveInput(const TInputWait& Waiting) {
     FPendingNumber = Number;
     // Input given ahead inside the window is for a window a later line opens: the lines
     // go on until one gives input of its own (or just looks).
-    if (FLastCommand != "ahead") return true;
+    if (FLastCommand != "ahead") {
+      FPendingInput = true;
+      return true;
+    }
   }
 }
 

@@ -114,6 +114,7 @@ class TSession {
   // after it, and an error of a handler there is that line's.
   String FPendingLine;
   int FPendingNumber = 0;
+  bool FPendingInput = false;  // the window's loop has not yet asked for more
   String FLastCommand;
 
   std::unique_ptr<TIde> FIde;

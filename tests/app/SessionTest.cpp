@@ -234,6 +234,14 @@ TEST_F(SessionTest, AFailingLineInsideAModalWindowStopsTheScript) {
   EXPECT_TRUE(Application->ModalForms().empty());
   EXPECT_EQ(Session.Run("dialogs").Text, "Information: Open [OK] -> no answer\n");
 
+  // Input the window's loop cannot take, once the line that gave it is done, is still
+  // that line's error.
+  Script("message information 'Open'\necho inside\nfile /tmp/Report.pas\necho never", Status,
+         Errors);
+  EXPECT_EQ(Status, 1);
+  EXPECT_EQ(Errors, "test.omide:3: Input 'file name '/tmp/Report.pas'': no file dialog is open\n");
+  EXPECT_EQ(Screen->FormCount(), 0);
+
   Out = Script("message information 'Open'\n! click NoSuchButton\nanswer OK", Status);
   EXPECT_EQ(Status, 0);
   EXPECT_EQ(Out, "error: the window 'Information' has no control NoSuchButton\nanswered OK\n");
