@@ -276,8 +276,6 @@ bool TSession::GiveInput(const TInputWait& Waiting) {
     Report(FPendingLine, FPendingNumber, E);
     if (FFeed->StopAtError) throw EScriptStopped();
   }
-  const char* Ends = FFeed->Where.empty() ? "the input ends" : "the script ends";
-  if (FQuit) Ends = "the session ends";
   FWaits.push_back(Waiting);
   struct TPop {
     std::vector<TInputWait>& Waits;
@@ -286,9 +284,14 @@ bool TSession::GiveInput(const TInputWait& Waiting) {
   for (;;) {
     String Line;
     int Number;
-    if (FQuit || !FFeed->Read(Waiting.Name, Line, Number))
+    bool Ended = FQuit || !FFeed->Read(Waiting.Name, Line, Number);
+    if (Ended) {
+      String Ends = FQuit                  ? "the session ends"
+                    : FFeed->Where.empty() ? "the input ends"
+                                           : "the script ends";
       throw EInputError(
-          Format("No input for %s: %s while it is open", {Waiting.Description, String(Ends)}));
+          Format("No input for %s: %s while it is open", {Waiting.Description, Ends}));
+    }
     FLastCommand.clear();
     if (!Step(Line, Number)) throw EScriptStopped();
     FPendingLine = Trim(Line);
