@@ -2,7 +2,9 @@
 // command line or a terminal.
 #pragma once
 
+#include <cstddef>
 #include <functional>
+#include <limits>
 #include <map>
 #include <memory>
 #include <nlohmann/json.hpp>
@@ -25,11 +27,20 @@ class TSession {
   ~TSession();
 
   TIde& Ide() noexcept { return *FIde; }
-  // Runs one line; raises Exception with what was wrong.
+  // Runs one line; raises Exception with what was wrong. A modal window it opens takes
+  // only the input queued ahead.
   TCommandResult Run(const String& Line);
   // Runs every line of a script; stops at the first error, which names the line.
+  // A modal window that finds no input queued runs the script's next lines inside it
+  // until it closes.
   // Returns the process exit status.
   int RunScript(const String& Text, const String& Where, FILE* Out);
+  // The next line a person types; Inside names the modal window (or dialog) the line
+  // will run in, empty when none waits. False at the end of input.
+  using TReadLine = std::function<bool(const String& Inside, String& Line)>;
+  // Runs what a person types until quit or the end of input: an error is told and the
+  // session goes on, inside a modal window too.
+  void RunInteractive(const TReadLine& Read, FILE* Out);
   // Prints a result as the session's mode wants it.
   void Print(const TCommandResult& R, const String& Command, FILE* Out);
   bool QuitRequested() const noexcept { return FQuit; }
@@ -40,24 +51,71 @@ class TSession {
 
  private:
   using THandler = std::function<TCommandResult(const std::vector<String>& Args)>;
+  static constexpr size_t Unbounded = std::numeric_limits<size_t>::max();
+  // How many words follow the command's name.
+  struct TWords {
+    size_t Min = 0;
+    size_t Max = 0;
+  };
+  // Whether a command may run while a modal window waits: looking and giving input may;
+  // changing the forms, packages, selection or inspector behind it may not, since the
+  // code that opened the window still holds them.
+  enum TReach { Anywhere, BehindModal };
   struct TCommand {
     String Usage;
     String Help;
+    TWords Words;
+    TReach Reach;
     THandler Handler;
   };
-  void Define(const String& Name, const String& Usage, const String& Help, THandler Handler);
-  void DefineCommands();
+  void Define(const String& Name, const String& Usage, const String& Help, TWords Words,
+              THandler Handler, TReach Reach = Anywhere);
+
+  // The commands by area, each in its own file.
+  void DefineSessionCommands();    // Session.cpp: help, quit, echo, shell, settings
+  void DefinePackageCommands();    // CommandsPackages.cpp
+  void DefineFormCommands();       // CommandsForms.cpp
+  void DefineInspectorCommands();  // CommandsInspector.cpp
+  void DefineWindowCommands();     // CommandsWindows.cpp
+  void DefineInputCommands();      // CommandsInput.cpp
+
   TDesigner* Form() const;  // the active designer, or an error
   TPersistent* Resolve(const String& Path) const;
   TComponent* ResolveComponent(const String& Path) const;
   TCommandResult Inspect(const std::vector<String>& Args);
-  void DefineWindowCommands();
   TCustomForm* Window(const String& Name) const;
   TControl* Control(const String& Path) const;
   // Input given now is handled now; input given `ahead` waits for the modal window a
-  // later command opens.
+  // later command opens; input given inside a modal window waits for its loop.
   void Input(const std::function<void(TInputQueue&)>& Give);
+  // Refuses a command that would change what the code of a waiting window holds.
+  void CheckNotBehindModal(const String& Command) const;
   bool FAhead = false;
+
+  // Where the lines come from while a script or a person runs them; a modal window
+  // that waits for input takes the next line from here.
+  struct TFeed {
+    std::function<bool(const String& Inside, String& Line, int& Number)> Read;
+    String Where;  // the script's file, "-c", or empty for a person
+    bool StopAtError = true;
+    FILE* Out = nullptr;
+  };
+  int RunFeed(TFeed& Feed);
+  // Runs one line of the feed and prints what it shows or what went wrong; false when
+  // it failed and the feed stops at errors.
+  bool Step(const String& Line, int Number);
+  void Report(const String& Line, int Number, const String& Message);
+  // The input source's hook: runs the feed's next lines inside the waiting window.
+  bool GiveInput(const TInputWait& Waiting);
+  TFeed* FFeed = nullptr;
+  // The windows waiting for the lines the feed gives now, innermost last.
+  std::vector<TInputWait> FWaits;
+  // The last line run inside a waiting window: the window's loop handles its input
+  // after it, and an error of a handler there is that line's.
+  String FPendingLine;
+  int FPendingNumber = 0;
+  bool FPendingInput = false;  // the window's loop has not yet asked for more
+  String FLastCommand;
 
   std::unique_ptr<TIde> FIde;
   std::map<String, TCommand> FCommands;

@@ -105,25 +105,24 @@ int main(int Argc, char** Argv) {
   // links open in the desktop's browser.
   bool Terminal = isatty(STDIN_FILENO);
   SetShellInteractive(Terminal);
-  String Prompt = "omide" + IntToStr(OM_HOST_RELEASE) + "> ";
-  while (!Session.QuitRequested()) {
-    String Line;
-    if (Terminal) {
-      char* Raw = readline(Prompt.c_str());
-      if (!Raw) break;
-      Line = Raw;
-      std::free(Raw);
-      if (!Trim(Line).empty()) add_history(Line.c_str());
-    } else {
-      char Buf[65536];
-      if (!std::fgets(Buf, sizeof Buf, stdin)) break;
-      Line = TrimRight(Buf);
-    }
-    try {
-      Session.Print(Session.Run(Line), Line, stdout);
-    } catch (Exception& E) {
-      std::fprintf(stderr, "error: %s\n", E.Message.c_str());
-    }
-  }
+  String Prompt = "omide" + IntToStr(OM_HOST_RELEASE);
+  Session.RunInteractive(
+      [&](const String& Inside, String& Line) {
+        if (Terminal) {
+          // Inside a modal window the prompt names it: what is typed runs there.
+          String Shown = Prompt + (Inside.empty() ? String() : " [" + Inside + "]") + "> ";
+          char* Raw = readline(Shown.c_str());
+          if (!Raw) return false;
+          Line = Raw;
+          std::free(Raw);
+          if (!Trim(Line).empty()) add_history(Line.c_str());
+          return true;
+        }
+        char Buf[65536];
+        if (!std::fgets(Buf, sizeof Buf, stdin)) return false;
+        Line = TrimRight(Buf);
+        return true;
+      },
+      stdout);
   return 0;
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -226,12 +227,31 @@ struct PACKAGE TInputEvent {
 // The control `Window.Control` names among the open windows, or null.
 PACKAGE TControl* FindWindowControl(const String& Path);
 
+// Who waits for input: a modal window, a message box, a file dialog.
+struct PACKAGE TInputWait {
+  String Name;  // short, for a prompt: the window's name (else its caption), a dialog's title
+  String Description;  // for messages: `the modal window "About" (TAboutForm)`
+};
+
 class PACKAGE TInputSource {
  public:
   virtual ~TInputSource() = default;
   virtual bool Next(TInputEvent& Event) = 0;
   // Whether an event is waiting, without taking it.
   virtual bool HasInput() const = 0;
+
+  // Asked when a window waits for input and none is queued: a front end may give input
+  // then (omide runs its next command inside the window). It returns false when it has
+  // none to give, and raises when none will ever come. A hook that returns true without
+  // giving input is asked again.
+  using TWhenEmpty = std::function<bool(const TInputWait& Waiting)>;
+  void SetWhenEmpty(TWhenEmpty Hook) { FWhenEmpty = std::move(Hook); }
+  // The next event for a window that waits: what is queued first, then what the hook
+  // gives; false when nothing comes.
+  bool NextFor(const TInputWait& Waiting, TInputEvent& Event);
+
+ private:
+  TWhenEmpty FWhenEmpty;
 };
 
 class TInputWatcher;
@@ -291,15 +311,18 @@ class PACKAGE TApplication : public TComponent {
   void SetInput(std::unique_ptr<TInputSource> Source);
   // Handles one input event; false when the source has none.
   bool HandleMessage();
+  // Handles one input event for a window that waits for it (a modal loop): the source's
+  // hook is asked when none is queued; false when none comes.
+  bool HandleMessage(const TInputWait& Waiting);
   // Handles input until the source has no more waiting.
   void ProcessInput();
   // Frees the forms released meanwhile whose code is no longer running.
   void ProcessMessages();
   // Applies one input event to the windows.
   void Dispatch(const TInputEvent& Event);
-  // The next event for a dialog that handles its own input (message boxes, file
-  // dialogs); raises EInputError naming Waiting when there is none.
-  TInputEvent NextInput(const String& Waiting);
+  // The next event for a dialog that handles its own input (file dialogs), asking the
+  // source's hook when none is queued; raises EInputError naming Waiting when none comes.
+  TInputEvent NextInput(const TInputWait& Waiting);
   // The modal windows, innermost last.
   const std::vector<TCustomForm*>& ModalForms() const noexcept { return FModalForms; }
 
@@ -327,6 +350,7 @@ class PACKAGE TApplication : public TComponent {
                      bool Double);
   void DispatchDrag(const TInputEvent& Event);
   void DispatchAnswer(int Result);
+  void Handle(const TInputEvent& Event);
   bool Reachable(TControl* Control, bool Quiet) const;
   String FTitle = "Ombrix IDE";
   TCustomForm* FMainForm = nullptr;

@@ -389,6 +389,7 @@ int TCustomForm::ShowModal() {
   if (Visible() || FModal)
     throw EInvalidOperation(Format("Cannot make a visible window modal: %s", {WindowName(this)}));
   if (!Application) throw EInvalidOperation("There is no application to run a modal window");
+  TInputWait Wait{Name().empty() ? Caption() : Name(), "the modal window " + WindowName(this)};
   FModal = true;
   FModalResult = mrNone;
   ++FBusy;
@@ -408,12 +409,23 @@ int TCustomForm::ShowModal() {
         if (FModalResult != mrNone) break;
         continue;
       }
-      if (!Application->HandleMessage())
-        throw EInputError(Format("No input for the modal window %s: the input queue is empty",
-                                 {WindowName(this)}));
+      if (!Application->HandleMessage(Wait))
+        throw EInputError(Format("No input for %s: the input queue is empty", {Wait.Description}));
     }
   } catch (...) {
     Finish();
+    // An error ends the loop as a cancel would, so the window's close action still
+    // applies: one that frees itself on closing (an about box made for one showing)
+    // does not stay behind, hidden, for the rest of the session. It is not asked whether
+    // it may close; what its handler raises is reported and gives way to the error.
+    FModalResult = mrCancel;
+    try {
+      TCloseAction Action = caHide;
+      DoClose(Action);
+      if (Action == caFree) Release();
+    } catch (Exception& E) {
+      if (Application) Application->HandleException(E);
+    }
     throw;
   }
   int Result = FModalResult;
@@ -729,6 +741,12 @@ TInputQueue& TInputQueue::File(const String& FileName, int FilterIndex) {
   return Push(E);
 }
 
+bool TInputSource::NextFor(const TInputWait& Waiting, TInputEvent& Event) {
+  while (!Next(Event))
+    if (!FWhenEmpty || !FWhenEmpty(Waiting)) return false;
+  return true;
+}
+
 bool TInputQueue::Next(TInputEvent& Event) {
   if (FEvents.empty()) return false;
   Event = std::move(FEvents.front());
@@ -847,6 +865,18 @@ void TApplication::HandleException(Exception& E) {
 bool TApplication::HandleMessage() {
   TInputEvent E;
   if (!FInput || !FInput->Next(E)) return false;
+  Handle(E);
+  return true;
+}
+
+bool TApplication::HandleMessage(const TInputWait& Waiting) {
+  TInputEvent E;
+  if (!FInput || !FInput->NextFor(Waiting, E)) return false;
+  Handle(E);
+  return true;
+}
+
+void TApplication::Handle(const TInputEvent& E) {
   ++FDispatching;
   try {
     Dispatch(E);
@@ -861,7 +891,6 @@ bool TApplication::HandleMessage() {
   }
   --FDispatching;
   ProcessMessages();
-  return true;
 }
 
 void TApplication::ProcessInput() {
@@ -869,13 +898,13 @@ void TApplication::ProcessInput() {
   ProcessMessages();
 }
 
-TInputEvent TApplication::NextInput(const String& Waiting) {
+TInputEvent TApplication::NextInput(const TInputWait& Waiting) {
   TInputEvent E;
-  if (!FInput || !FInput->Next(E))
-    throw EInputError(Format("No input for %s: the input queue is empty", {Waiting}));
+  if (!FInput || !FInput->NextFor(Waiting, E))
+    throw EInputError(Format("No input for %s: the input queue is empty", {Waiting.Description}));
   if (E.TargetGone)
-    throw EInputError(
-        Format("Input '%s' for %s: its target was freed before its turn", {E.Describe(), Waiting}));
+    throw EInputError(Format("Input '%s' for %s: its target was freed before its turn",
+                             {E.Describe(), Waiting.Description}));
   return E;
 }
 

@@ -235,6 +235,17 @@ TEST_F(FormTest, ModalCloseWithCaFreeFreesTheDialogAfterItsLoop) {
   EXPECT_TRUE(Destroyed);
 }
 
+TEST_F(FormTest, AModalLoopEndedByAnErrorStillAppliesTheCloseAction) {
+  TProbeForm* D = Probe("About");
+  D->Action = caFree;
+  bool Destroyed = false;
+  D->Destroyed = &Destroyed;
+  EXPECT_THROW(D->ShowModal(), EInputError);
+  Application->ProcessMessages();
+  EXPECT_TRUE(Destroyed) << "a window that frees itself on closing is freed";
+  EXPECT_TRUE(Application->ModalForms().empty());
+}
+
 TEST_F(FormTest, AFormItsDescriptionMakesVisibleIsShownAndActivated) {
   TForm* F = NewForm("Shown");
   ComponentFromText("object Shown: TForm\n  Caption = 'Here'\n  Visible = True\nend\n", "Shown.dfm", F);

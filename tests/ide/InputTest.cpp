@@ -178,4 +178,55 @@ TEST_F(InputTest, EscapeAnswersNoWhereABoxHasNoCancel) {
   EXPECT_EQ(Screen->ActiveForm(), Form) << "the window behind the box is active again";
 }
 
+// A window that waits and finds nothing queued asks the source's hook, with its name,
+// for as long as the hook gives something; the hook's input is handled by the window's
+// own loop, and a hook with nothing to give leaves the usual error.
+TEST_F(InputTest, AWaitingWindowAsksTheHookWhenNothingIsQueued) {
+  Form->Hide();
+  std::vector<String> Asked;
+  int Calls = 0;
+  Application->Input()->SetWhenEmpty([&](const TInputWait& W) {
+    Asked.push_back(W.Name + " / " + W.Description);
+    if (++Calls == 1) return true;  // looked, gave nothing: asked again
+    if (Calls == 2) {
+      Input().Type("xyz");
+      return true;
+    }
+    if (Calls == 3) {
+      Input().Click(Button);
+      return true;
+    }
+    return false;
+  });
+  EXPECT_EQ(Form->ShowModal(), mrOk);
+  EXPECT_EQ(Edit->Text(), "xyz");
+  ASSERT_EQ(Asked.size(), 3u);
+  EXPECT_EQ(Asked[0], "Form / the modal window \"Form\" (Form)");
+
+  // Queued input goes first: the hook is not asked while there is some.
+  Asked.clear();
+  Input().Answer(mrNo);
+  EXPECT_EQ(MessageDlg("Sure?", mtConfirmation, TMsgDlgButtons{mbYes, mbNo}, 0), mrNo);
+  EXPECT_TRUE(Asked.empty());
+
+  // Nothing to give: the box is an error naming it.
+  try {
+    MessageDlg("Sure?", mtConfirmation, TMsgDlgButtons{mbYes, mbNo}, 0);
+    ADD_FAILURE() << "no error";
+  } catch (EInputError& E) {
+    EXPECT_EQ(E.Message,
+              "No input for the modal window \"Confirm\" (TForm): the input queue is empty");
+  }
+  ASSERT_EQ(Asked.size(), 1u);
+  EXPECT_EQ(Asked[0], "Confirm / the modal window \"Confirm\" (TForm)");
+
+  // A file dialog asks it too, with its title.
+  Asked.clear();
+  TOpenDialog Dialog(nullptr);
+  EXPECT_THROW(Dialog.Execute(), EInputError);
+  ASSERT_EQ(Asked.size(), 1u);
+  EXPECT_EQ(Asked[0], "Open / the open dialog \"Open\"");
+  Application->Input()->SetWhenEmpty(nullptr);
+}
+
 }  // namespace

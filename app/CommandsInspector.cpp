@@ -1,0 +1,206 @@
+// The selection and the object inspector: what the designer selects, the inspector's rows
+// and what a person does with them.
+#include <algorithm>
+
+#include "Commands.h"
+#include "Inspector.h"
+
+using namespace Commands;
+
+namespace {
+
+std::vector<String> AttributeNames(TPropertyAttributes A) {
+  std::vector<String> R;
+  PTypeInfo T = TypeInfo<TPropertyAttribute>();
+  for (long long V = T->MinValue; V <= T->MaxValue; ++V)
+    if (A.Contains(TPropertyAttribute(V))) R.push_back(GetEnumName(T, V));
+  return R;
+}
+
+}  // namespace
+
+TCommandResult TSession::Inspect(const std::vector<String>& Args) {
+  TObjectInspector& I = FIde->Inspector();
+  TCommandResult R;
+  R.Json["rows"] = TJson::array();
+  auto Describe = [&](const TInspectorRow& Row) {
+    TJson J = {{"name", Row.Name},
+               {"value", Row.Value()},
+               {"type", Row.TypeName()},
+               {"editor", Row.EditorClass()},
+               {"attributes", AttributeNames(Row.Attributes())}};
+    return J;
+  };
+  if (!Args.empty()) {
+    const TInspectorRow& Row = I.Row(Args[0]);
+    R.Json["rows"].push_back(Describe(Row));
+    R.Text = Format("%s = %s\n  type %s, editor %s\n  [%s]\n",
+                    {Row.Name, Row.Value(), Row.TypeName(), Row.EditorClass(),
+                     Join(AttributeNames(Row.Attributes()), ", ")});
+    return R;
+  }
+  if (I.Objects().empty()) {
+    R.Text = "(nothing selected)\n";
+    return R;
+  }
+  String Current = I.CurrentRow();
+  size_t W = 0;
+  for (const TInspectorRow& Row : I.Rows())
+    W = std::max(W, Row.Name.size() + size_t(Row.Depth) * 2);
+  for (const TInspectorRow& Row : I.Rows()) {
+    R.Json["rows"].push_back(Describe(Row));
+    String Name =
+        String(size_t(Row.Depth) * 2, ' ') +
+        Row.Name.substr(Row.Name.rfind('.') == String::npos ? 0 : Row.Name.rfind('.') + 1);
+    String Marker = Row.Attributes().Contains(paSubProperties) ? (Row.Expanded ? "-" : "+") : " ";
+    bool Here = Row.Name == Current;
+    R.Text += Marker + (Here ? ">" : " ") + Pad(Name, W) + "  " + Row.Value();
+    if (Row.Attributes().Contains(paDialog)) R.Text += " [...]";
+    if (Row.Attributes().Contains(paValueList)) R.Text += " [v]";
+    if (Here && I.Editing()) R.Text += "  (editing: '" + I.EditText() + "')";
+    R.Text += "\n";
+  }
+  R.Json["current"] = Current;
+  R.Json["editing"] = I.Editing();
+  return R;
+}
+
+void TSession::DefineInspectorCommands() {
+  // Several words are several objects too: `select A B` is `select A,B`.
+  Define(
+      "select", "select [OBJECT[,OBJECT...]...]",
+      "selects components, a collection (Grid1.Columns) or items (Grid1.Columns[2])",
+      {0, Unbounded},
+      [this](const auto& A) {
+        std::vector<TPersistent*> Items;
+        for (const String& Arg : A) {
+          size_t Pos = 0;
+          while (Pos <= Arg.size()) {
+            size_t Comma = Arg.find(',', Pos);
+            String Part = Trim(Arg.substr(Pos, Comma == String::npos ? String::npos : Comma - Pos));
+            if (!Part.empty()) Items.push_back(Resolve(Part));
+            if (Comma == String::npos) break;
+            Pos = Comma + 1;
+          }
+        }
+        // Selecting on the form is working on the form: its window becomes the active one.
+        FIde->SetActiveDesigner(Form());
+        Form()->SetSelection(Items);
+        return TCommandResult{};
+      },
+      BehindModal);
+
+  Define("selection", "selection", "what the designer has selected", {0, 0}, [this](const auto&) {
+    TCommandResult R;
+    R.Json["selection"] = TJson::array();
+    for (TPersistent* P : Form()->Selection()) {
+      R.Text += ObjectName(P) + ": " + P->ClassName() + "\n";
+      R.Json["selection"].push_back({{"name", ObjectName(P)}, {"class", P->ClassName()}});
+    }
+    if (R.Text.empty()) R.Text = "(nothing selected)\n";
+    return R;
+  });
+
+  Define("inspect", "inspect [PROPERTY]", "the object inspector's rows, or one row in detail",
+         {0, 1}, [this](const auto& A) { return Inspect(A); });
+
+  Define(
+      "row", "row PROPERTY", "puts the object inspector on a row (marked > by inspect)", {1, 1},
+      [this](const auto& A) {
+        FIde->Inspector().SetCurrentRow(A[0]);
+        return TCommandResult{};
+      },
+      BehindModal);
+
+  Define("inspector", "inspector [type TEXT|enter|escape]",
+         "the object inspector when a window activated it: types on into its edit, finishes or "
+         "cancels the edit",
+         {0, 2}, [this](const auto& A) {
+           TObjectInspector& I = FIde->Inspector();
+           TCommandResult R;
+           if (A.empty()) {
+             R.Text = I.Editing() ? "editing " + I.CurrentRow() + ": '" + I.EditText() + "'\n"
+                                  : String("not editing\n");
+             R.Json["editing"] = I.Editing();
+             R.Json["row"] = I.CurrentRow();
+             R.Json["text"] = I.EditText();
+             return R;
+           }
+           CheckNotBehindModal("inspector " + A[0]);
+           if (!I.Editing()) throw EConvertError("the object inspector is not editing a value");
+           if (SameText(A[0], "enter") && A.size() == 1)
+             I.FinishEdit(true);
+           else if (SameText(A[0], "escape") && A.size() == 1)
+             I.FinishEdit(false);
+           else if (SameText(A[0], "type") && A.size() == 2)
+             I.TypeText(A[1]);
+           else
+             Usage("inspector [type TEXT|enter|escape]");
+           return R;
+         });
+
+  Define("values", "values PROPERTY", "the drop-down list of a property", {1, 1},
+         [this](const auto& A) {
+           TCommandResult R;
+           std::vector<String> V = FIde->Inspector().ValueList(A[0]);
+           R.Text = V.empty() ? String("(no value list)\n") : Join(V, "\n") + "\n";
+           R.Json["values"] = V;
+           return R;
+         });
+
+  Define(
+      "set", "set PROPERTY VALUE",
+      "types a value into a property and presses Enter (quote a value with blanks)", {2, 2},
+      [this](const auto& A) {
+        FIde->Inspector().SetValue(A[0], A[1]);
+        TCommandResult R;
+        R.Text = A[0] + " = " + FIde->Inspector().Row(A[0]).Value() + "\n";
+        return R;
+      },
+      BehindModal);
+
+  Define(
+      "edit", "edit PROPERTY", "presses the property's ellipsis button", {1, 1},
+      [this](const auto& A) {
+        FIde->Inspector().Edit(A[0]);
+        return TCommandResult{};
+      },
+      BehindModal);
+
+  Define(
+      "revert", "revert PROPERTY", "reverts a property to its default", {1, 1},
+      [this](const auto& A) {
+        FIde->Inspector().Revert(A[0]);
+        return TCommandResult{};
+      },
+      BehindModal);
+
+  Define(
+      "expand", "expand PROPERTY", "shows a property's sub-properties", {1, 1},
+      [this](const auto& A) {
+        FIde->Inspector().Expand(A[0]);
+        return TCommandResult{};
+      },
+      BehindModal);
+
+  Define(
+      "collapse", "collapse PROPERTY", "hides a property's sub-properties", {1, 1},
+      [this](const auto& A) {
+        FIde->Inspector().Collapse(A[0]);
+        return TCommandResult{};
+      },
+      BehindModal);
+
+  Define("categories", "categories", "the inspector's view by category", {0, 0},
+         [this](const auto&) {
+           TCommandResult R;
+           R.Json["categories"] = TJson::array();
+           for (const auto& [Cat, Names] : FIde->Inspector().Categories()) {
+             R.Text += Format("%s (%d)\n", {Cat, int(Names.size())});
+             for (const String& N : Names) R.Text += "  " + N + "\n";
+             R.Json["categories"].push_back({{"category", Cat}, {"properties", Names}});
+           }
+           if (R.Text.empty()) R.Text = "(nothing selected)\n";
+           return R;
+         });
+}
