@@ -51,16 +51,20 @@ void TSession::DefineInputCommands() {
   Define("ahead", "ahead INPUT-COMMAND...",
          "gives input now for a modal window a later command opens", {1, Unbounded},
          [this](const auto& A) {
-           String Line;
-           for (const String& W : A) Line += (Line.empty() ? "" : " ") + QuotedStr(W);
+           // Ahead of ahead is ahead: the words are passed on as they are, never joined
+           // and split again at each level.
+           size_t First = 0;
+           while (First < A.size() && SameText(A[First], "ahead")) ++First;
+           if (First == A.size()) Usage("ahead INPUT-COMMAND...");
+           bool Was = FAhead;
            FAhead = true;
            try {
-             Run(Line);
+             RunWords(std::vector<String>(A.begin() + long(First), A.end()));
            } catch (...) {
-             FAhead = false;
+             FAhead = Was;
              throw;
            }
-           FAhead = false;
+           FAhead = Was;
            return TCommandResult{};
          });
 

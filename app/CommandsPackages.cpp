@@ -59,9 +59,16 @@ void TSession::DefinePackageCommands() {
         String File =
             A[0].find('/') == String::npos ? PackageFileBesideIde(ChangeFileExt(A[0], "")) : A[0];
         TPackageRecord* P = FIde->Packages().Load(File);
+        // Loaded, but a registration raised: the other registrations ran and stay, and
+        // the load still fails, so that a script notices.
+        if (!P->Errors.empty()) {
+          String Why;
+          for (const String& E : P->Errors) Why += (Why.empty() ? "" : "; ") + E;
+          throw EConvertError(Format("%s was loaded, but not all of it registered: %s",
+                                     {ExtractFileName(P->FileName), Why}));
+        }
         TCommandResult R;
         R.Text = "loaded " + ExtractFileName(P->FileName) + "\n";
-        for (const String& E : P->Errors) R.Text += "error: " + E + "\n";
         R.Json["file"] = P->FileName;
         R.Json["errors"] = P->Errors;
         return R;

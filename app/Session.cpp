@@ -30,41 +30,34 @@ TSession::~TSession() {
 }
 
 namespace {
-// ${NAME} is the environment variable's value, for scripts that name scratch folders.
-String ExpandVariables(const String& Line) {
-  String R;
-  size_t I = 0;
-  while (I < Line.size()) {
-    if (Line.compare(I, 2, "${") == 0) {
-      size_t End = Line.find('}', I + 2);
-      if (End == String::npos) throw EConvertError(Format("unterminated ${ at column %d", {int(I) + 1}));
-      String Name = Line.substr(I + 2, End - I - 2);
-      const char* Value = getenv(Name.c_str());
-      if (!Value) throw EConvertError(Format("the environment has no variable %s", {Name}));
-      R += Value;
-      I = End + 1;
-    } else {
-      R += Line[I++];
-    }
-  }
-  return R;
+// ${NAME} at Line[I] is the environment variable's value, for scripts that name scratch
+// folders. Taken after the line is split, so a value with blanks stays one word.
+String Variable(const String& Line, size_t& I) {
+  size_t End = Line.find('}', I + 2);
+  if (End == String::npos) throw EConvertError(Format("unterminated ${ at column %d", {int(I) + 1}));
+  String Name = Line.substr(I + 2, End - I - 2);
+  const char* Value = getenv(Name.c_str());
+  if (!Value) throw EConvertError(Format("the environment has no variable %s", {Name}));
+  I = End + 1;
+  return Value;
 }
 }  // namespace
 
-std::vector<String> TSession::Words(const String& RawLine) {
-  String Line = ExpandVariables(RawLine);
+std::vector<String> TSession::Words(const String& Line) {
   std::vector<String> R;
   size_t I = 0;
+  auto IsVariable = [&] { return Line.compare(I, 2, "${") == 0; };
   while (I < Line.size()) {
     while (I < Line.size() && (Line[I] == ' ' || Line[I] == '\t')) ++I;
     if (I >= Line.size()) break;
     String W;
-    bool Quoted = false;
+    // A quoted word, or one a variable gave, is a word even when it is empty.
+    bool Given = false;
     while (I < Line.size() && Line[I] != ' ' && Line[I] != '\t') {
       char Q = Line[I];
       if (Q == '\'' || Q == '"') {
         // As in form files, a doubled quote inside the quotes stands for one.
-        Quoted = true;
+        Given = true;
         size_t Start = I;
         ++I;
         for (;;) {
@@ -78,13 +71,19 @@ std::vector<String> TSession::Words(const String& RawLine) {
             ++I;
             break;
           }
-          W += Line[I++];
+          if (IsVariable())
+            W += Variable(Line, I);
+          else
+            W += Line[I++];
         }
+      } else if (IsVariable()) {
+        Given = true;
+        W += Variable(Line, I);
       } else {
         W += Line[I++];
       }
     }
-    if (!W.empty() || Quoted) R.push_back(W);
+    if (!W.empty() || Given) R.push_back(W);
   }
   return R;
 }
@@ -121,6 +120,10 @@ class EHandlerError : public EConvertError {
 TCommandResult TSession::Run(const String& Line) {
   std::vector<String> W = Words(Line);
   if (W.empty() || W[0][0] == '#') return {};
+  return RunWords(std::move(W));
+}
+
+TCommandResult TSession::RunWords(std::vector<String> W) {
   auto It = FCommands.find(LowerCase(W[0]));
   if (It == FCommands.end()) throw EConvertError(Format("unknown command '%s' (try 'help')", {W[0]}));
   W.erase(W.begin());

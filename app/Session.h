@@ -30,6 +30,8 @@ class TSession {
   // Runs one line; raises Exception with what was wrong. A modal window it opens takes
   // only the input queued ahead.
   TCommandResult Run(const String& Line);
+  // Runs a command already split into words (its name first).
+  TCommandResult RunWords(std::vector<String> Words);
   // Runs every line of a script; stops at the first error, which names the line.
   // A modal window that finds no input queued runs the script's next lines inside it
   // until it closes.

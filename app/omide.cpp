@@ -70,12 +70,15 @@ int main(int Argc, char** Argv) {
   }
 
   TSession Session(Json);
+  bool PackageFailed = false;
   try {
     if (!NoPackage) {
       String File = PackageFile.empty() ? PackageFileBesideIde(OM_HOST_RELEASE == 5 ? "DCLOmbrix50" : "DCLOmbrix60")
                                         : PackageFile;
       TPackageRecord* P = Session.Ide().Packages().Load(File);
       for (const String& E : P->Errors) std::fprintf(stderr, "%s\n", E.c_str());
+      // A script or commands run with what did register, and end with status 1.
+      PackageFailed = !P->Errors.empty();
     }
     std::vector<String> Forms(Argv + optind, Argv + Argc);
     if (Forms.empty() && !NoDemo && !DemoForm().empty()) Forms.push_back(DemoForm());
@@ -93,12 +96,14 @@ int main(int Argc, char** Argv) {
       std::fprintf(stderr, "omide%d: %s\n", OM_HOST_RELEASE, E.Message.c_str());
       return 1;
     }
-    return Session.RunScript(Text, Script, stdout);
+    int Status = Session.RunScript(Text, Script, stdout);
+    return Status ? Status : PackageFailed ? 1 : 0;
   }
   if (!Commands.empty()) {
     for (char& C : Commands)
       if (C == ';') C = '\n';
-    return Session.RunScript(Commands, "-c", stdout);
+    int Status = Session.RunScript(Commands, "-c", stdout);
+    return Status ? Status : PackageFailed ? 1 : 0;
   }
 
   // A person at a terminal: errors are told and the session goes on, and the about box's

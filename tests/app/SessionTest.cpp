@@ -29,6 +29,12 @@ TEST(SessionWords, ExpandEnvironmentVariables) {
   unsetenv("OMIDE_TEST_FOLDER");
   EXPECT_THROW(W("save ${OMIDE_TEST_FOLDER}/F.dfm"), EConvertError);
   EXPECT_THROW(W("save ${UNCLOSED"), EConvertError);
+  // Taken after the split: a value with blanks is one word, an empty one is still a word.
+  setenv("OMIDE_TEST_FOLDER", "/tmp/a b.dfm", 1);
+  EXPECT_EQ(W("save ${OMIDE_TEST_FOLDER}"), (std::vector<String>{"save", "/tmp/a b.dfm"}));
+  setenv("OMIDE_TEST_FOLDER", "", 1);
+  EXPECT_EQ(W("save ${OMIDE_TEST_FOLDER}"), (std::vector<String>{"save", ""}));
+  unsetenv("OMIDE_TEST_FOLDER");
 }
 
 class SessionTest : public ::testing::Test {
@@ -81,6 +87,27 @@ TEST_F(SessionTest, InputGivenAheadMustBeTaken) {
   EXPECT_EQ(Out, "answered No\n");
   // An empty queue met by a message box is an error naming it, not a hang.
   EXPECT_THROW(Session.Run("message warning 'Nobody answers'"), Exception);
+}
+
+TEST_F(SessionTest, AheadOfAheadIsAheadHoweverDeep) {
+  int Status;
+  String Line;
+  for (int I = 0; I < 20000; ++I) Line += "ahead ";
+  // Deep nesting once re-joined and re-split the words at every level.
+  String Out = Script(Line + "answer Cancel\nmessage confirmation 'Go on?' OKCancel", Status);
+  EXPECT_NE(Out.find("Cancel"), String::npos) << Out;
+  EXPECT_EQ(Status, 0);
+  Script("ahead ahead", Status);
+  EXPECT_EQ(Status, 1);
+}
+
+TEST_F(SessionTest, APackageWhoseRegisterRaisesFailsItsLoad) {
+  int Status;
+  String Errors;
+  Script(String("load ") + OM_BIN_DIR + "/omtestpkg_raising" + IntToStr(OM_HOST_RELEASE) + ".so",
+         Status, Errors);
+  EXPECT_EQ(Status, 1);
+  EXPECT_NE(Errors.find("was loaded, but not all of it registered"), String::npos) << Errors;
 }
 
 TEST_F(SessionTest, CommandsSayWhatTheyNeed) {
