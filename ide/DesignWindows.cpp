@@ -12,7 +12,6 @@ TDesignHub* GWindowHub = nullptr;
 
 void SetDesignWindowHub(TDesignHub* Hub) noexcept { GWindowHub = Hub; }
 
-
 // Hands the IDE's design notifications to the window's overridable operations.
 class TDesignWindow::TSink final : public TDesignSink {
  public:

@@ -10,7 +10,8 @@
 #include "Dsgnintf.h"
 #endif
 
-TDesigner::TDesigner(TDesignHub& Hub, TComponent* Root, const String& RootClassName, const String& FileName)
+TDesigner::TDesigner(TDesignHub& Hub, TComponent* Root, const String& RootClassName,
+                     const String& FileName)
     : FHub(Hub), FRoot(Root), FRootClassName(RootClassName), FFileName(FileName) {
   FRoot->SetDesigning(true);
   FRoot->SetDesigner(this);

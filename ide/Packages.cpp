@@ -180,7 +180,9 @@ TPackageRecord* TPackageLoader::Load(const String& FileName) {
   if (!P->Library) Fail(Format("%s is not a package library: %s", {FileName, String(dlerror())}));
   auto Symbol = [&](const char* Name) {
     void* S = dlsym(P->Library.Get(), Name);
-    if (!S) Fail(Format("%s is not a package of this IDE: the export %s is missing", {FileName, String(Name)}));
+    if (!S)
+      Fail(Format("%s is not a package of this IDE: the export %s is missing",
+                  {FileName, String(Name)}));
     return S;
   };
   auto GetTable = reinterpret_cast<const TPackageInfoTable* (*)()>(Symbol("GetPackageInfoTable"));
@@ -198,7 +200,9 @@ TPackageRecord* TPackageLoader::Load(const String& FileName) {
     Dl_info Info;
     if (dladdr(M, &Info) && Info.dli_fbase == TableInfo.dli_fbase) P->Module = M;
   }
-  if (!P->Module) Fail(Format("%s is not a package of this IDE: its library entry registered no module", {FileName}));
+  if (!P->Module)
+    Fail(Format("%s is not a package of this IDE: its library entry registered no module",
+                {FileName}));
   P->Module->Instance = P->Library.Get();
 
   // Its identity.
@@ -218,7 +222,8 @@ TPackageRecord* TPackageLoader::Load(const String& FileName) {
     String Base = BaseName(R);
     if (SameText(Base, "designide60") || SameText(Base, "vcl50") || SameText(Base, "vcl60")) continue;
     String File = ExtractFilePath(P->FileName) + Base + ".so";
-    if (void* H = dlopen(File.c_str(), RTLD_NOW | RTLD_NODELETE)) P->RequiredLibraries.emplace_back(H);
+    if (void* H = dlopen(File.c_str(), RTLD_NOW | RTLD_NODELETE))
+      P->RequiredLibraries.emplace_back(H);
   }
 
   TPackageRecord* Record = P.get();

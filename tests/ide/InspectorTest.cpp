@@ -97,21 +97,44 @@ TEST_F(DesignTest, EditorMatchingDecidesByTheFirstClauseThatTellsTwoApartInEithe
     PTypeInfo PropType;
     const char* PropName;
   };
-  PTypeInfo Str = TypeInfo<String>(), Font = TypeInfo<TTestFont*>(), Persistent = TypeInfo<TPersistent*>();
+  PTypeInfo Str = TypeInfo<String>(), Font = TypeInfo<TTestFont*>(),
+            Persistent = TypeInfo<TPersistent*>();
   TClass Button = TTestButton::StaticClass(), Component = TComponent::StaticClass();
   const TCase Cases[] = {
-      {"a named property over a component class", {Str, nullptr, "Caption"}, {Str, Button, ""}, Str, "Caption"},
-      {"a named property over an exact type", {Persistent, nullptr, "Font"}, {Font, nullptr, ""}, Font, "Font"},
-      {"a component class over an exact type", {Persistent, Button, ""}, {Font, nullptr, ""}, Font, "Font"},
-      {"a derived class over an exact type", {Persistent, Button, "Font"}, {Font, Component, "Font"}, Font, "Font"},
-      {"a nearer ancestor type", {Persistent, nullptr, ""}, {TypeInfo<TObject*>(), nullptr, ""}, Font, "Font"},
+      {"a named property over a component class",
+       {Str, nullptr, "Caption"},
+       {Str, Button, ""},
+       Str,
+       "Caption"},
+      {"a named property over an exact type",
+       {Persistent, nullptr, "Font"},
+       {Font, nullptr, ""},
+       Font,
+       "Font"},
+      {"a component class over an exact type",
+       {Persistent, Button, ""},
+       {Font, nullptr, ""},
+       Font,
+       "Font"},
+      {"a derived class over an exact type",
+       {Persistent, Button, "Font"},
+       {Font, Component, "Font"},
+       Font,
+       "Font"},
+      {"a nearer ancestor type",
+       {Persistent, nullptr, ""},
+       {TypeInfo<TObject*>(), nullptr, ""},
+       Font,
+       "Font"},
   };
   auto& Editors = TRegistries::Instance().PropertyEditors;
   const auto Before = Editors;
   for (const TCase& C : Cases)
     for (bool WinnerFirst : {true, false}) {
       Editors = Before;
-      auto Register = [](const TReg& R, TClass Editor) { RegisterPropertyEditor(R.Type, R.Component, R.Name, Editor); };
+      auto Register = [](const TReg& R, TClass Editor) {
+        RegisterPropertyEditor(R.Type, R.Component, R.Name, Editor);
+      };
       if (WinnerFirst) Register(C.Winner, TAnyCaptionEditor::StaticClass());
       Register(C.Loser, TButtonStringEditor::StaticClass());
       if (!WinnerFirst) Register(C.Winner, TAnyCaptionEditor::StaticClass());

@@ -152,8 +152,9 @@ TEST_F(PackageTest, AUnitInitializationThatRaisesLeavesNothingLoadedOrRegistered
   const String File = Suffixed("omtestpkg_initraising");
   auto& Editors = TRegistries::Instance().PropertyEditors;
   const size_t EditorsBefore = Editors.size();
-  EXPECT_EQ(LoadError(File),
-            File + ": the initialization of unit RaisingUnit failed: the unit's resources are missing");
+  EXPECT_EQ(
+      LoadError(File),
+      File + ": the initialization of unit RaisingUnit failed: the unit's resources are missing");
   // The unit before it was finalized, the one after it never initialized.
   EXPECT_EQ(UnitTrace(), (std::vector<String>{"initialize EarlyUnit", "finalize EarlyUnit"}));
   EXPECT_FALSE(GetClass("TTestPackageComponent"));
@@ -163,8 +164,9 @@ TEST_F(PackageTest, AUnitInitializationThatRaisesLeavesNothingLoadedOrRegistered
   EXPECT_EQ(Still, nullptr) << "the library stayed open";
   if (Still) dlclose(Still);
   // Nothing of the first attempt is in the way of the next.
-  EXPECT_EQ(LoadError(File),
-            File + ": the initialization of unit RaisingUnit failed: the unit's resources are missing");
+  EXPECT_EQ(
+      LoadError(File),
+      File + ": the initialization of unit RaisingUnit failed: the unit's resources are missing");
   EXPECT_EQ(UnitTrace(), (std::vector<String>{"initialize EarlyUnit", "finalize EarlyUnit"}));
 }
 

@@ -17,7 +17,8 @@ namespace {
 int EarlyCount = 0, RaisingCount = 0, LateCount = 0;
 void EarlyInit() {
   RegisterClass(TTestPackageComponent::StaticClass());
-  RegisterPropertyEditor(TypeInfo<String>(), nullptr, "TestPackageText", TStringProperty::StaticClass());
+  RegisterPropertyEditor(TypeInfo<String>(), nullptr, "TestPackageText",
+                         TStringProperty::StaticClass());
 }
 void EarlyFInit() {}
 void RaisingInit() { throw EComponentError("the unit's resources are missing"); }
