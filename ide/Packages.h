@@ -39,7 +39,7 @@ class TLibraryHandle {
 
 struct TPackageRecord {
   String FileName;
-  // Declared first, so that it closes last, after everything else of the record.
+  // Declared before the members that point into the library, so it closes after them.
   TLibraryHandle Library;
   TLibModule* Module = nullptr;
   const TPackageInfoTable* Table = nullptr;
