@@ -2,7 +2,6 @@
 
 #include <cstdint>
 
-#include "FormFields.h"
 #include "Graphics.h"
 #include "ShellAPI.h"
 #include "SysUtils.h"
@@ -18,8 +17,6 @@ const char* const SupportAddress = "support@ombrix-software.example";
 namespace {
 const int MinorVersion = 0, BuildNumber = 42;
 const TColor VisitedColor = TColor(0x800080);  // red 128, green 0, blue 128
-
-using FormFields::Bind;
 
 // A link the shell refused is not a visited one: the refusal is reported instead.
 void Open(const String& Address) {
@@ -42,21 +39,23 @@ struct TPublished<TOMCAboutForm> {
       OM_METHOD(TOMCAboutForm, Label4Click),
       OM_METHOD(TOMCAboutForm, Label5Click),
   };
+  static constexpr TFieldEntry Fields[] = {
+      OM_FIELD(TOMCAboutForm, Image1),
+      OM_FIELD(TOMCAboutForm, Label0),
+      OM_FIELD(TOMCAboutForm, Label1),
+      OM_FIELD(TOMCAboutForm, Label2),
+      OM_FIELD(TOMCAboutForm, Label3),
+      OM_FIELD(TOMCAboutForm, Label4),
+      OM_FIELD(TOMCAboutForm, Label5),
+      OM_FIELD(TOMCAboutForm, Bevel1),
+      OM_FIELD(TOMCAboutForm, Bevel2),
+      OM_FIELD(TOMCAboutForm, Button),
+  };
 };
 OM_IMPLEMENT_CLASS(TOMCAboutForm, "IDEAboutDlg");
 
 TOMCAboutForm::TOMCAboutForm(TComponent* AOwner) : TForm(AOwner) {
   ReadForm();
-  Bind(this, Image1, "Image1");
-  Bind(this, Label0, "Label0");
-  Bind(this, Label1, "Label1");
-  Bind(this, Label2, "Label2");
-  Bind(this, Label3, "Label3");
-  Bind(this, Label4, "Label4");
-  Bind(this, Label5, "Label5");
-  Bind(this, Bevel1, "Bevel1");
-  Bind(this, Bevel2, "Bevel2");
-  Bind(this, Button, "Button");
   SetBorderIcons({});
   DoCreate();
 }

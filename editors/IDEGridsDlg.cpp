@@ -6,7 +6,6 @@
 #include "DBClient.h"
 #include "Db.h"
 #include "Dialogs.h"
-#include "FormFields.h"
 #include "Registry.h"
 #include "SysUtils.h"
 #if OM_HOST_RELEASE == 5
@@ -19,8 +18,6 @@ const char* const SettingsSection = "TDBGridColumns";
 const char* const SettingsPath = "\\Property Editors\\Collection Editor";
 const char* const ConfirmDeleteText = "Delete existing columns?";
 const int SmallBarHeight = 30, LargeBarHeight = 44;
-
-using FormFields::Bind;
 
 TOmColumn* RowColumn(TListItem* Item) { return static_cast<TOmColumn*>(Item->Data()); }
 
@@ -168,47 +165,49 @@ struct TPublished<TOmDBGridColumnsEditor> {
       OM_METHOD(TOmDBGridColumnsEditor, SynchroExecute),
       OM_METHOD(TOmDBGridColumnsEditor, StretchExecute),
   };
+  static constexpr TFieldEntry Fields[] = {
+      OM_FIELD(TOmDBGridColumnsEditor, FormToolBar),
+      OM_FIELD(TOmDBGridColumnsEditor, AddNewToolButton),
+      OM_FIELD(TOmDBGridColumnsEditor, DeleteToolButton),
+      OM_FIELD(TOmDBGridColumnsEditor, Break1ToolButton),
+      OM_FIELD(TOmDBGridColumnsEditor, AddAllToolButton),
+      OM_FIELD(TOmDBGridColumnsEditor, RestoreToolButton),
+      OM_FIELD(TOmDBGridColumnsEditor, SynchroToolButton),
+      OM_FIELD(TOmDBGridColumnsEditor, Break2ToolButton),
+      OM_FIELD(TOmDBGridColumnsEditor, StretchToolButton),
+      OM_FIELD(TOmDBGridColumnsEditor, ToolPopupMenu),
+      OM_FIELD(TOmDBGridColumnsEditor, LabelsMenuItem),
+      OM_FIELD(TOmDBGridColumnsEditor, FormSplitter),
+      OM_FIELD(TOmDBGridColumnsEditor, FormListView),
+      OM_FIELD(TOmDBGridColumnsEditor, ListPopupMenu),
+      OM_FIELD(TOmDBGridColumnsEditor, AddNewMenuItem),
+      OM_FIELD(TOmDBGridColumnsEditor, DeleteMenuItem),
+      OM_FIELD(TOmDBGridColumnsEditor, SelectMenuItem),
+      OM_FIELD(TOmDBGridColumnsEditor, Break1MenuItem),
+      OM_FIELD(TOmDBGridColumnsEditor, AddAllMenuItem),
+      OM_FIELD(TOmDBGridColumnsEditor, RestoreMenuItem),
+      OM_FIELD(TOmDBGridColumnsEditor, SynchroMenuItem),
+      OM_FIELD(TOmDBGridColumnsEditor, Break2MenuItem),
+      OM_FIELD(TOmDBGridColumnsEditor, StretchMenuItem),
+      OM_FIELD(TOmDBGridColumnsEditor, ToolbarMenuItem),
+      OM_FIELD(TOmDBGridColumnsEditor, FormActionList),
+      OM_FIELD(TOmDBGridColumnsEditor, Labels),
+      OM_FIELD(TOmDBGridColumnsEditor, AddNew),
+      OM_FIELD(TOmDBGridColumnsEditor, Delete),
+      OM_FIELD(TOmDBGridColumnsEditor, Select),
+      OM_FIELD(TOmDBGridColumnsEditor, AddAll),
+      OM_FIELD(TOmDBGridColumnsEditor, Restore),
+      OM_FIELD(TOmDBGridColumnsEditor, Synchro),
+      OM_FIELD(TOmDBGridColumnsEditor, Stretch),
+      OM_FIELD(TOmDBGridColumnsEditor, Toolbar),
+      OM_FIELD(TOmDBGridColumnsEditor, FormImageList),
+  };
 };
 OM_IMPLEMENT_CLASS(TOmDBGridColumnsEditor, "IDEGridsDlg");
 
 TOmDBGridColumnsEditor::TOmDBGridColumnsEditor(const TDesignerRef& ADesigner, TOmDBGrid* AGrid)
     : TDesignWindow(Application) {
   ReadForm();
-  Bind(this, FormToolBar, "FormToolBar");
-  Bind(this, AddNewToolButton, "AddNewToolButton");
-  Bind(this, DeleteToolButton, "DeleteToolButton");
-  Bind(this, Break1ToolButton, "Break1ToolButton");
-  Bind(this, AddAllToolButton, "AddAllToolButton");
-  Bind(this, RestoreToolButton, "RestoreToolButton");
-  Bind(this, SynchroToolButton, "SynchroToolButton");
-  Bind(this, Break2ToolButton, "Break2ToolButton");
-  Bind(this, StretchToolButton, "StretchToolButton");
-  Bind(this, ToolPopupMenu, "ToolPopupMenu");
-  Bind(this, LabelsMenuItem, "LabelsMenuItem");
-  Bind(this, FormSplitter, "FormSplitter");
-  Bind(this, FormListView, "FormListView");
-  Bind(this, ListPopupMenu, "ListPopupMenu");
-  Bind(this, AddNewMenuItem, "AddNewMenuItem");
-  Bind(this, DeleteMenuItem, "DeleteMenuItem");
-  Bind(this, SelectMenuItem, "SelectMenuItem");
-  Bind(this, Break1MenuItem, "Break1MenuItem");
-  Bind(this, AddAllMenuItem, "AddAllMenuItem");
-  Bind(this, RestoreMenuItem, "RestoreMenuItem");
-  Bind(this, SynchroMenuItem, "SynchroMenuItem");
-  Bind(this, Break2MenuItem, "Break2MenuItem");
-  Bind(this, StretchMenuItem, "StretchMenuItem");
-  Bind(this, ToolbarMenuItem, "ToolbarMenuItem");
-  Bind(this, FormActionList, "FormActionList");
-  Bind(this, Labels, "Labels");
-  Bind(this, AddNew, "AddNew");
-  Bind(this, Delete, "Delete");
-  Bind(this, Select, "Select");
-  Bind(this, AddAll, "AddAll");
-  Bind(this, Restore, "Restore");
-  Bind(this, Synchro, "Synchro");
-  Bind(this, Stretch, "Stretch");
-  Bind(this, Toolbar, "Toolbar");
-  Bind(this, FormImageList, "FormImageList");
   SetBorderIcons({biSystemMenu});
   FormListView->SetShowColumnHeaders(false);
   DoCreate();

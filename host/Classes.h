@@ -497,6 +497,10 @@ class PACKAGE TReader : public TFiler {
   void ReadPropValue(TPersistent* Instance, PPropInfo P);
   void ReadSetValue(TPersistent* Instance, PPropInfo P);
   TComponentClass FindComponentClass(const String& ClassName);
+  // The root's published field of the component's name takes it (checked for its class).
+  void SetRootField(TComponent* Instance, int Line, int Column);
+  // Every published field of the root holds a component once the form is read.
+  void CheckRootFields();
   void ResolveFixups();
   void ExpectValueKind(TValueType Kind, const char* What);
 

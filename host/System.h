@@ -171,6 +171,16 @@ struct TMethodEntry {
   TSignature Signature;
 };
 
+// A published field: a pointer to a component that the form reader sets when it makes
+// the root's component of that name, checked against the field's class. A constant table
+// cannot hold pointers to members of every class, so it holds functions made for one.
+struct TFieldEntry {
+  const char* Name;
+  TObject* (*Get)(const TObject*);
+  void (*Set)(TObject*, TObject*);
+  TClass FieldClass;
+};
+
 // The meta object of a class: its name, parent, factory and published members.
 class PACKAGE TMetaClass {
  public:
@@ -181,6 +191,8 @@ class PACKAGE TMetaClass {
   int PropCount;
   const TMethodEntry* Methods;
   int MethodCount;
+  const TFieldEntry* Fields;
+  int FieldCount;
   const char* UnitName;
   TLibModule* Module;
 
@@ -193,6 +205,8 @@ class PACKAGE TMetaClass {
   const TMethodEntry* MethodAddress(const String& Name) const;
   // The name of the published method whose code this is, or empty.
   String MethodName(TErasedCode Code) const;
+  // The published field of this class or an ancestor with that name (any case), or null.
+  const TFieldEntry* FieldAddress(const String& Name) const;
 };
 
 template <class T>
@@ -315,6 +329,31 @@ constexpr int MethodCountOf() {
   else
     return 0;
 }
+template <class C>
+constexpr const TFieldEntry* FieldsOf() {
+  if constexpr (requires { TPublished<C>::Fields; })
+    return TPublished<C>::Fields;
+  else
+    return nullptr;
+}
+template <class C>
+constexpr int FieldCountOf() {
+  if constexpr (requires { TPublished<C>::Fields; })
+    return int(std::size(TPublished<C>::Fields));
+  else
+    return 0;
+}
+
+template <auto F>
+struct TFieldOf;
+template <class C, class T, T* C::*F>
+struct TFieldOf<F> {
+  static_assert(std::is_base_of_v<TObject, T>, "a published field points at an object");
+  using Value = T;
+  static TObject* Get(const TObject* O) { return static_cast<const C*>(O)->*F; }
+  // Only objects of the field's class get here: the reader checks first.
+  static void Set(TObject* O, TObject* V) { static_cast<C*>(O)->*F = static_cast<T*>(V); }
+};
 }  // namespace om_detail
 
 // Defines the meta object of a class in its .cpp, after its TPublished specialization.
@@ -327,6 +366,8 @@ constexpr int MethodCountOf() {
       om_detail::PropCountOf<Name>(),                                                  \
       om_detail::MethodsOf<Name>(),                                                    \
       om_detail::MethodCountOf<Name>(),                                                \
+      om_detail::FieldsOf<Name>(),                                                     \
+      om_detail::FieldCountOf<Name>(),                                                 \
       Unit,                                                                            \
       &OmThisModule}
 
@@ -335,6 +376,14 @@ constexpr int MethodCountOf() {
   TMethodEntry {                                                                        \
     #Method, &om_detail::TMemberFn<&Class::Method>::Code,                               \
         om_detail::TMemberFn<&Class::Method>::Signature                                 \
+  }
+
+// A published field entry: `OM_FIELD(TForm1, Button1)` for `TButton* Button1`.
+#define OM_FIELD(Class, Field)                                                          \
+  TFieldEntry {                                                                         \
+    #Field, &om_detail::TFieldOf<&Class::Field>::Get,                                   \
+        &om_detail::TFieldOf<&Class::Field>::Set,                                       \
+        &om_detail::TFieldOf<&Class::Field>::Value::ClassMeta                           \
   }
 
 // --- Exceptions ----------------------------------------------------------------------

@@ -1,14 +1,31 @@
 // The designer window: a form that hears what happens in the designers.
 #include "DesignWindowCommon.h"
 
-#include "Ide.h"
+#include "DesignHub.h"
+#include "Designer.h"
 
 OM_IMPLEMENT_CLASS(TDesignWindow, "Dsgnwnds");
+
+namespace {
+TDesignHub* GWindowHub = nullptr;
+}  // namespace
+
+void SetDesignWindowHub(TDesignHub* Hub) noexcept { GWindowHub = Hub; }
 
 // Hands the IDE's design notifications to the window's overridable operations.
 class TDesignWindow::TSink final : public TDesignSink {
  public:
   explicit TSink(TDesignWindow* Window) : FWindow(Window) {}
+  void Join(TDesignHub* Hub) {
+    if (!Hub) return;
+    FHub = Hub;
+    FHubAlive = Hub->Alive();
+    FHub->AddSink(this);
+  }
+  ~TSink() override {
+    // A window that outlives its hub (and its IDE) has nothing left to leave.
+    if (FHub && !FHubAlive.expired()) FHub->RemoveSink(this);
+  }
 #if OM_HOST_RELEASE == 5
   void ItemDeleted(TDesigner*, TPersistent* Item) override { FWindow->ComponentDeleted(MakeIPersistent(Item)); }
   void ItemInserted(TDesigner*, TPersistent* Item) override { FWindow->ComponentInserted(MakeIPersistent(Item)); }
@@ -34,6 +51,8 @@ class TDesignWindow::TSink final : public TDesignSink {
 
  private:
   TDesignWindow* FWindow;
+  TDesignHub* FHub = nullptr;
+  std::weak_ptr<const bool> FHubAlive;
 };
 
 #if OM_HOST_RELEASE == 6
@@ -57,12 +76,11 @@ TDesignWindow::TDesignWindow(TComponent* AOwner) : TForm(AOwner), FSink(new TSin
 #if OM_HOST_RELEASE == 6
   FReturnTo = new TReturnTo(this);
 #endif
-  if (TIde* Ide = TIde::Current()) Ide->AddSink(FSink);
+  FSink->Join(GWindowHub);
 }
 
 TDesignWindow::~TDesignWindow() {
   // Deaf from here on: the derived window is gone already.
-  if (TIde* Ide = TIde::Current()) Ide->RemoveSink(FSink);
   delete FSink;
 #if OM_HOST_RELEASE == 6
   delete FReturnTo;

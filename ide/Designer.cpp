@@ -5,14 +5,14 @@
 #include "DataAccess.h"
 #include "FileUtil.h"
 #include "Forms.h"
-#include "Ide.h"
 #include "Registries.h"
 #if OM_HOST_RELEASE == 5
 #include "Dsgnintf.h"
 #endif
 
-TDesigner::TDesigner(TIde* Ide, TComponent* Root, const String& RootClassName, const String& FileName)
-    : FIde(Ide), FRoot(Root), FRootClassName(RootClassName), FFileName(FileName) {
+TDesigner::TDesigner(TDesignHub& Hub, TComponent* Root, const String& RootClassName,
+                     const String& FileName)
+    : FHub(Hub), FRoot(Root), FRootClassName(RootClassName), FFileName(FileName) {
   FRoot->SetDesigning(true);
   FRoot->SetDesigner(this);
 }
@@ -34,7 +34,7 @@ void TDesigner::Close() {
   if (!FRoot) return;
   // Listeners hear of it while the root still exists; then nothing points at it.
   TDesignerRefPtr Keep(this);
-  FIde->Broadcast([&](TDesignSink* S) { S->DesignerClosed(this); });
+  FHub.Broadcast([&](TDesignSink* S) { S->DesignerClosed(this); });
   FSelection.Clear();
   FSelectionUntold = false;
   TComponent* Root = FRoot;
@@ -48,7 +48,7 @@ void TDesigner::Modified() {
   FModified = true;
   TDesignerRefPtr Keep(this);
   FlushSelection();
-  FIde->Broadcast([&](TDesignSink* S) { S->ItemsModified(this); });
+  FHub.Broadcast([&](TDesignSink* S) { S->ItemsModified(this); });
 }
 
 void TDesigner::Notification(TComponent* AComponent, TOperation Operation) {
@@ -60,9 +60,9 @@ void TDesigner::Notification(TPersistent* AnObject, TOperation Operation) {
   TDesignerRefPtr Keep(this);
   if (Operation == opRemove) {
     DropFromSelection(AnObject);
-    FIde->Broadcast([&](TDesignSink* S) { S->ItemDeleted(this, AnObject); });
+    FHub.Broadcast([&](TDesignSink* S) { S->ItemDeleted(this, AnObject); });
   } else {
-    FIde->Broadcast([&](TDesignSink* S) { S->ItemInserted(this, AnObject); });
+    FHub.Broadcast([&](TDesignSink* S) { S->ItemInserted(this, AnObject); });
   }
 }
 
@@ -100,7 +100,7 @@ void TDesigner::FlushSelection() {
   FSelectionUntold = false;
   TDesignerRefPtr Keep(this);
   std::vector<TPersistent*> Now = FSelection.Items();
-  FIde->Broadcast([&](TDesignSink* S) { S->SelectionChanged(this, Now); });
+  FHub.Broadcast([&](TDesignSink* S) { S->SelectionChanged(this, Now); });
 }
 
 #if OM_HOST_RELEASE == 5
@@ -121,7 +121,7 @@ String TDesigner::UniqueName(const String& BaseName) {
 }
 
 #if OM_HOST_RELEASE == 6
-_di_IDesignEnvironment TDesigner::Environment() { return FIde->Environment(); }
+_di_IDesignEnvironment TDesigner::Environment() { return FHub.Environment(); }
 #endif
 
 // --- Event handlers ---------------------------------------------------------------------

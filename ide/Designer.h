@@ -1,27 +1,13 @@
 // The form designer: one per design root. It keeps the root, its selection, its event
-// handlers and its clipboard operations, and tells the IDE's listeners what happens.
+// handlers and its clipboard operations, and tells its hub's listeners what happens.
 #pragma once
 
 #include <memory>
 #include <vector>
 
 #include "DesignCommon.h"
+#include "DesignHub.h"
 #include "Selection.h"
-
-class TIde;
-class TDesigner;
-
-// Hears what happens in designers: the object inspector, design windows, omide.
-class TDesignSink {
- public:
-  virtual ~TDesignSink() = default;
-  virtual void ItemDeleted(TDesigner* Designer, TPersistent* Item) {}
-  virtual void ItemInserted(TDesigner* Designer, TPersistent* Item) {}
-  virtual void ItemsModified(TDesigner* Designer) {}
-  virtual void SelectionChanged(TDesigner* Designer, const std::vector<TPersistent*>& Selection) {}
-  virtual void DesignerOpened(TDesigner* Designer) {}
-  virtual void DesignerClosed(TDesigner* Designer) {}
-};
 
 class TDesigner final :
 #if OM_HOST_RELEASE == 5
@@ -32,8 +18,9 @@ class TDesigner final :
     public IDesignerNotify {
  public:
   // Designs Root (the designer owns it from now on); RootClassName is the class the form
-  // file names (the class of the form in the developer's source).
-  TDesigner(TIde* Ide, TComponent* Root, const String& RootClassName, const String& FileName);
+  // file names (the class of the form in the developer's source). The hub's listeners
+  // hear what happens; it must outlive the designer.
+  TDesigner(TDesignHub& Hub, TComponent* Root, const String& RootClassName, const String& FileName);
   TDesigner(const TDesigner&) = delete;
   TDesigner& operator=(const TDesigner&) = delete;
 
@@ -126,7 +113,7 @@ class TDesigner final :
   void DeleteItems();
   const TMethodToken* TokenOf(const TMethod& Method) const;
 
-  TIde* FIde;
+  TDesignHub& FHub;
   TComponent* FRoot;
   String FRootClassName;
   String FFileName;

@@ -110,8 +110,6 @@ void RegisterDesignNotification(const _di_IDesignNotification& DesignNotificatio
 void UnregisterDesignNotification(const _di_IDesignNotification& DesignNotification) {
   if (GCurrent) GCurrent->RemoveDesignNotification(DesignNotification);
 }
-
-_di_IDesignEnvironment TIde::Environment() { return _di_IDesignEnvironment(&FServices->Environment); }
 #endif
 
 namespace {
@@ -166,10 +164,12 @@ TIde::TIde() {
   RegisterStandardCategories();
   FServices = std::make_unique<TServices>(this);
 #if OM_HOST_RELEASE == 6
+  FHub.SetEnvironment(&FServices->Environment);
   AddSink(&FServices->Bridge);
 #endif
   FInspector = std::make_unique<TObjectInspector>(this);
   FPackages = std::make_unique<TPackageLoader>(this);
+  SetDesignWindowHub(&FHub);
 }
 
 TIde::~TIde() {
@@ -178,12 +178,14 @@ TIde::~TIde() {
   FInspector.reset();
 #if OM_HOST_RELEASE == 6
   RemoveSink(&FServices->Bridge);
+  FHub.SetEnvironment(nullptr);
 #endif
   FServices.reset();
   TRegistries::Instance().Clear();
   UnRegisterDataClasses();
   TDesigner::Clipboard().clear();
-  FDesktop.reset();
+  FDesktop.reset();  // the windows go with the application
+  SetDesignWindowHub(nullptr);
   GCurrent = nullptr;
 }
 
@@ -197,10 +199,6 @@ void TIde::ModalEdit(char Key, TObject* ReturnWindow) {
   FModalEdit.ReturnWindow = ReturnWindow;
   FInspector->ModalEdit(Key);
 }
-
-void TIde::AddSink(TDesignSink* Sink) { FSinks.Add(Sink); }
-
-void TIde::RemoveSink(TDesignSink* Sink) { FSinks.Remove(Sink); }
 
 void TIde::DestroyObjectsOf(const TLibModule* Module) {
   // Every window whose class the module defines, and whatever else of its classes the
@@ -259,7 +257,7 @@ TDesigner* TIde::OpenForm(const String& FileName) {
     RootClass = C ? TClass(C) : TClass(TDataModule::StaticClass());
   }
   TComponent* Root = RootClass.Create(nullptr);
-  TDesignerRefPtr D(new TDesigner(this, Root, ClassName, ExpandFileName(FileName)));
+  TDesignerRefPtr D(new TDesigner(FHub, Root, ClassName, ExpandFileName(FileName)));
   // Datasets of the form take relative database names from the form's folder.
   TFormFolderScope Folder(FileName);
   TReader Reader(std::move(Text), FileName);
@@ -271,7 +269,7 @@ TDesigner* TIde::OpenForm(const String& FileName) {
     throw;
   }
   FDesigners.push_back(D);
-  Broadcast([&](TDesignSink* S) { S->DesignerOpened(D.get()); });
+  FHub.Broadcast([&](TDesignSink* S) { S->DesignerOpened(D.get()); });
   SetActiveDesigner(D.get());
   return D.get();
 }
@@ -284,9 +282,9 @@ TDesigner* TIde::NewForm(TComponentClass RootClass, const String& Name) {
     delete Root;
     throw;
   }
-  TDesignerRefPtr D(new TDesigner(this, Root, "T" + Name, String()));
+  TDesignerRefPtr D(new TDesigner(FHub, Root, "T" + Name, String()));
   FDesigners.push_back(D);
-  Broadcast([&](TDesignSink* S) { S->DesignerOpened(D.get()); });
+  FHub.Broadcast([&](TDesignSink* S) { S->DesignerOpened(D.get()); });
   SetActiveDesigner(D.get());
   return D.get();
 }

@@ -8,8 +8,8 @@
 #include <memory>
 #include <vector>
 
+#include "DesignHub.h"
 #include "Designer.h"
-#include "Listeners.h"
 
 class TObjectInspector;
 class TPackageLoader;
@@ -47,19 +47,13 @@ class PACKAGE TIde {
   // Frees every window and editor whose class that module defines (a package going).
   void DestroyObjectsOf(const TLibModule* Module);
 
-  void AddSink(TDesignSink* Sink);
-  void RemoveSink(TDesignSink* Sink);
-  // Every listener hears it, in the order they came; a listener may go away meanwhile.
-  template <class F>
-  void Broadcast(F&& Call) {
-    FSinks.Each(Call);
-  }
+  // The listeners and environment the IDE shares with its designers and design windows.
+  TDesignHub& Hub() noexcept { return FHub; }
+  void AddSink(TDesignSink* Sink) { FHub.AddSink(Sink); }
+  void RemoveSink(TDesignSink* Sink) { FHub.RemoveSink(Sink); }
 
   // The IDE's key below the current user, without a trailing separator.
   static String BaseRegKey();
-#if OM_HOST_RELEASE == 6
-  _di_IDesignEnvironment Environment();
-#endif
   // What the last modal edit asked of the object inspector.
   struct TModalEdit {
     int Count = 0;
@@ -71,10 +65,11 @@ class PACKAGE TIde {
   void ModalEdit(char Key, TObject* ReturnWindow);
 
  private:
+  // First, so that it outlives everything that listens to it.
+  TDesignHub FHub;
   std::unique_ptr<TDesktop> FDesktop;
   std::vector<TDesignerRefPtr> FDesigners;
   TDesigner* FActive = nullptr;
-  TListeners<TDesignSink*> FSinks;
   std::unique_ptr<TObjectInspector> FInspector;
   std::unique_ptr<TPackageLoader> FPackages;
   struct TServices;

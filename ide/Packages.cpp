@@ -21,22 +21,53 @@ std::vector<String>& UnitTrace() {
   return Trace;
 }
 
+namespace {
+
+// One unit's finalization, if this is the last package that needs the unit.
+void FinalizeUnit(const TPackageUnitEntry& U) {
+  if (U.InitCount && (*U.InitCount == 0 || --(*U.InitCount) > 0)) return;
+  if (U.FInit) U.FInit();
+  UnitTrace().push_back(String("finalize ") + U.Name);
+}
+}  // namespace
+
+String& UnitThatRaised() {
+  static String Unit;
+  return Unit;
+}
+
 void InitializePackageUnits(const TPackageInfoTable* Table) {
-  for (int I = 0; I < Table->UnitCount; ++I) {
-    const TPackageUnitEntry& U = Table->UnitInfo[I];
-    if (U.InitCount && (*U.InitCount)++ > 0) continue;
-    if (U.Init) U.Init();
-    UnitTrace().push_back(String("initialize ") + U.Name);
+  UnitThatRaised().clear();
+  int I = 0;
+  try {
+    for (; I < Table->UnitCount; ++I) {
+      const TPackageUnitEntry& U = Table->UnitInfo[I];
+      if (U.InitCount && (*U.InitCount)++ > 0) continue;
+      if (U.Init) U.Init();
+      UnitTrace().push_back(String("initialize ") + U.Name);
+    }
+  } catch (...) {
+    // The unit that raised counts as never initialized, and the walk undoes itself, in
+    // reverse, before the package's library can be closed under the units before it.
+    // Their finalizations may raise too; the initialization's failure is what is told.
+    const TPackageUnitEntry& Failed = Table->UnitInfo[I];
+    if (Failed.InitCount) --(*Failed.InitCount);
+    UnitThatRaised() = Failed.Name ? Failed.Name : "";
+    for (int J = I - 1; J >= 0; --J) try {
+        FinalizeUnit(Table->UnitInfo[J]);
+      } catch (...) {
+      }
+    throw;
   }
 }
 
 void FinalizePackageUnits(const TPackageInfoTable* Table) {
-  for (int I = Table->UnitCount - 1; I >= 0; --I) {
-    const TPackageUnitEntry& U = Table->UnitInfo[I];
-    if (U.InitCount && (*U.InitCount == 0 || --(*U.InitCount) > 0)) continue;
-    if (U.FInit) U.FInit();
-    UnitTrace().push_back(String("finalize ") + U.Name);
-  }
+  for (int I = Table->UnitCount - 1; I >= 0; --I) FinalizeUnit(Table->UnitInfo[I]);
+}
+
+void TLibraryHandle::Close() noexcept {
+  if (FHandle) dlclose(FHandle);
+  FHandle = nullptr;
 }
 
 namespace {
@@ -145,18 +176,13 @@ TPackageRecord* TPackageLoader::Load(const String& FileName) {
   auto P = std::make_unique<TPackageRecord>();
   P->FileName = ExpandFileName(FileName);
   dlerror();
-  P->Handle = dlopen(P->FileName.c_str(), RTLD_NOW | RTLD_LOCAL);
-  if (!P->Handle) Fail(Format("%s is not a package library: %s", {FileName, String(dlerror())}));
-  auto Close = [&] {
-    dlclose(P->Handle);
-    P->Handle = nullptr;
-  };
+  P->Library = TLibraryHandle(dlopen(P->FileName.c_str(), RTLD_NOW | RTLD_LOCAL));
+  if (!P->Library) Fail(Format("%s is not a package library: %s", {FileName, String(dlerror())}));
   auto Symbol = [&](const char* Name) {
-    void* S = dlsym(P->Handle, Name);
-    if (!S) {
-      Close();
-      Fail(Format("%s is not a package of this IDE: the export %s is missing", {FileName, String(Name)}));
-    }
+    void* S = dlsym(P->Library.Get(), Name);
+    if (!S)
+      Fail(Format("%s is not a package of this IDE: the export %s is missing",
+                  {FileName, String(Name)}));
     return S;
   };
   auto GetTable = reinterpret_cast<const TPackageInfoTable* (*)()>(Symbol("GetPackageInfoTable"));
@@ -164,11 +190,9 @@ TPackageRecord* TPackageLoader::Load(const String& FileName) {
   P->Finalize = reinterpret_cast<void (*)()>(Symbol("Finalize"));
   P->Table = GetTable();
   P->HostRelease = P->Table ? P->Table->HostRelease : 0;
-  if (P->HostRelease != OM_HOST_RELEASE) {
-    Close();
+  if (P->HostRelease != OM_HOST_RELEASE)
     Fail(Format("%s was built for IDE release %d and cannot be loaded into release %d",
                 {FileName, P->HostRelease, OM_HOST_RELEASE}));
-  }
   // The module the library entry registered: the one whose code the table lives in.
   Dl_info TableInfo;
   dladdr(reinterpret_cast<void*>(GetTable), &TableInfo);
@@ -176,11 +200,10 @@ TPackageRecord* TPackageLoader::Load(const String& FileName) {
     Dl_info Info;
     if (dladdr(M, &Info) && Info.dli_fbase == TableInfo.dli_fbase) P->Module = M;
   }
-  if (!P->Module) {
-    Close();
-    Fail(Format("%s is not a package of this IDE: its library entry registered no module", {FileName}));
-  }
-  P->Module->Instance = P->Handle;
+  if (!P->Module)
+    Fail(Format("%s is not a package of this IDE: its library entry registered no module",
+                {FileName}));
+  P->Module->Instance = P->Library.Get();
 
   // Its identity.
   for (auto& [Key, Value] : ReadEntries(P->Module, "PACKAGEINFO", RT_RCDATA)) {
@@ -199,26 +222,46 @@ TPackageRecord* TPackageLoader::Load(const String& FileName) {
     String Base = BaseName(R);
     if (SameText(Base, "designide60") || SameText(Base, "vcl50") || SameText(Base, "vcl60")) continue;
     String File = ExtractFilePath(P->FileName) + Base + ".so";
-    if (void* H = dlopen(File.c_str(), RTLD_NOW | RTLD_NODELETE)) P->RequiredHandles.push_back(H);
+    if (void* H = dlopen(File.c_str(), RTLD_NOW | RTLD_NODELETE))
+      P->RequiredLibraries.emplace_back(H);
   }
 
   TPackageRecord* Record = P.get();
   FPackages.push_back(std::move(P));
   UnitTrace().clear();
+  UnitThatRaised().clear();
+  // What the units register as they initialize belongs to the package too.
+  TRegistries& R = TRegistries::Instance();
+  R.Registering = Record;
+  R.RegisteringModule = Record->Module;
+  bool Failed = true;
+  String Failure;
   try {
     Record->Initialize();
-  } catch (Exception& E) {
-    Record->Log = UnitTrace();
-    FPackages.pop_back();
-    Fail(Format("%s: its initialization failed: %s", {FileName, E.Message}));
+    Failed = false;
+  } catch (const std::exception& E) {
+    Failure = E.what();
+  } catch (...) {
+    Failure = "an exception of no known class";
   }
+  R.Registering = nullptr;
+  R.RegisteringModule = nullptr;
   Record->Log = UnitTrace();
+  if (Failed) {
+    // The runtime has finalized the units initialized before the one that raised; what
+    // they registered and the library go now, as if the package had never been loaded.
+    String Unit = UnitThatRaised();
+    FIde->Inspector().DropEditorsOf(Record->Module);
+    FIde->DestroyObjectsOf(Record->Module);
+    Discard(Record);
+    if (Unit.empty()) Fail(Format("%s: its initialization failed: %s", {FileName, Failure}));
+    Fail(Format("%s: the initialization of unit %s failed: %s", {FileName, Unit, Failure}));
+  }
 
   // The registration procedures, in contained-unit order; one that raises is reported
   // and the others still run, as the IDE does.
-  TRegistries& R = TRegistries::Instance();
   for (const String& Unit : Record->Contains) {
-    void* S = dlsym(Record->Handle, RegisterSymbol(Unit).c_str());
+    void* S = dlsym(Record->Library.Get(), RegisterSymbol(Unit).c_str());
     if (!S) continue;
     R.Registering = Record;
     R.RegisteringModule = Record->Module;
@@ -243,11 +286,15 @@ void TPackageLoader::Unload(TPackageRecord* Package) {
   UnitTrace().clear();
   if (Package->Finalize) Package->Finalize();
   for (const String& L : UnitTrace()) Package->Log.push_back(L);
+  Discard(Package);
+}
+
+void TPackageLoader::Discard(TPackageRecord* Package) {
   TRegistries::Instance().DropPackage(Package, Package->Module);
   UnRegisterModuleClasses(Package->Module);
   FlushPropInfoCache();
-  if (Package->Handle) dlclose(Package->Handle);
-  FPackages.erase(It);
+  // The record goes last, and its library with it.
+  std::erase_if(FPackages, [&](const auto& P) { return P.get() == Package; });
 }
 
 void TPackageLoader::UnloadAll() {

@@ -9,9 +9,38 @@
 
 class TIde;
 
+// A library opened with dlopen, closed (dlclose) when the handle goes, so that no way out
+// of a load or an unload can leave a library open.
+class TLibraryHandle {
+ public:
+  TLibraryHandle() = default;
+  explicit TLibraryHandle(void* Handle) noexcept : FHandle(Handle) {}
+  TLibraryHandle(TLibraryHandle&& Other) noexcept : FHandle(Other.Release()) {}
+  TLibraryHandle& operator=(TLibraryHandle&& Other) noexcept {
+    if (this != &Other) {
+      Close();
+      FHandle = Other.Release();
+    }
+    return *this;
+  }
+  ~TLibraryHandle() { Close(); }
+  void* Get() const noexcept { return FHandle; }
+  explicit operator bool() const noexcept { return FHandle != nullptr; }
+  void Close() noexcept;
+
+ private:
+  void* Release() noexcept {
+    void* H = FHandle;
+    FHandle = nullptr;
+    return H;
+  }
+  void* FHandle = nullptr;
+};
+
 struct TPackageRecord {
   String FileName;
-  void* Handle = nullptr;
+  // Declared before the members that point into the library, so it closes after them.
+  TLibraryHandle Library;
   TLibModule* Module = nullptr;
   const TPackageInfoTable* Table = nullptr;
   void (*Initialize)() = nullptr;
@@ -23,7 +52,7 @@ struct TPackageRecord {
   std::vector<String> Contains;
   std::vector<std::pair<String, String>> Version;  // entries of the version information
   int HostRelease = 0;
-  std::vector<void*> RequiredHandles;  // runtime packages, kept while the IDE runs
+  std::vector<TLibraryHandle> RequiredLibraries;  // runtime packages (opened not to unload)
   // What happened, in order: "initialize Unit", "register Unit", "finalize Unit".
   std::vector<String> Log;
   // Failures that did not stop the load (a Register that raised).
@@ -32,6 +61,9 @@ struct TPackageRecord {
 
 // The host runtime's record of unit initializations (tests and omide show it).
 std::vector<String>& UnitTrace();
+// The unit whose initialization raised in the last walk of a unit table that failed;
+// the walk had finalized the units it initialized before it. A walk clears it first.
+String& UnitThatRaised();
 
 class TPackageLoader {
  public:
@@ -48,6 +80,10 @@ class TPackageLoader {
   TPackageRecord* Find(const String& NameOrFile) const;
 
  private:
+  // Drops what the package registered and its classes, then the record, closing its
+  // library: the end of an unload and of a load that failed in its initialization.
+  void Discard(TPackageRecord* Package);
+
   TIde* FIde;
   std::vector<std::unique_ptr<TPackageRecord>> FPackages;
 };

@@ -80,6 +80,30 @@ TComponentEditorClass TRegistries::ComponentEditorFor(TClass ComponentClass) con
   return Best ? Best->EditorClass : TComponentEditorClass(TDefaultEditor::StaticClass());
 }
 
+namespace {
+// Orders two matching registrations for one property by the rule in Registries.h:
+// above zero when A is the more specific, below when B is, zero when they are equal.
+// Both match, so their component classes are ancestors of one class (or any) and
+// their types are the property's or ancestors of it: each clause orders a chain.
+int Specificity(const TPropertyEditorEntry& A, const TPropertyEditorEntry& B) {
+  // 1. A named property over any property: the name weighs most.
+  if (A.PropertyName.empty() != B.PropertyName.empty()) return A.PropertyName.empty() ? -1 : 1;
+  // 2. A component class over any class; a derived class over its base.
+  if (A.ComponentClass != B.ComponentClass) {
+    if (!A.ComponentClass) return -1;
+    if (!B.ComponentClass) return 1;
+    return A.ComponentClass->InheritsFrom(B.ComponentClass) ? 1 : -1;
+  }
+  // 3. The exact type over an inherited one; a nearer ancestor over a farther one. Types
+  // that differ are class types here (other types match only exactly), and the exact
+  // type is the most derived of them.
+  if (A.PropertyType != B.PropertyType)
+    return A.PropertyType->ClassType->InheritsFrom(B.PropertyType->ClassType) ? 1 : -1;
+  // 4. Equals: the caller keeps the latest.
+  return 0;
+}
+}  // namespace
+
 TPropertyEditorClass TRegistries::PropertyEditorFor(PTypeInfo PropType, const String& PropName,
                                                     TClass ComponentClass) const {
   const TPropertyEditorEntry* C = nullptr;
@@ -91,17 +115,9 @@ TPropertyEditorClass TRegistries::PropertyEditorFor(PTypeInfo PropType, const St
     if (!TypeMatches) continue;
     if (P.ComponentClass && !ComponentClass->InheritsFrom(P.ComponentClass)) continue;
     if (!P.PropertyName.empty() && !SameText(P.PropertyName, PropName)) continue;
-    // Replaced only by a strictly better match, so the latest of equals stands.
-    bool Better =
-        !C || (!C->ComponentClass && P.ComponentClass) ||
-        (C->PropertyName.empty() && !P.PropertyName.empty()) ||
-        (C->PropertyType != PropType && P.PropertyType == PropType) ||
-        (P.PropertyType != C->PropertyType && ClassTyped(P.PropertyType) &&
-         ClassTyped(C->PropertyType) &&
-         P.PropertyType->ClassType->InheritsFrom(C->PropertyType->ClassType)) ||
-        (P.ComponentClass && C->ComponentClass && P.ComponentClass != C->ComponentClass &&
-         P.ComponentClass->InheritsFrom(C->ComponentClass));
-    if (Better) C = &P;
+    // Newest first, replaced only by a strictly more specific match: the latest of
+    // equals stands.
+    if (!C || Specificity(P, *C) > 0) C = &P;
   }
   if (C) return C->EditorClass;
   switch (PropType->Kind) {

@@ -58,9 +58,20 @@ class TRegistries {
   // or the nearest ancestor; TDefaultEditor when there is none.
   TComponentEditorClass ComponentEditorFor(TClass ComponentClass) const;
   // The property editor class for a property of a component class, by the platform's
-  // rule: the most specific registration wins (a named property over any property, a
-  // derived component class over its base, an exact type over an inherited one), the
-  // latest among equals; without one, the editor of the property's kind.
+  // rule. A registration matches when its type is the property's type (or, for class
+  // types, an ancestor of it), its component class is the component's class or an
+  // ancestor of it (or any class), and its name is the property's name without regard
+  // to case (or any name). Of the matches, the most specific wins, told clause by
+  // clause; a clause decides only when every clause before it leaves the two equal:
+  //   1. a named property over any property;
+  //   2. a component class over any class, and a derived component class over its base;
+  //   3. the property's exact type over an inherited one, and a nearer ancestor type
+  //      over a farther one (class types);
+  //   4. the latest registration among equals.
+  // So the name weighs most: (any class, property Caption) beats (TButton, any
+  // property) whichever was registered first, and (TButton, any property) beats (any
+  // class, any property) of the exact type. Without a match, the editor of the
+  // property's kind.
   TPropertyEditorClass PropertyEditorFor(PTypeInfo PropType, const String& PropName,
                                          TClass ComponentClass) const;
   // The categories a property of a component class is filed into, in registration order.

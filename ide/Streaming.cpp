@@ -64,6 +64,7 @@ TComponent* TReader::ReadRootComponent(TComponent* Root, TComponent* Owner) {
     ReadObject(nullptr, true);
     if (FParser->Token().Kind != TTokenKind::Eof) FParser->Expected("end of file");
     ResolveFixups();
+    CheckRootFields();
   } catch (...) {
     Abandon();
     throw;
@@ -163,7 +164,10 @@ void TReader::ReadObject(TComponent* Parent, bool IsRoot) {
       throw EReadError(FFileName, NameLine, NameCol, E.Message);
     }
   }
-  if (!IsRoot) Instance->SetParentComponent(Parent);
+  if (!IsRoot) {
+    SetRootField(Instance, ClassLine, ClassCol);
+    Instance->SetParentComponent(Parent);
+  }
 
   while (!P.IsIdent("end")) {
     if (P.Token().Kind == TTokenKind::Eof) P.Expected("'end'");
@@ -175,6 +179,36 @@ void TReader::ReadObject(TComponent* Parent, bool IsRoot) {
       ReadProperty(Instance);
   }
   P.Next();
+}
+
+void TReader::SetRootField(TComponent* Instance, int Line, int Column) {
+  if (Instance->Owner() != FRoot || Instance->Name().empty()) return;
+  const TFieldEntry* F = FRoot->ClassType()->FieldAddress(Instance->Name());
+  if (!F) return;
+  // The code of the form's class uses the field as a pointer to its class: a component
+  // of another class under that name is refused rather than met there later.
+  if (!Instance->InheritsFrom(F->FieldClass))
+    throw EReadError(FFileName, Line, Column,
+                     Format("%s is a %s, but the field %s of %s holds a %s",
+                            {Instance->Name(), Instance->ClassName(), String(F->Name),
+                             FRoot->ClassName(), String(F->FieldClass->ClassName())}));
+  F->Set(FRoot, Instance);
+}
+
+void TReader::CheckRootFields() {
+  // A design root's components come and go as the developer edits it (a paste reads into
+  // it too); only a form that runs needs every field its class publishes.
+  if (FRoot->ComponentState().Contains(csDesigning)) return;
+  for (TClass C = FRoot->ClassType(); C; C = C->Parent)
+    for (int I = 0; I < C->FieldCount; ++I) {
+      const TFieldEntry& F = C->Fields[I];
+      if (F.Get(FRoot)) continue;
+      auto [Line, Column] = FLoadedAt.empty() ? std::pair(1, 1) : FLoadedAt.front();
+      throw EReadError(
+          FFileName, Line, Column,
+          Format("field %s of %s: the form has no %s of that name",
+                 {String(F.Name), FRoot->ClassName(), String(F.FieldClass->ClassName())}));
+    }
 }
 
 void TReader::ReadProperties(TPersistent* Instance) {

@@ -8,7 +8,7 @@ const TMetaClass TObject::ClassMeta{
     {tkClass, "TObject", 0, 0, nullptr, nullptr, &TObject::ClassMeta, nullptr},
     nullptr,
     om_detail::TFactory<TObject::TCreateSignature>::For<TObject>(),
-    nullptr, 0, nullptr, 0, "System", &OmThisModule};
+    nullptr, 0, nullptr, 0, nullptr, 0, "System", &OmThisModule};
 
 TObject::~TObject() = default;
 
@@ -35,6 +35,13 @@ String TMetaClass::MethodName(TErasedCode Code) const {
     for (int I = 0; I < C->MethodCount; ++I)
       if (C->Methods[I].Code() == Code) return C->Methods[I].Name;
   return {};
+}
+
+const TFieldEntry* TMetaClass::FieldAddress(const String& Name) const {
+  for (TClass C = this; C; C = C->Parent)
+    for (int I = 0; I < C->FieldCount; ++I)
+      if (SameText(C->Fields[I].Name, Name)) return &C->Fields[I];
+  return nullptr;
 }
 
 namespace om_detail {

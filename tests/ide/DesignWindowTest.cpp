@@ -84,4 +84,51 @@ TEST_F(DesignTest, ADesignWindowsSelectionBecomesTheDesignersAndActivationIsHear
   EXPECT_TRUE(W->ClipboardComponents());
 }
 
+#if OM_HOST_RELEASE == 6
+class TFixedEnvironment final : public IDesignEnvironment {
+ public:
+  int AddRef() override { return 1; }
+  int Release() override { return 1; }
+  String GetBaseRegKey() override { return "Software\\Test"; }
+  void ModalEdit(char, const _di_IActivatable&) override {}
+};
+#endif
+
+// A designer and the windows made beside it need only the hub they are given: they
+// hear and tell through it, and nothing reaches the IDE's listeners.
+TEST_F(DesignTest, ADesignerAndItsWindowsWorkThroughTheHubTheyAreGiven) {
+  TDesignHub Hub;
+  TRecordingSink Own, Ides;
+  Hub.AddSink(&Own);
+  Ide.AddSink(&Ides);
+  auto* Form = new TTestForm(nullptr);
+  Form->SetName("Own1");
+  TDesignerRefPtr D(new TDesigner(Hub, Form, "TOwn1", String()));
+#if OM_HOST_RELEASE == 6
+  EXPECT_EQ(D->Environment().get(), nullptr);
+  TFixedEnvironment Environment;
+  Hub.SetEnvironment(&Environment);
+  EXPECT_EQ(D->Environment()->GetBaseRegKey(), "Software\\Test");
+#endif
+  SetDesignWindowHub(&Hub);
+  auto* W = new TListeningWindow(Application);
+  SetDesignWindowHub(&Ide.Hub());
+  auto* Other = new TListeningWindow(Application);
+  D->Modified();
+  EXPECT_EQ(Own.Events, std::vector<String>{"modified Own1"});
+  EXPECT_EQ(W->Heard, std::vector<String>{"modified"});
+  EXPECT_TRUE(Other->Heard.empty());
+  EXPECT_TRUE(Ides.Events.empty());
+  // A window leaves the hub it joined, whichever hub new windows join by then.
+  delete W;
+  D->Modified();
+  EXPECT_EQ(Own.Events.back(), "modified Own1");
+  D->Close();
+  EXPECT_EQ(Own.Events.back(), "closed Own1");
+  EXPECT_TRUE(Other->Heard.empty());
+  EXPECT_TRUE(Ides.Events.empty());
+  delete Other;
+  Ide.RemoveSink(&Ides);
+}
+
 }  // namespace

@@ -83,6 +83,67 @@ TEST_F(DesignTest, EditorMatchingPrefersTheMostSpecificAndThenTheLatest) {
   EXPECT_EQ(EditorOf(TypeInfo<TTestItems*>(), "Items", Button), "TFontPicker");
 }
 
+// When the clauses disagree, the first that tells two registrations apart decides, and
+// the order they were registered in does not matter.
+TEST_F(DesignTest, EditorMatchingDecidesByTheFirstClauseThatTellsTwoApartInEitherOrder) {
+  struct TReg {
+    PTypeInfo Type;
+    TClass Component;
+    const char* Name;
+  };
+  struct TCase {
+    const char* What;
+    TReg Winner, Loser;
+    PTypeInfo PropType;
+    const char* PropName;
+  };
+  PTypeInfo Str = TypeInfo<String>(), Font = TypeInfo<TTestFont*>(),
+            Persistent = TypeInfo<TPersistent*>();
+  TClass Button = TTestButton::StaticClass(), Component = TComponent::StaticClass();
+  const TCase Cases[] = {
+      {"a named property over a component class",
+       {Str, nullptr, "Caption"},
+       {Str, Button, ""},
+       Str,
+       "Caption"},
+      {"a named property over an exact type",
+       {Persistent, nullptr, "Font"},
+       {Font, nullptr, ""},
+       Font,
+       "Font"},
+      {"a component class over an exact type",
+       {Persistent, Button, ""},
+       {Font, nullptr, ""},
+       Font,
+       "Font"},
+      {"a derived class over an exact type",
+       {Persistent, Button, "Font"},
+       {Font, Component, "Font"},
+       Font,
+       "Font"},
+      {"a nearer ancestor type",
+       {Persistent, nullptr, ""},
+       {TypeInfo<TObject*>(), nullptr, ""},
+       Font,
+       "Font"},
+  };
+  auto& Editors = TRegistries::Instance().PropertyEditors;
+  const auto Before = Editors;
+  for (const TCase& C : Cases)
+    for (bool WinnerFirst : {true, false}) {
+      Editors = Before;
+      auto Register = [](const TReg& R, TClass Editor) {
+        RegisterPropertyEditor(R.Type, R.Component, R.Name, Editor);
+      };
+      if (WinnerFirst) Register(C.Winner, TAnyCaptionEditor::StaticClass());
+      Register(C.Loser, TButtonStringEditor::StaticClass());
+      if (!WinnerFirst) Register(C.Winner, TAnyCaptionEditor::StaticClass());
+      EXPECT_EQ(EditorOf(C.PropType, C.PropName, Button), "TAnyCaptionEditor")
+          << C.What << (WinnerFirst ? ", registered first" : ", registered last");
+    }
+  Editors = Before;
+}
+
 TEST_F(DesignTest, InspectorShowsTheSelectionsPropertiesByName) {
   TDesigner* D = NewForm();
   TTestButton* B = AddButton("Button1");

@@ -148,6 +148,28 @@ TEST_F(PackageTest, ARegisterThatRaisesIsReportedAndTheOthersStillRun) {
   EXPECT_NE(LoadError(Suffixed("omtestpkg_raising")).find("is already loaded"), String::npos);
 }
 
+TEST_F(PackageTest, AUnitInitializationThatRaisesLeavesNothingLoadedOrRegistered) {
+  const String File = Suffixed("omtestpkg_initraising");
+  auto& Editors = TRegistries::Instance().PropertyEditors;
+  const size_t EditorsBefore = Editors.size();
+  EXPECT_EQ(
+      LoadError(File),
+      File + ": the initialization of unit RaisingUnit failed: the unit's resources are missing");
+  // The unit before it was finalized, the one after it never initialized.
+  EXPECT_EQ(UnitTrace(), (std::vector<String>{"initialize EarlyUnit", "finalize EarlyUnit"}));
+  EXPECT_FALSE(GetClass("TTestPackageComponent"));
+  EXPECT_EQ(Editors.size(), EditorsBefore);
+  EXPECT_TRUE(Ide.Packages().Packages().empty());
+  void* Still = dlopen(File.c_str(), RTLD_NOW | RTLD_NOLOAD);
+  EXPECT_EQ(Still, nullptr) << "the library stayed open";
+  if (Still) dlclose(Still);
+  // Nothing of the first attempt is in the way of the next.
+  EXPECT_EQ(
+      LoadError(File),
+      File + ": the initialization of unit RaisingUnit failed: the unit's resources are missing");
+  EXPECT_EQ(UnitTrace(), (std::vector<String>{"initialize EarlyUnit", "finalize EarlyUnit"}));
+}
+
 // --- What the grid unit registers ----------------------------------------------------------
 
 struct TExpectedCategory {
@@ -219,7 +241,7 @@ TEST_F(PackageTest, TheGridUnitFilesExactlyTheListedCategories) {
 // a library the test links.
 template <class F>
 F PackageFunction(TPackageRecord* P, const char* Symbol) {
-  void* S = dlsym(P->Handle, Symbol);
+  void* S = dlsym(P->Library.Get(), Symbol);
   EXPECT_NE(S, nullptr) << Symbol;
   return reinterpret_cast<F>(S);
 }

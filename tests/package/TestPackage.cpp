@@ -2,18 +2,6 @@
 #include "DesignCommon.h"
 
 namespace {
-int BadRegCount = 0, GoodRegCount = 0;
-void BadRegInit() {}
-void GoodRegInit() {}
-const TPackageUnitEntry Units[] = {
-    {"GoodReg", &GoodRegInit, nullptr, &GoodRegCount},
-    {"BadReg", &BadRegInit, nullptr, &BadRegCount},
-};
-const TPackageInfoTable Table{2, Units, OM_TEST_PACKAGE_RELEASE};
-
-__attribute__((constructor)) void Attach() { RegisterModule(&OmThisModule); }
-__attribute__((destructor)) void Detach() { UnregisterModule(&OmThisModule); }
-
 class TTestPackageComponent : public TComponent {
   OM_CLASS(TTestPackageComponent, TComponent)
  public:
@@ -21,6 +9,39 @@ class TTestPackageComponent : public TComponent {
 };
 }  // namespace
 OM_IMPLEMENT_CLASS(TTestPackageComponent, "GoodReg");
+
+namespace {
+#ifdef OM_TEST_PACKAGE_INIT_RAISES
+// The second unit's initialization raises after the first has registered a class and a
+// property editor of nothing but the IDE's classes; the third is never reached.
+int EarlyCount = 0, RaisingCount = 0, LateCount = 0;
+void EarlyInit() {
+  RegisterClass(TTestPackageComponent::StaticClass());
+  RegisterPropertyEditor(TypeInfo<String>(), nullptr, "TestPackageText",
+                         TStringProperty::StaticClass());
+}
+void EarlyFInit() {}
+void RaisingInit() { throw EComponentError("the unit's resources are missing"); }
+void LateInit() { RegisterClass(TTestPackageComponent::StaticClass()); }
+const TPackageUnitEntry Units[] = {
+    {"EarlyUnit", &EarlyInit, &EarlyFInit, &EarlyCount},
+    {"RaisingUnit", &RaisingInit, nullptr, &RaisingCount},
+    {"LateUnit", &LateInit, nullptr, &LateCount},
+};
+#else
+int BadRegCount = 0, GoodRegCount = 0;
+void BadRegInit() {}
+void GoodRegInit() {}
+const TPackageUnitEntry Units[] = {
+    {"GoodReg", &GoodRegInit, nullptr, &GoodRegCount},
+    {"BadReg", &BadRegInit, nullptr, &BadRegCount},
+};
+#endif
+const TPackageInfoTable Table{int(std::size(Units)), Units, OM_TEST_PACKAGE_RELEASE};
+
+__attribute__((constructor)) void Attach() { RegisterModule(&OmThisModule); }
+__attribute__((destructor)) void Detach() { UnregisterModule(&OmThisModule); }
+}  // namespace
 
 extern "C" {
 PACKAGE void Initialize() { InitializePackageUnits(&Table); }
