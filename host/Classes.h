@@ -448,6 +448,8 @@ class PACKAGE TReader : public TFiler {
  public:
   TReader(String Text, const String& FileName);
   ~TReader() override;
+  // How deep objects may nest in a form file (a form's deepest panels are a few levels).
+  static constexpr int MaxObjectDepth = 256;
 
   // Reads the form into Root (when given; its class name in the text is then only
   // recorded) or into a new root created from the class the text names, owned by
@@ -515,6 +517,7 @@ class PACKAGE TReader : public TFiler {
   std::vector<TFixup> FFixups;
   String FPropName;     // the property being read, for DefineProperty matching
   bool FCanHandleProp = false;
+  int FDepth = 0;
 };
 
 // Writes components in the platform's text form format.

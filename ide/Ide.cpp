@@ -3,6 +3,7 @@
 #include <malloc.h>
 #include <signal.h>
 
+#include <cctype>
 #include <regex>
 
 #include "DataAccess.h"
@@ -229,12 +230,34 @@ String BaseClassFromHeader(const String& FormFile, const String& ClassName) {
   return std::regex_search(Text, M, Decl) ? String(M[1]) : String();
 }
 
-// The class name the first line of a form file gives its root.
+// The class name the first line of a form file gives its root: `object Name: TClass` or
+// `object TClass`, after blanks and a byte order mark. Scanned by hand, in one pass: a
+// pattern engine would backtrack over a long name or a long run of blank lines.
 String RootClassOf(const String& Text) {
-  std::regex Head("^\\s*(?:\\xEF\\xBB\\xBF)?\\s*object\\s+(?:[A-Za-z_][A-Za-z0-9_]*\\s*:\\s*)?([A-Za-z_][A-Za-z0-9_]*)",
-                  std::regex::icase);
-  std::smatch M;
-  return std::regex_search(Text, M, Head) ? String(M[1]) : String();
+  size_t I = 0, N = Text.size();
+  auto Blanks = [&] {
+    while (I < N && (Text[I] == ' ' || Text[I] == '\t' || Text[I] == '\r' || Text[I] == '\n')) ++I;
+  };
+  auto Ident = [&] {
+    size_t Start = I;
+    if (I < N && (std::isalpha(static_cast<unsigned char>(Text[I])) || Text[I] == '_'))
+      while (++I < N && (std::isalnum(static_cast<unsigned char>(Text[I])) || Text[I] == '_')) {
+      }
+    return Text.substr(Start, I - Start);
+  };
+  Blanks();
+  if (Text.compare(I, 3, "\xEF\xBB\xBF") == 0) I += 3;
+  Blanks();
+  if (!SameText(Ident(), "object")) return {};
+  Blanks();
+  String Class = Ident();
+  Blanks();
+  if (I < N && Text[I] == ':') {
+    ++I;
+    Blanks();
+    Class = Ident();
+  }
+  return Class;
 }
 }  // namespace
 

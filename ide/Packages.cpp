@@ -117,27 +117,60 @@ String BaseName(const String& FileName) { return ChangeFileExt(ExtractFileName(F
 // for the other release needs the other release's host library, and loading that into
 // this IDE would put two platforms in one process. Empty for a file that is no ELF
 // shared library (dlopen then says what it is).
-std::vector<String> NeededLibraries(const String& FileName) {
-  std::vector<String> Needed;
+#if defined(__x86_64__)
+constexpr Elf64_Half ThisMachine = EM_X86_64;
+#elif defined(__aarch64__)
+constexpr Elf64_Half ThisMachine = EM_AARCH64;
+#else
+#error "the package loader knows no ELF machine for this processor"
+#endif
+
+// Checks that the file is a whole shared object for this machine and gives the libraries
+// it needs. dlopen maps what the program headers name: a file cut short leaves pages past
+// its end mapped, and touching them kills the IDE (SIGBUS) inside dlopen.
+std::vector<String> CheckedNeededLibraries(const String& FileName) {
   String Data;
   try {
     Data = ReadFileToString(FileName);
-  } catch (Exception&) {
-    return Needed;
+  } catch (Exception& E) {
+    Fail(Format("%s is not a package library: %s", {FileName, E.Message}));
   }
-  auto Fits = [&](size_t Offset, size_t Size) { return Offset <= Data.size() && Size <= Data.size() - Offset; };
-  if (!Fits(0, sizeof(Elf64_Ehdr)) || Data.compare(0, 4, ELFMAG) != 0 || Data[EI_CLASS] != ELFCLASS64)
-    return Needed;
+  auto Refuse = [&](const char* Why) {
+    Fail(Format("%s is not a package library: %s", {FileName, String(Why)}));
+  };
+  auto Fits = [&](Elf64_Off Offset, Elf64_Xword Size) {
+    return Offset <= Data.size() && Size <= Data.size() - Offset;
+  };
+  if (!Fits(0, sizeof(Elf64_Ehdr)) || Data.compare(0, SELFMAG, ELFMAG) != 0)
+    Refuse("it is no ELF file");
   Elf64_Ehdr Header;
   std::memcpy(&Header, Data.data(), sizeof Header);
-  if (Header.e_shentsize != sizeof(Elf64_Shdr) || !Fits(Header.e_shoff, size_t(Header.e_shnum) * sizeof(Elf64_Shdr)))
-    return Needed;
+  if (Header.e_ident[EI_CLASS] != ELFCLASS64 || Header.e_ident[EI_DATA] != ELFDATA2LSB ||
+      Header.e_machine != ThisMachine)
+    Refuse("it is built for another machine");
+  if (Header.e_type != ET_DYN) Refuse("it is no shared object");
+  if (Header.e_phentsize != sizeof(Elf64_Phdr) || Header.e_phnum == 0 ||
+      !Fits(Header.e_phoff, Elf64_Xword(Header.e_phnum) * sizeof(Elf64_Phdr)))
+    Refuse("it is cut short (its program headers lie past its end)");
+  for (int I = 0; I < Header.e_phnum; ++I) {
+    Elf64_Phdr Segment;
+    std::memcpy(&Segment, Data.data() + Header.e_phoff + size_t(I) * sizeof(Elf64_Phdr), sizeof Segment);
+    if ((Segment.p_type == PT_LOAD || Segment.p_type == PT_DYNAMIC) &&
+        !Fits(Segment.p_offset, Segment.p_filesz))
+      Refuse("it is cut short (a segment lies past its end)");
+  }
+
+  std::vector<String> Needed;
+  if (Header.e_shentsize != sizeof(Elf64_Shdr) ||
+      !Fits(Header.e_shoff, Elf64_Xword(Header.e_shnum) * sizeof(Elf64_Shdr)))
+    Refuse("it is cut short (its section headers lie past its end)");
   std::vector<Elf64_Shdr> Sections(Header.e_shnum);
   std::memcpy(Sections.data(), Data.data() + Header.e_shoff, Sections.size() * sizeof(Elf64_Shdr));
   for (const Elf64_Shdr& S : Sections) {
     if (S.sh_type != SHT_DYNAMIC || S.sh_link >= Sections.size()) continue;
     const Elf64_Shdr& Strings = Sections[S.sh_link];
-    if (!Fits(S.sh_offset, S.sh_size) || !Fits(Strings.sh_offset, Strings.sh_size)) continue;
+    if (!Fits(S.sh_offset, S.sh_size) || !Fits(Strings.sh_offset, Strings.sh_size))
+      Refuse("it is cut short (its dynamic section lies past its end)");
     for (size_t Off = 0; Off + sizeof(Elf64_Dyn) <= S.sh_size; Off += sizeof(Elf64_Dyn)) {
       Elf64_Dyn Entry;
       std::memcpy(&Entry, Data.data() + S.sh_offset + Off, sizeof Entry);
@@ -167,7 +200,7 @@ TPackageRecord* TPackageLoader::Load(const String& FileName) {
   if (!FileExists(FileName)) Fail(Format("Package %s not found", {FileName}));
   if (TPackageRecord* Loaded = Find(FileName))
     Fail(Format("Package %s is already loaded from %s", {BaseName(FileName), Loaded->FileName}));
-  for (const String& Lib : NeededLibraries(FileName)) {
+  for (const String& Lib : CheckedNeededLibraries(FileName)) {
     int Other = OM_HOST_RELEASE == 5 ? 6 : 5;
     if (Lib == "libomhost" + IntToStr(Other) + ".so")
       Fail(Format("%s was built for IDE release %d and cannot be loaded into release %d",
@@ -215,6 +248,12 @@ TPackageRecord* TPackageLoader::Load(const String& FileName) {
   if (const TResourceEntry* D = FindResource(FindResourceHInstance(P->Module), "DESCRIPTION", RT_RCDATA))
     P->Description = TrimRight(String(reinterpret_cast<const char*>(D->Data), D->Size));
   P->Version = ReadEntries(P->Module, "VERSION", RT_VERSION);
+  // A package is known by the unit it is (its main unit), not by its file: a copy of a
+  // loaded package under another name would register everything a second time.
+  if (!P->Contains.empty())
+    for (const auto& Other : FPackages)
+      if (!Other->Contains.empty() && SameText(Other->Contains.front(), P->Contains.front()))
+        Fail(Format("Package %s is already loaded from %s", {P->Contains.front(), Other->FileName}));
 
   // The runtime packages it requires stay loaded as long as the IDE runs: designed
   // forms hold components of their classes.

@@ -108,6 +108,15 @@ TComponentClass TReader::FindComponentClass(const String& ClassName) {
 void TReader::ReadObject(TComponent* Parent, bool IsRoot) {
   TFormParser& P = *FParser;
   if (!P.IsIdent("object")) P.Expected("'object'");
+  // Each level is a frame of this reader and, once read, of every walk over the
+  // controls; a file nested past any real form is refused before the stack runs out.
+  if (FDepth >= MaxObjectDepth)
+    P.Error(Format("objects are nested more than %d deep", {MaxObjectDepth}));
+  struct TLevel {
+    int& Depth;
+    explicit TLevel(int& D) : Depth(D) { ++Depth; }
+    ~TLevel() { --Depth; }
+  } Level(FDepth);
   P.Next();
   int NameLine = P.Token().Line, NameCol = P.Token().Column;
   String Name = P.TakeIdent("a component name");
@@ -247,8 +256,10 @@ void TReader::ReadProperty(TPersistent* Instance) {
   if (PPropInfo Prop = GetPropInfo(Target, FPropName)) {
     try {
       ReadPropValue(Target, Prop);
-    } catch (EReadError&) {
-      throw;
+    } catch (EReadError& E) {
+      // A stream's read error knows no place in the file; the property does.
+      if (E.Line > 0) throw;
+      throw EReadError(FFileName, Line, Col, Format("property %s: %s", {FPropName, E.Message}));
     } catch (Exception& E) {
       throw EReadError(FFileName, Line, Col, Format("property %s: %s", {FPropName, E.Message}));
     }
@@ -257,8 +268,9 @@ void TReader::ReadProperty(TPersistent* Instance) {
   FCanHandleProp = false;
   try {
     CallDefineProperties(Target, this);
-  } catch (EReadError&) {
-    throw;
+  } catch (EReadError& E) {
+    if (E.Line > 0) throw;
+    throw EReadError(FFileName, Line, Col, Format("property %s: %s", {FPropName, E.Message}));
   } catch (Exception& E) {
     throw EReadError(FFileName, Line, Col, Format("property %s: %s", {FPropName, E.Message}));
   }

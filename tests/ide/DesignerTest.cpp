@@ -186,6 +186,16 @@ TEST_F(DesignTest, FormsOpenWithTheirHandlersAndSaveTheSameText) {
   std::filesystem::remove_all(Dir);
 }
 
+TEST_F(DesignTest, AFormAfterManyBlankLinesOrWithAVeryLongNameOpens) {
+  TTempFolder Dir;
+  String Blank = Dir / "Blank.dfm", Long = Dir / "Long.dfm";
+  WriteWholeFile(Blank, std::string(50000, '\n') + "object Form1: TTestForm\nend\n");
+  String Name(32000, 'F');
+  WriteWholeFile(Long, "object " + Name + ": TTestForm\nend\n");
+  EXPECT_EQ(Ide.OpenForm(Blank)->GetRoot()->ClassType(), TTestForm::StaticClass());
+  EXPECT_EQ(Ide.OpenForm(Long)->GetRoot()->Name(), Name);
+}
+
 TEST_F(DesignTest, AFormThatDoesNotReadLeavesNoDesigner) {
   auto Path = std::filesystem::temp_directory_path() / ("ombad" + std::to_string(getpid()) + ".dfm");
   TStringList L;

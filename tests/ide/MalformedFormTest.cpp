@@ -2,6 +2,7 @@
 // created for the form is left behind.
 #include <gtest/gtest.h>
 
+#include "Desktop.h"
 #include "TestClasses.h"
 
 namespace {
@@ -102,6 +103,43 @@ TEST_P(MalformedIntoRootTest, LeavesTheRootWithoutTheComponentsItRead) {
   ASSERT_EQ(Root.ComponentCount(), 1);
   EXPECT_EQ(Root.Components(0), Kept);
   EXPECT_FALSE(Root.ComponentState().Contains(csLoading));
+}
+
+// Shapes that once crashed or lost their place: built here, being too large for the table.
+TEST_F(MalformedFormTest, DeepNestingIsRefusedWhereItGoesTooDeep) {
+  String Text = "object F: TTestForm\n";
+  for (int I = 0; I < 9000; ++I) Text += "object B" + IntToStr(I) + ": TTestButton\n";
+  TComponent Owner(nullptr);
+  try {
+    ComponentFromText(Text, "Deep.dfm", nullptr, &Owner);
+    FAIL() << "accepted";
+  } catch (EReadError& E) {
+    // The root is level 1; the object that would be one level too deep is refused.
+    EXPECT_EQ(E.Line, TReader::MaxObjectDepth + 1) << E.Message;
+    EXPECT_EQ(E.Column, 1);
+    EXPECT_NE(E.Detail.find("nested more than"), String::npos) << E.Message;
+  }
+  EXPECT_EQ(Owner.ComponentCount(), 0);
+  // As deep as is allowed still reads.
+  String Deepest = "object F: TTestForm\n";
+  for (int I = 1; I < TReader::MaxObjectDepth; ++I) Deepest += "object B" + IntToStr(I) + ": TTestButton\n";
+  for (int I = 0; I < TReader::MaxObjectDepth; ++I) Deepest += "end\n";
+  delete ComponentFromText(Deepest, "Deepest.dfm", nullptr, &Owner);
+}
+
+TEST_F(MalformedFormTest, BinaryDataTooShortForItsPropertyNamesThePlace) {
+  TDesktop Desktop;
+  TComponent Owner(nullptr);
+  try {
+    ComponentFromText("object F: TTestForm\n  object I: TImage\n    Picture.Data = {}\n  end\nend",
+                      "Picture.dfm", nullptr, &Owner);
+    FAIL() << "accepted";
+  } catch (EReadError& E) {
+    EXPECT_EQ(E.Line, 3) << E.Message;
+    EXPECT_EQ(E.Column, 5) << E.Message;
+    EXPECT_EQ(E.Message.rfind("Picture.dfm:3:5: ", 0), 0u) << E.Message;
+  }
+  EXPECT_EQ(Owner.ComponentCount(), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Forms, MalformedFormTest, ::testing::ValuesIn(Cases),

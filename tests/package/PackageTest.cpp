@@ -140,6 +140,35 @@ TEST_F(PackageTest, EveryWayALoadFailsHasItsMessage) {
   EXPECT_TRUE(Ide.Packages().Packages().empty());
 }
 
+TEST_F(PackageTest, ACutShortPackageIsRefusedBeforeItIsMapped) {
+  // Cut anywhere, from the ELF header to well past the program headers, the copy is
+  // refused with the loader's message; dlopen of such a copy died of SIGBUS.
+  std::ifstream In(Bin(ThisPackage + ".so"), std::ios::binary);
+  std::string Whole((std::istreambuf_iterator<char>(In)), std::istreambuf_iterator<char>());
+  auto Copy = std::filesystem::temp_directory_path() / ("omcut" + std::to_string(getpid()) + ".so");
+  for (size_t Size : {size_t(0), size_t(10), size_t(64), size_t(1000), size_t(20000), size_t(300000),
+                      Whole.size() / 2, Whole.size() - 1}) {
+    if (Size >= Whole.size()) continue;
+    SCOPED_TRACE(Size);
+    std::ofstream(Copy, std::ios::binary).write(Whole.data(), std::streamsize(Size));
+    EXPECT_EQ(LoadError(Copy.string()).rfind(Copy.string() + " is not a package library: ", 0), 0u)
+        << LoadError(Copy.string());
+  }
+  std::filesystem::remove(Copy);
+  EXPECT_TRUE(Ide.Packages().Packages().empty());
+}
+
+TEST_F(PackageTest, ACopyOfTheLoadedPackageUnderAnotherNameIsRefused) {
+  LoadPackage();
+  size_t Palette = TRegistries::Instance().Palette.size();
+  auto Copy = std::filesystem::temp_directory_path() / ("Copy" + std::to_string(getpid()) + ".so");
+  std::filesystem::copy_file(Bin(ThisPackage + ".so"), Copy, std::filesystem::copy_options::overwrite_existing);
+  EXPECT_EQ(LoadError(Copy.string()), "Package " + ThisPackage + " is already loaded from " + Bin(ThisPackage + ".so"));
+  std::filesystem::remove(Copy);
+  EXPECT_EQ(Ide.Packages().Packages().size(), 1u);
+  EXPECT_EQ(TRegistries::Instance().Palette.size(), Palette);
+}
+
 TEST_F(PackageTest, ARegisterThatRaisesIsReportedAndTheOthersStillRun) {
   TPackageRecord* P = Ide.Packages().Load(Suffixed("omtestpkg_raising"));
   ASSERT_EQ(P->Errors.size(), 1u);
