@@ -471,6 +471,14 @@ int TCollection::IndexOfItem(const TCollectionItem* Item) const {
   return Item->FIndex;
 }
 
+TCollectionItem* TCollection::ItemAfter(const TCollectionItem* Item) const {
+  if (!FIndexesValid) IndexOfItem(Item);
+  // With indexes valid, an item's index is its place among the gaps.
+  for (size_t P = size_t(Item->FIndex) + 1; P < FItems.size(); ++P)
+    if (FItems[P]) return FItems[P];
+  return nullptr;
+}
+
 void TCollection::PackHoles() const noexcept {
   FItems.erase(std::remove(FItems.begin() + FFirstHole, FItems.end(), nullptr), FItems.end());
   if (FIndexesValid)

@@ -189,14 +189,19 @@ OM_IMPLEMENT_CLASS(TOmColumn, "OmDBGrids");
 
 TOmColumn::TOmColumn(TCollection* Collection) : TCollectionItem(Collection) {}
 
-// A nested group goes with its head: the columns nested under this one are freed first,
-// from the last, so each takes its own nested columns along. A collection that clears
-// itself frees from its end, so there a head meets no nested column left to free.
+// A nested group goes with its head: the columns nested under this one, which stand
+// right after it, are freed first, each taking its own nested columns along. A collection
+// that clears itself frees from its end, so there a head finds none left. The walk reads
+// no index: freeing many columns must not close the collection's gaps each time.
 TOmColumn::~TOmColumn() {
   TCollection* Columns = Collection();
-  if (!Columns) return;
-  for (int Last = GetExpandIndex(), First = Index() + 1; Last >= First; --Last)
-    delete Columns->Items(Last);
+  if (!Columns || FFieldName.empty()) return;
+  String Prefix = FFieldName + ".";
+  while (auto* Next = static_cast<TOmColumn*>(Columns->ItemAfter(this))) {
+    const String& Name = Next->FFieldName;
+    if (Name.size() <= Prefix.size() || CompareText(Name.substr(0, Prefix.size()), Prefix) != 0) break;
+    delete Next;
+  }
 }
 
 bool TOmColumn::IsCheckBoxValuesStored() const { return CheckBoxValues != "True;False"; }

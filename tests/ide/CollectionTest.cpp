@@ -43,6 +43,18 @@ TEST_F(CollectionTest, FreeingAnItemRemovesItFromItsCollection) {
   EXPECT_EQ(Items.Updates, (std::vector<TCollectionItem*>{nullptr}));
 }
 
+TEST_F(CollectionTest, ItemAfterSkipsTheGapsOfFreedItems) {
+  TCollectionItem *A = Items.Items(0), *B = Items.Items(1), *C = Items.Items(2), *D = Items.Items(3);
+  delete B;  // a gap in the middle
+  EXPECT_EQ(Items.ItemAfter(A), C);
+  delete C;
+  EXPECT_EQ(Items.ItemAfter(A), D);
+  EXPECT_EQ(Items.ItemAfter(D), nullptr);
+  D->SetIndex(0);  // after a move, by the new order
+  EXPECT_EQ(Items.ItemAfter(D), A);
+  EXPECT_EQ(Items.ItemAfter(A), nullptr);
+}
+
 TEST_F(CollectionTest, DeleteTellsOfTheDeletionFirst) {
   TTestItem* B = Items.Items(1);
   Items.Delete(1);
