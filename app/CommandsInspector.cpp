@@ -159,37 +159,21 @@ void TSession::DefineInspectorCommands() {
       },
       BehindModal);
 
-  Define(
-      "edit", "edit PROPERTY", "presses the property's ellipsis button", {1, 1},
-      [this](const auto& A) {
-        FIde->Inspector().Edit(A[0]);
-        return TCommandResult{};
-      },
-      BehindModal);
-
-  Define(
-      "revert", "revert PROPERTY", "reverts a property to its default", {1, 1},
-      [this](const auto& A) {
-        FIde->Inspector().Revert(A[0]);
-        return TCommandResult{};
-      },
-      BehindModal);
-
-  Define(
-      "expand", "expand PROPERTY", "shows a property's sub-properties", {1, 1},
-      [this](const auto& A) {
-        FIde->Inspector().Expand(A[0]);
-        return TCommandResult{};
-      },
-      BehindModal);
-
-  Define(
-      "collapse", "collapse PROPERTY", "hides a property's sub-properties", {1, 1},
-      [this](const auto& A) {
-        FIde->Inspector().Collapse(A[0]);
-        return TCommandResult{};
-      },
-      BehindModal);
+  // What a person does to one row of the inspector, with nothing to show afterwards.
+  auto RowCommand = [this](const char* Name, const char* Help,
+                           void (TObjectInspector::*Action)(const String&)) {
+    Define(
+        Name, String(Name) + " PROPERTY", Help, {1, 1},
+        [this, Action](const auto& A) {
+          (FIde->Inspector().*Action)(A[0]);
+          return TCommandResult{};
+        },
+        BehindModal);
+  };
+  RowCommand("edit", "presses the property's ellipsis button", &TObjectInspector::Edit);
+  RowCommand("revert", "reverts a property to its default", &TObjectInspector::Revert);
+  RowCommand("expand", "shows a property's sub-properties", &TObjectInspector::Expand);
+  RowCommand("collapse", "hides a property's sub-properties", &TObjectInspector::Collapse);
 
   Define("categories", "categories", "the inspector's view by category", {0, 0},
          [this](const auto&) {

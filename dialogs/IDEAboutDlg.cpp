@@ -88,16 +88,8 @@ void TOMCAboutForm::Label5Click(TObject* Sender) {
   Visited(Sender);
 }
 
-void ShowAboutForm() {
-  auto* Form = new TOMCAboutForm(Application);
-  try {
-    Form->ShowModal();
-  } catch (...) {
-    // Closed, the form has released itself; a loop that failed left it to this caller.
-    if (!Form->Released()) delete Form;
-    throw;
-  }
-}
+// The form frees itself when it closes, also when its modal loop ends in an error.
+void ShowAboutForm() { (new TOMCAboutForm(Application))->ShowModal(); }
 
 namespace Ideaboutdlg {
 String VersionLine() { return Format("Version 3.%d (Build 3.%d)", {MinorVersion, BuildNumber}); }

@@ -301,48 +301,27 @@ Root* TClassRef<Root>::Create(A&&... Args) const {
 }
 
 namespace om_detail {
-template <class C>
-constexpr const TPropInfo* PropsOf() {
-  if constexpr (requires { TPublished<C>::Props; })
-    return TPublished<C>::Props;
-  else
-    return nullptr;
-}
-template <class C>
-constexpr int PropCountOf() {
-  if constexpr (requires { TPublished<C>::Props; })
-    return int(std::size(TPublished<C>::Props));
-  else
-    return 0;
-}
-template <class C>
-constexpr const TMethodEntry* MethodsOf() {
-  if constexpr (requires { TPublished<C>::Methods; })
-    return TPublished<C>::Methods;
-  else
-    return nullptr;
-}
-template <class C>
-constexpr int MethodCountOf() {
-  if constexpr (requires { TPublished<C>::Methods; })
-    return int(std::size(TPublished<C>::Methods));
-  else
-    return 0;
-}
-template <class C>
-constexpr const TFieldEntry* FieldsOf() {
-  if constexpr (requires { TPublished<C>::Fields; })
-    return TPublished<C>::Fields;
-  else
-    return nullptr;
-}
-template <class C>
-constexpr int FieldCountOf() {
-  if constexpr (requires { TPublished<C>::Fields; })
-    return int(std::size(TPublished<C>::Fields));
-  else
-    return 0;
-}
+// TPublished<C>'s table of props, methods or fields and its length; none for a class
+// that publishes no such member.
+#define OM_PUBLISHED_TABLE(Table, Entry)                      \
+  template <class C>                                          \
+  constexpr const Entry* Table##Of() {                        \
+    if constexpr (requires { TPublished<C>::Table; })         \
+      return TPublished<C>::Table;                            \
+    else                                                      \
+      return nullptr;                                         \
+  }                                                           \
+  template <class C>                                          \
+  constexpr int Table##CountOf() {                            \
+    if constexpr (requires { TPublished<C>::Table; })         \
+      return int(std::size(TPublished<C>::Table));            \
+    else                                                      \
+      return 0;                                               \
+  }
+OM_PUBLISHED_TABLE(Props, TPropInfo)
+OM_PUBLISHED_TABLE(Methods, TMethodEntry)
+OM_PUBLISHED_TABLE(Fields, TFieldEntry)
+#undef OM_PUBLISHED_TABLE
 
 template <auto F>
 struct TFieldOf;
@@ -363,11 +342,11 @@ struct TFieldOf<F> {
       Name::inherited::StaticClass(),                                                  \
       om_detail::TFactory<Name::TCreateSignature>::For<Name>(),                        \
       om_detail::PropsOf<Name>(),                                                      \
-      om_detail::PropCountOf<Name>(),                                                  \
+      om_detail::PropsCountOf<Name>(),                                                  \
       om_detail::MethodsOf<Name>(),                                                    \
-      om_detail::MethodCountOf<Name>(),                                                \
+      om_detail::MethodsCountOf<Name>(),                                                \
       om_detail::FieldsOf<Name>(),                                                     \
-      om_detail::FieldCountOf<Name>(),                                                 \
+      om_detail::FieldsCountOf<Name>(),                                                 \
       Unit,                                                                            \
       &OmThisModule}
 

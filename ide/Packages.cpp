@@ -113,10 +113,6 @@ std::vector<std::pair<String, String>> ReadEntries(const TLibModule* Module, con
 
 String BaseName(const String& FileName) { return ChangeFileExt(ExtractFileName(FileName), ""); }
 
-// The libraries a shared library names as needed, read from its file: a package built
-// for the other release needs the other release's host library, and loading that into
-// this IDE would put two platforms in one process. Empty for a file that is no ELF
-// shared library (dlopen then says what it is).
 #if defined(__x86_64__)
 constexpr Elf64_Half ThisMachine = EM_X86_64;
 #elif defined(__aarch64__)
@@ -125,9 +121,11 @@ constexpr Elf64_Half ThisMachine = EM_AARCH64;
 #error "the package loader knows no ELF machine for this processor"
 #endif
 
-// Checks that the file is a whole shared object for this machine and gives the libraries
-// it needs. dlopen maps what the program headers name: a file cut short leaves pages past
-// its end mapped, and touching them kills the IDE (SIGBUS) inside dlopen.
+// Checks that the file is a whole shared object for this machine, and gives the libraries
+// it names as needed, read from the file. dlopen maps what the program headers name: a
+// file cut short leaves pages past its end mapped, and touching them kills the IDE
+// (SIGBUS) inside dlopen. A package built for the other release needs the other
+// release's host library, and loading that would put two platforms in one process.
 std::vector<String> CheckedNeededLibraries(const String& FileName) {
   String Data;
   try {

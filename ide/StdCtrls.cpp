@@ -381,9 +381,22 @@ class TMemoStrings : public TStrings {
   void Insert(int Index, const String& Value) override {
     int N = Count();
     Check(Index, N + 1);
-    if (Index == N) return Append(Value);
-    size_t At = FStarts[size_t(Index)];
-    Edit([&](String& T) { T.insert(At, Value + "\r\n"); });
+    if (Index < N) {
+      size_t At = FStarts[size_t(Index)];
+      Edit([&](String& T) { T.insert(At, Value + "\r\n"); });
+      return;
+    }
+    // After the last line the text grows at its end; in a batch, its index grows with it.
+    bool Open = FCount < int(FStarts.size());  // the text ends with a line break
+    size_t End = Text().size();
+    String Piece = Open ? Value + "\r\n" : "\r\n" + Value;
+    if (!FBatch) {
+      Edit([&](String& T) { T += Piece; });
+      return;
+    }
+    FWork += Piece;
+    FStarts.push_back(Open ? End + Piece.size() : End + 2);
+    ++FCount;
   }
   void Delete(int Index) override {
     Check(Index, Count());
@@ -436,26 +449,6 @@ class TMemoStrings : public TStrings {
     Change(T);
     FMemo->SetText(T);
   }
-  // A line after the last: in a batch, the copy grows in place and its index with it.
-  void Append(const String& Value) {
-    if (!FBatch) {
-      size_t End = Text().size();
-      bool Open = FCount < int(FStarts.size());  // the text ends with a line break
-      Edit([&](String& T) { Open ? T.insert(End, Value + "\r\n") : T.insert(End, "\r\n" + Value); });
-      return;
-    }
-    if (FCount < int(FStarts.size())) {
-      FWork += Value;
-      FWork += "\r\n";
-      FStarts.push_back(FWork.size());
-    } else {
-      FWork += "\r\n";
-      FStarts.push_back(FWork.size());
-      FWork += Value;
-    }
-    ++FCount;
-  }
-
   TCustomMemo* FMemo;
   String FWork;  // the text being edited between BeginUpdate and EndUpdate
   bool FBatch = false;

@@ -253,27 +253,24 @@ void TReader::ReadProperty(TPersistent* Instance) {
   }
 
   FPropName = String(Path);
-  if (PPropInfo Prop = GetPropInfo(Target, FPropName)) {
+  // An error that knows no place in the file (a setter's, a stream's) takes the place of
+  // the property being read.
+  auto Placed = [&](auto&& Read) {
     try {
-      ReadPropValue(Target, Prop);
+      Read();
     } catch (EReadError& E) {
-      // A stream's read error knows no place in the file; the property does.
       if (E.Line > 0) throw;
       throw EReadError(FFileName, Line, Col, Format("property %s: %s", {FPropName, E.Message}));
     } catch (Exception& E) {
       throw EReadError(FFileName, Line, Col, Format("property %s: %s", {FPropName, E.Message}));
     }
+  };
+  if (PPropInfo Prop = GetPropInfo(Target, FPropName)) {
+    Placed([&] { ReadPropValue(Target, Prop); });
     return;
   }
   FCanHandleProp = false;
-  try {
-    CallDefineProperties(Target, this);
-  } catch (EReadError& E) {
-    if (E.Line > 0) throw;
-    throw EReadError(FFileName, Line, Col, Format("property %s: %s", {FPropName, E.Message}));
-  } catch (Exception& E) {
-    throw EReadError(FFileName, Line, Col, Format("property %s: %s", {FPropName, E.Message}));
-  }
+  Placed([&] { CallDefineProperties(Target, this); });
   if (!FCanHandleProp)
     throw EReadError(FFileName, Line, Col,
                      Format("unknown property %s of %s", {FPropName, Target->ClassName()}));
