@@ -1,5 +1,6 @@
 #include "IDEGridsDlg.h"
 
+#include <algorithm>
 #include <memory_resource>
 #include <unordered_set>
 
@@ -154,6 +155,8 @@ struct TPublished<TOmDBGridColumnsEditor> {
       OM_METHOD(TOmDBGridColumnsEditor, FormListViewClick),
       OM_METHOD(TOmDBGridColumnsEditor, FormListViewKeyPress),
       OM_METHOD(TOmDBGridColumnsEditor, FormListViewSelectItem),
+      OM_METHOD(TOmDBGridColumnsEditor, FormListViewDragOver),
+      OM_METHOD(TOmDBGridColumnsEditor, FormListViewDragDrop),
       OM_METHOD(TOmDBGridColumnsEditor, CheckedExecute),
       OM_METHOD(TOmDBGridColumnsEditor, LabelsExecute),
       OM_METHOD(TOmDBGridColumnsEditor, ToolbarExecute),
@@ -574,6 +577,92 @@ void TOmDBGridColumnsEditor::ReselectAt(int Position) {
     SelectRow(Position);
   else
     UpdateSelection();
+}
+
+// --- Drag and drop ---------------------------------------------------------------------
+
+// Every row carries a column and the list holds them all, in the collection's order:
+// the drop works on row positions and collection indexes as one.
+bool TOmDBGridColumnsEditor::RowsMatchColumns() {
+  if (!FGrid) return false;
+  CheckRows();
+  return !FEmptyRows && FormListView->Items()->Count() == FGrid->Columns()->Count();
+}
+
+void TOmDBGridColumnsEditor::FormListViewDragOver(TObject*, TObject* Source, int X, int Y,
+                                                  TDragState, bool& Accept) {
+  Accept = false;
+  TListItem* First = FormListView->Selected();
+  TListItem* Target = FormListView->GetItemAt(X, Y);
+  if (Source != FormListView || !First || !Target || Target->Selected() || !RowsMatchColumns())
+    return;
+  // Only among siblings: a column never leaves or enters a nested block by a drag.
+  TOmColumn* Parent = RowColumn(First)->GetParentColumn();
+  if (RowColumn(Target)->GetParentColumn() != Parent) return;
+  bool Siblings = true;
+  ForEachSelected(FormListView, [&](int, TListItem* Item) {
+    Siblings = Siblings && RowColumn(Item)->GetParentColumn() == Parent;
+  });
+  Accept = Siblings;
+}
+
+void TOmDBGridColumnsEditor::SelectNestedColumns(bool Select) {
+  TListItems* Items = FormListView->Items();
+  int Count = Items->Count();
+  for (int I = 0; I < Count; ++I) {
+    TListItem* Item = Items->Item(I);
+    TOmColumn* Column = RowColumn(Item);
+    if (!Item->Selected() || !Column || !Column->GetExpandable()) continue;
+    // Rows and columns agree before and after a drop; should they not, no row past the
+    // end is asked for.
+    int Last = std::min(I + Column->GetExpandIndex() - Column->Index(), Count - 1);
+    for (int J = I + 1; J <= Last; ++J) Items->Item(J)->SetSelected(Select);
+    Item->SetFocused(true);
+  }
+}
+
+// The selected rows, each with its nested rows, move as one block: before the target when
+// it is above them, else after it (after its last nested row when it has some). The rows
+// are put in their new order in one pass and the collection follows it in one more, where
+// a row-by-row move would shift the rows and columns between for each moved one. Every
+// row keeps its row object; the last row of the block takes the focus, as the last one
+// moved would, unless a selected expandable row takes it back.
+void TOmDBGridColumnsEditor::FormListViewDragDrop(TObject*, TObject*, int X, int Y) {
+  TListItem* Source = FormListView->Selected();
+  TListItem* Target = FormListView->GetItemAt(X, Y);
+  // Only what a drag-over accepts can be dropped; anything else would move no block.
+  if (!Source || !Target || Target->Selected() || !RowsMatchColumns()) return;
+  TListItems* Items = FormListView->Items();
+  int Count = Items->Count();
+  int From = Source->Index(), To = Target->Index();
+  TOmColumn* TargetColumn = RowColumn(Target);
+  if (To > From && TargetColumn->GetExpandable())
+    To = std::min(To + TargetColumn->GetExpandIndex() - TargetColumn->Index(), Count - 1);
+  int Cut = To > From ? To + 1 : To;  // the block stands before the row now at Cut
+  {
+    TListUpdate Update(FormListView);
+    TFlagOn Bulk(FUpdating);
+    SelectNestedColumns(true);
+    std::vector<TListItem*> Rows(static_cast<size_t>(Count));
+    for (int I = 0; I < Count; ++I) Rows[size_t(I)] = Items->Item(I);
+    auto Moved = [](const TListItem* Row) { return Row->Selected(); };
+    auto Stays = [](const TListItem* Row) { return !Row->Selected(); };
+    auto BlockStart = std::stable_partition(Rows.begin(), Rows.begin() + Cut, Stays);
+    auto BlockEnd = std::stable_partition(Rows.begin() + Cut, Rows.end(), Moved);
+    Items->Reorder(Rows);
+    {
+      TBrackets Brackets(FGrid, false);
+      std::vector<TCollectionItem*> Order(static_cast<size_t>(Count));
+      for (int I = 0; I < Count; ++I) Order[size_t(I)] = RowColumn(Rows[size_t(I)]);
+      FGrid->Columns()->Reorder(Order);
+      for (int I = 0; I < Count; ++I)
+        Rows[size_t(I)]->SetCaption(RowCaption(I, RowColumn(Rows[size_t(I)])));
+    }
+    if (BlockEnd != BlockStart) (*std::prev(BlockEnd))->SetFocused(true);
+    SelectNestedColumns(false);
+  }
+  UpdateSelection();
+  ModifiedAfterFill();
 }
 
 // --- Commands ----------------------------------------------------------------------------

@@ -107,6 +107,8 @@ object OmDBGridColumnsEditor: TOmDBGridColumnsEditor
     TabOrder = 1
     ViewStyle = vsReport
     OnClick = FormListViewClick
+    OnDragDrop = FormListViewDragDrop
+    OnDragOver = FormListViewDragOver
     OnKeyPress = FormListViewKeyPress
     OnSelectItem = FormListViewSelectItem
   end

@@ -58,6 +58,11 @@ class PACKAGE TOmDBGridColumnsEditor : public TDesignWindow {
   void FormListViewClick(TObject* Sender);
   void FormListViewKeyPress(TObject* Sender, char& Key);
   void FormListViewSelectItem(TObject* Sender, TListItem* Item, bool Selected);
+  void FormListViewDragOver(TObject* Sender, TObject* Source, int X, int Y, TDragState State,
+                            bool& Accept);
+  void FormListViewDragDrop(TObject* Sender, TObject* Source, int X, int Y);
+  // Selects (or deselects) the rows nested under every selected expandable column.
+  void SelectNestedColumns(bool Select);
   void CheckedExecute(TObject* Sender);
   void LabelsExecute(TObject* Sender);
   void ToolbarExecute(TObject* Sender);
@@ -106,6 +111,7 @@ class PACKAGE TOmDBGridColumnsEditor : public TDesignWindow {
   void SelectRow(int Index);
   String RowCaption(int Index, TOmColumn* Column) const;
   void ModifiedAfterFill();
+  bool RowsMatchColumns();
 
   TOmDBGrid* FGrid = nullptr;
   bool FUpdating = false;

@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <memory>
+#include <span>
 #include <vector>
 
 #include "SysUtils.h"
@@ -192,7 +193,7 @@ class PACKAGE TCollectionItem : public TPersistent {
   friend class TCollection;
   TCollection* FCollection = nullptr;
   int FID = 0;
-  mutable int FIndex = -1;  // valid while the collection's index cache is
+  mutable int FIndex = -1;  // its place in the collection, holes counted until closed
 };
 
 class PACKAGE TCollection : public TPersistent {
@@ -211,6 +212,10 @@ class PACKAGE TCollection : public TPersistent {
   TCollectionItem* Insert(int Index);
   void Delete(int Index);
   void Clear();
+  // Puts the items in the order given, which holds each of them once, in one pass: moving
+  // items one by one through their Index costs a shift of the items between for each.
+  // The collection changes as one (one update notification).
+  void Reorder(std::span<TCollectionItem* const> Order);
   TCollectionItem* FindItemID(int ID) const;
   void Assign(TPersistent* Source) override;
   String GetNamePath() override;
@@ -228,13 +233,15 @@ class PACKAGE TCollection : public TPersistent {
   TPersistent* GetOwner() override;
   // The published property of the owner that holds this collection, for the name path.
   String PropName();
+  // Changes whenever an item comes, goes or moves: what is worked out from the order
+  // can tell that it is stale.
+  unsigned OrderStamp() const noexcept { return FOrderStamp; }
 
  private:
   friend class TCollectionItem;
   void InsertItem(TCollectionItem* Item);
   void RemoveItem(TCollectionItem* Item);
   void MoveItem(TCollectionItem* Item, int NewIndex);
-  void IndexesChanged() noexcept { FIndexesValid = false; }
   int IndexOfItem(const TCollectionItem* Item) const;
   void Pack() const noexcept {
     if (FHoles) PackHoles();
@@ -249,7 +256,7 @@ class PACKAGE TCollection : public TPersistent {
   mutable size_t FFirstHole = 0;
   int FUpdateCount = 0;
   int FNextID = 0;
-  mutable bool FIndexesValid = true;
+  unsigned FOrderStamp = 0;
 };
 
 // A collection that knows the persistent it belongs to (a grid's columns, say).

@@ -128,6 +128,10 @@ class PACKAGE TOmColumn : public TCollectionItem {
   // The dataset's field the column shows, or null.
   TField* Field() const;
   // The column this one is nested under, or null for a top-level column.
+  // A column is nested under the nearest column before it whose field name, with a dot,
+  // begins its own name and every name between: `Address.Geo.Lat` under `Address.Geo`,
+  // or under `Address` where there is no `Address.Geo`. So the nested columns of a column
+  // always stand in one block right after it, and ExpandIndex - Index is their number.
   TOmColumn* GetParentColumn() const;
   // It has nested columns.
   bool GetExpandable() const { return GetExpandIndex() > Index(); }
@@ -217,6 +221,18 @@ class PACKAGE TOmDBGridColumns : public TOwnedCollection {
 
  private:
   friend class TOmColumn;
+  // Where each column stands in the nesting, by collection index: worked out for all
+  // columns in one pass when first asked after a change of order or of a field name, so
+  // that asking it of every column of a large grid stays linear.
+  struct TNesting {
+    int Parent;  // -1 for a top-level column
+    int Last;    // index of its last nested column, its own when it has none
+  };
+  const TNesting& NestingOf(int Index) const;
+  void NestingChanged() noexcept { FNestingValid = false; }
+  mutable std::vector<TNesting> FNesting;
+  mutable unsigned FNestingStamp = 0;
+  mutable bool FNestingValid = false;
   TOmDBGrid* FGrid;
   TDBGridColumnsState FState = csDefault;
   bool FRebuilding = false;

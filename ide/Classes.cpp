@@ -364,6 +364,24 @@ void TCollection::Clear() {
   EndUpdate();
 }
 
+void TCollection::Reorder(std::span<TCollectionItem* const> Order) {
+  if (Order.size() != size_t(Count()))
+    throw EListError(Format("A new order of %d items was given for a collection of %d",
+                            {int(Order.size()), Count()}));
+  // Checked whole before anything moves: a wrong order leaves the collection as it was.
+  Pack();
+  std::vector<bool> Seen(FItems.size());
+  for (TCollectionItem* Item : Order) {
+    if (!Item || Item->FCollection != this || Seen[size_t(Item->FIndex)])
+      throw EListError("A new order must hold each item of the collection once");
+    Seen[size_t(Item->FIndex)] = true;
+  }
+  std::copy(Order.begin(), Order.end(), FItems.begin());
+  for (size_t I = 0; I < FItems.size(); ++I) FItems[I]->FIndex = int(I);
+  ++FOrderStamp;
+  Changed();
+}
+
 TCollectionItem* TCollection::FindItemID(int ID) const {
   Pack();
   for (TCollectionItem* Item : FItems)
@@ -423,6 +441,7 @@ void TCollection::InsertItem(TCollectionItem* Item) {
   Item->FCollection = this;
   Item->FID = FNextID++;
   Item->FIndex = int(FItems.size()) - 1;  // appending keeps every other index
+  ++FOrderStamp;
   Notify(Item, cnAdded);
   Changed();
 }
@@ -431,8 +450,7 @@ void TCollection::RemoveItem(TCollectionItem* Item) {
   Notify(Item, cnExtracting);
   // The designer drops the item from its selection before it is gone.
   if (IDesignerNotify* D = FindRootDesigner(this)) D->Notification(Item, opRemove);
-  // While indexes are valid an item's index is its place among the holes too.
-  if (!FIndexesValid) IndexOfItem(Item);
+  // An item's index is its place among the holes too.
   size_t Pos = size_t(Item->FIndex);
   if (Pos + 1 == FItems.size()) {
     FItems.pop_back();
@@ -446,34 +464,32 @@ void TCollection::RemoveItem(TCollectionItem* Item) {
     ++FHoles;
   }
   Item->FCollection = nullptr;
+  ++FOrderStamp;
   Changed();
 }
 
 void TCollection::MoveItem(TCollectionItem* Item, int NewIndex) {
   Pack();
-  int Cur = IndexOfItem(Item);
+  int Cur = Item->FIndex;
+  int Low = std::min(Cur, NewIndex), High = std::max(Cur, NewIndex);
   if (Cur < NewIndex)
     std::rotate(FItems.begin() + Cur, FItems.begin() + Cur + 1, FItems.begin() + NewIndex + 1);
   else
     std::rotate(FItems.begin() + NewIndex, FItems.begin() + Cur, FItems.begin() + Cur + 1);
-  IndexesChanged();
+  // Only the items between moved: a run of short moves stays linear.
+  for (int I = Low; I <= High; ++I) FItems[size_t(I)]->FIndex = I;
+  ++FOrderStamp;
 }
 
 int TCollection::IndexOfItem(const TCollectionItem* Item) const {
-  // Indexes are renumbered at most once after each change of order, so reading every
-  // item's index stays linear in the number of items.
-  if (FIndexesValid && (!FHoles || size_t(Item->FIndex) < FFirstHole)) return Item->FIndex;
-  Pack();
-  if (!FIndexesValid) {
-    for (size_t I = 0; I < FItems.size(); ++I) FItems[I]->FIndex = int(I);
-    FIndexesValid = true;
-  }
+  // Every change of order renumbers the items it moved, and closing the holes renumbers
+  // those after the first: an item's index is always at hand.
+  if (FHoles && size_t(Item->FIndex) >= FFirstHole) PackHoles();
   return Item->FIndex;
 }
 
 TCollectionItem* TCollection::ItemAfter(const TCollectionItem* Item) const {
-  if (!FIndexesValid) IndexOfItem(Item);
-  // With indexes valid, an item's index is its place among the gaps.
+  // An item's index is its place among the gaps.
   for (size_t P = size_t(Item->FIndex) + 1; P < FItems.size(); ++P)
     if (FItems[P]) return FItems[P];
   return nullptr;
@@ -481,8 +497,7 @@ TCollectionItem* TCollection::ItemAfter(const TCollectionItem* Item) const {
 
 void TCollection::PackHoles() const noexcept {
   FItems.erase(std::remove(FItems.begin() + FFirstHole, FItems.end(), nullptr), FItems.end());
-  if (FIndexesValid)
-    for (size_t I = FFirstHole; I < FItems.size(); ++I) FItems[I]->FIndex = int(I);
+  for (size_t I = FFirstHole; I < FItems.size(); ++I) FItems[I]->FIndex = int(I);
   FHoles = 0;
 }
 

@@ -205,6 +205,24 @@ void TListItems::Clear() {
   FOwner->FTopIndex = 0;
 }
 
+void TListItems::Reorder(std::span<TListItem* const> Order) {
+  // Checked whole before anything moves: a wrong order leaves the list as it was.
+  bool Valid = Order.size() == FItems.size();
+  size_t Marked = 0;
+  for (; Valid && Marked < Order.size(); ++Marked) {
+    TListItem* I = Order[Marked];
+    if (!I || I->FOwner != this || I->FSeen) {
+      Valid = false;
+      break;
+    }
+    I->FSeen = true;
+  }
+  for (size_t I = 0; I < Marked; ++I) Order[I]->FSeen = false;
+  if (!Valid) throw EListError("A new order must hold each item of the list once");
+  std::copy(Order.begin(), Order.end(), FItems.begin());
+  FOwner->Redraw();
+}
+
 int TListItems::IndexOf(const TListItem* Value) const {
   auto It = std::find(FItems.begin(), FItems.end(), Value);
   return It == FItems.end() ? -1 : int(It - FItems.begin());

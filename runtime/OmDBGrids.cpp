@@ -29,6 +29,17 @@ bool IsDefaultFont(const TFont* F) {
   static const TFont Default;
   return F->Equals(&Default);
 }
+
+char UpperAscii(char C) noexcept { return C >= 'a' && C <= 'z' ? char(C - 32) : C; }
+
+// Name is the name of a field of Head's field: it begins with Head and a dot, in any case.
+bool NestedName(const String& Name, const String& Head) noexcept {
+  size_t N = Head.size();
+  if (N == 0 || Name.size() <= N + 1 || Name[N] != '.') return false;
+  for (size_t I = 0; I < N; ++I)
+    if (UpperAscii(Name[I]) != UpperAscii(Head[I])) return false;
+  return true;
+}
 }  // namespace
 
 // --- TOmColumnTitle ----------------------------------------------------------------------
@@ -196,10 +207,8 @@ TOmColumn::TOmColumn(TCollection* Collection) : TCollectionItem(Collection) {}
 TOmColumn::~TOmColumn() {
   TCollection* Columns = Collection();
   if (!Columns || FFieldName.empty()) return;
-  String Prefix = FFieldName + ".";
   while (auto* Next = static_cast<TOmColumn*>(Columns->ItemAfter(this))) {
-    const String& Name = Next->FFieldName;
-    if (Name.size() <= Prefix.size() || CompareText(Name.substr(0, Prefix.size()), Prefix) != 0) break;
+    if (!NestedName(Next->FFieldName, FFieldName)) break;
     delete Next;
   }
 }
@@ -216,6 +225,7 @@ void TOmColumn::Assign(TPersistent* Source) {
   auto* C = dynamic_cast<TOmColumn*>(Source);
   if (!C) return TCollectionItem::Assign(Source);
   FFieldName = C->FFieldName;
+  if (auto* Columns = dynamic_cast<TOmDBGridColumns*>(Collection())) Columns->NestingChanged();
   FWidth = C->FWidth;
   FVisible = C->FVisible;
   FTitle.Assign(&C->FTitle);
@@ -261,6 +271,7 @@ String TOmColumn::GetDisplayName() const {
 void TOmColumn::SetFieldName(const String& Value) {
   if (FFieldName == Value) return;
   FFieldName = Value;
+  if (auto* Columns = dynamic_cast<TOmDBGridColumns*>(Collection())) Columns->NestingChanged();
   Changed(false);
 }
 
@@ -272,31 +283,15 @@ TField* TOmColumn::Field() const {
 }
 
 TOmColumn* TOmColumn::GetParentColumn() const {
-  size_t Dot = FFieldName.rfind('.');
-  if (Dot == String::npos || !Collection()) return nullptr;
-  String Parent = FFieldName.substr(0, Dot);
-  String Prefix = Parent + ".";
-  // The parent stands before its nested columns, with only its other nested columns
-  // between them.
-  for (int I = Index() - 1; I >= 0; --I) {
-    const String& Name = static_cast<TOmColumn*>(Collection()->Items(I))->FFieldName;
-    if (SameText(Name, Parent)) return static_cast<TOmColumn*>(Collection()->Items(I));
-    if (Name.size() <= Prefix.size() || CompareText(Name.substr(0, Prefix.size()), Prefix) != 0) return nullptr;
-  }
-  return nullptr;
+  auto* Columns = dynamic_cast<TOmDBGridColumns*>(Collection());
+  if (!Columns) return nullptr;
+  int Parent = Columns->NestingOf(Index()).Parent;
+  return Parent < 0 ? nullptr : Columns->GetColumn(Parent);
 }
 
 int TOmColumn::GetExpandIndex() const {
-  int Last = Index();
-  if (FFieldName.empty() || !Collection()) return Last;
-  String Prefix = FFieldName + ".";
-  int Count = Collection()->Count();
-  while (Last + 1 < Count) {
-    const String& Name = static_cast<TOmColumn*>(Collection()->Items(Last + 1))->FFieldName;
-    if (Name.size() <= Prefix.size() || CompareText(Name.substr(0, Prefix.size()), Prefix) != 0) break;
-    ++Last;
-  }
-  return Last;
+  auto* Columns = dynamic_cast<TOmDBGridColumns*>(Collection());
+  return Columns ? Columns->NestingOf(Index()).Last : Index();
 }
 
 void TOmColumn::RestoreDefaults() {
@@ -353,6 +348,29 @@ TOmColumn* TOmDBGridColumns::Add() {
   TOmColumn* C = static_cast<TOmColumn*>(TCollection::Add());
   FState = csCustomized;
   return C;
+}
+
+const TOmDBGridColumns::TNesting& TOmDBGridColumns::NestingOf(int Index) const {
+  if (!FNestingValid || FNestingStamp != OrderStamp()) {
+    // The columns whose blocks are still open, innermost last: a name that does not
+    // belong to the innermost closes it, and may close those around it.
+    int N = Count();
+    FNesting.assign(size_t(N), TNesting{-1, 0});
+    std::vector<int> Open;
+    for (int I = 0; I < N; ++I) {
+      const String& Name = GetColumn(I)->FieldName();
+      while (!Open.empty() && !NestedName(Name, GetColumn(Open.back())->FieldName())) {
+        FNesting[size_t(Open.back())].Last = I - 1;
+        Open.pop_back();
+      }
+      FNesting[size_t(I)] = {Open.empty() ? -1 : Open.back(), I};
+      if (!Name.empty()) Open.push_back(I);
+    }
+    for (int I : Open) FNesting[size_t(I)].Last = N - 1;
+    FNestingStamp = OrderStamp();
+    FNestingValid = true;
+  }
+  return FNesting[size_t(Index)];
 }
 
 void TOmDBGridColumns::Notify(TCollectionItem* Item, TCollectionNotification Action) {

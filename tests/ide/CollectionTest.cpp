@@ -158,4 +158,38 @@ TEST_F(CollectionTest, ItemsFreedFromTheEndThenTheCollection) {
   EXPECT_EQ(Items.Count(), 3);  // the destructor and Assign both meet gaps
 }
 
+// A move renumbers only the items it passed; the others' indexes must still be right,
+// holes of freed items included.
+TEST_F(CollectionTest, MovesAmongGapsKeepEveryIndexRight) {
+  for (const char* C : {"E", "F"}) static_cast<TTestItem*>(Items.Add())->Caption = C;
+  delete Items.Items(1);  // B: a gap inside
+  Items.Items(3)->SetIndex(1);  // E
+  EXPECT_EQ(Captions(Items), (std::vector<String>{"A", "E", "C", "D", "F"}));
+  Items.Items(0)->SetIndex(4);
+  Items.Items(3)->SetIndex(2);
+  EXPECT_EQ(Captions(Items), (std::vector<String>{"E", "C", "F", "D", "A"}));
+  for (int I = 0; I < Items.Count(); ++I) EXPECT_EQ(Items.Items(I)->Index(), I);
+}
+
+TEST_F(CollectionTest, ReorderPutsTheGivenOrderWithOneUpdateAndRefusesAnyOther) {
+  delete Items.Items(1);  // a gap before the new order
+  TCollectionItem *A = Items.Items(0), *C = Items.Items(1), *D = Items.Items(2);
+  Items.Updates.clear();
+  std::vector<TCollectionItem*> Order{D, A, C};
+  Items.Reorder(Order);
+  EXPECT_EQ(Captions(Items), (std::vector<String>{"D", "A", "C"}));
+  for (int I = 0; I < Items.Count(); ++I) EXPECT_EQ(Items.Items(I)->Index(), I);
+  EXPECT_EQ(Items.Updates, std::vector<TCollectionItem*>{nullptr});
+  TTestButton Other{nullptr};
+  TCollectionItem* Stranger = Other.Items()->Add();
+  for (std::vector<TCollectionItem*> Wrong : {std::vector<TCollectionItem*>{A, C},
+                                              std::vector<TCollectionItem*>{A, A, C},
+                                              std::vector<TCollectionItem*>{A, C, Stranger},
+                                              std::vector<TCollectionItem*>{A, C, nullptr}}) {
+    EXPECT_THROW(Items.Reorder(Wrong), EListError);
+    EXPECT_EQ(Captions(Items), (std::vector<String>{"D", "A", "C"}));
+  }
+  EXPECT_EQ(Items.Updates.size(), 1u);
+}
+
 }  // namespace

@@ -231,4 +231,33 @@ TEST_F(ListViewTest, QueuedInputForAFreedControlIsReportedNotDispatched) {
   EXPECT_TRUE(Log.Seen.empty());
 }
 
+TEST_F(ListViewTest, ReorderMovesTheRowsThemselvesWithOneRedrawAndRefusesAnyOtherOrder) {
+  TListItems* Items = List->Items();
+  std::vector<TListItem*> Rows;
+  for (int I = 0; I < Items->Count(); ++I) Rows.push_back(Items->Item(I));
+  Rows[1]->SetSelected(true);
+  Rows[4]->SetFocused(true);
+  Log.Seen.clear();
+  int Redraws = List->RedrawCount();
+  std::vector<TListItem*> Order{Rows[5], Rows[4], Rows[0], Rows[1], Rows[2], Rows[3]};
+  Items->Reorder(Order);
+  EXPECT_EQ(List->RedrawCount(), Redraws + 1);
+  for (int I = 0; I < 6; ++I) EXPECT_EQ(Items->Item(I), Order[size_t(I)]);
+  EXPECT_EQ(SelectedCaptions(), std::vector<String>{"B"});
+  EXPECT_EQ(List->ItemFocused(), Rows[4]);
+  EXPECT_TRUE(Log.Seen.empty());  // nothing was selected or deselected
+  auto Other = Add<TListView>(Form, "OtherList");
+  TListItem* Stranger = Other->Items()->Add();
+  for (std::vector<TListItem*> Wrong :
+       {std::vector<TListItem*>(Order.begin(), Order.end() - 1),
+        std::vector<TListItem*>{Rows[0], Rows[0], Rows[1], Rows[2], Rows[3], Rows[4]},
+        std::vector<TListItem*>{Stranger, Rows[0], Rows[1], Rows[2], Rows[3], Rows[4]}}) {
+    EXPECT_THROW(Items->Reorder(Wrong), EListError);
+    for (int I = 0; I < 6; ++I) EXPECT_EQ(Items->Item(I), Order[size_t(I)]);
+  }
+  // A refused order leaves no row marked: the same rows in a right order still go.
+  Items->Reorder(Rows);
+  EXPECT_EQ(Items->Item(0), Rows[0]);
+}
+
 }  // namespace
