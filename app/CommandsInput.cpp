@@ -45,6 +45,13 @@ void ParseKey(const String& Text, Word& K, TShiftState& Shift) {
   if (!K) throw EConvertError(Format("no key %s", {Text}));
 }
 
+// `Window.Control`, as the commands take it.
+String PathOf(const TComponent* C) {
+  String Name = C->Name().empty() ? "(" + C->ClassName() + ")" : C->Name();
+  TComponent* Owner = C->Owner();
+  return Owner && !Owner->Name().empty() && Owner != Application ? Owner->Name() + "." + Name : Name;
+}
+
 }  // namespace
 
 void TSession::DefineInputCommands() {
@@ -147,21 +154,49 @@ void TSession::DefineInputCommands() {
            return TCommandResult{};
          });
 
-  Define("drag", "drag LIST FROM TO", "drags in a list from one row to another", {3, 3},
-         [this](const auto& A) {
-           int From, To;
-           if (!TryStrToInt(A[1], From) || !TryStrToInt(A[2], To)) Usage("drag LIST FROM TO");
-           auto* L = dynamic_cast<TListView*>(Control(A[0]));
-           if (!L) throw EConvertError(Format("%s is not a list", {A[0]}));
-           auto Centre = [&](int Row) {
-             if (Row < 0 || Row >= L->Items()->Count())
-               throw EConvertError(Format("%s has no row %d", {A[0], Row}));
-             TRect R = L->Items()->Item(Row)->DisplayRect();
-             return TPoint{(R.Left + R.Right) / 2, (R.Top + R.Bottom) / 2};
-           };
-           TPoint P1 = Centre(From), P2 = Centre(To);
-           Input([&](TInputQueue& Q) { Q.Drag(L, P1, P2); });
-           return TCommandResult{};
+  Define("drag", "drag CONTROL FROM TO [hold]",
+         "drags from one row (or X,Y point) of a list to another and lets go there, or holds "
+         "the button down (hold) to look, hover and release",
+         {3, 4}, [this](const auto& A) {
+           if (A.size() == 4 && !SameText(A[3], "hold")) Usage("drag CONTROL FROM TO [hold]");
+           TControl* C = Control(A[0]);
+           TPoint From = DragPoint(C, A[1]), To = DragPoint(C, A[2]);
+           Input([&](TInputQueue& Q) { Q.Drag(C, From, To, nullptr, true); });
+           if (FAhead) {
+             if (A.size() == 3) Input([](TInputQueue& Q) { Q.DragRelease(); });
+             return TCommandResult{};
+           }
+           if (!Application->Dragging()) {
+             TCommandResult R;
+             R.Text = "no drag: the press did not start one (a move this short is a click, or "
+                      "the control does not drag by itself)\n";
+             return R;
+           }
+           return A.size() == 4 ? DragReport() : ReleaseDrag();
+         });
+
+  Define("hover", "hover [CONTROL] TO",
+         "moves a held drag to a row or X,Y point (of CONTROL, else of the control it is over) "
+         "and tells whether a drop there would be taken",
+         {1, 2}, [this](const auto& A) {
+           const TApplication::TDragInfo* D = Application->Dragging();
+           if (!D) throw EConvertError("no drag is held: start one with drag CONTROL FROM TO hold");
+           TControl* C = A.size() == 2 ? Control(A[0]) : D->Over ? D->Over : D->Source;
+           TPoint To = DragPoint(C, A.back());
+           Input([&](TInputQueue& Q) { Q.DragMove(C, To); });
+           return DragReport();
+         });
+
+  Define("release", "release",
+         "lets go of a held drag: it drops where the control under it takes it",
+         {0, 0}, [this](const auto&) {
+           if (!Application->Dragging() && !FAhead)
+             throw EConvertError("no drag is held: start one with drag CONTROL FROM TO hold");
+           if (FAhead) {
+             Input([](TInputQueue& Q) { Q.DragRelease(); });
+             return TCommandResult{};
+           }
+           return ReleaseDrag();
          });
 
   Define("splitter", "splitter SPLITTER PIXELS",
@@ -198,4 +233,70 @@ void TSession::DefineInputCommands() {
            Input([&](TInputQueue& Q) { Q.File(A[0], Filter); });
            return TCommandResult{};
          });
+}
+
+// A row of a list (its middle, scrolled into view) or an X,Y point of any control.
+TPoint TSession::DragPoint(TControl* C, const String& Where) const {
+  size_t Comma = Where.find(',');
+  int X, Y;
+  if (Comma != String::npos) {
+    if (!TryStrToInt(Where.substr(0, Comma), X) || !TryStrToInt(Where.substr(Comma + 1), Y))
+      throw EConvertError(Format("%s is neither a row number nor a point X,Y", {Where}));
+    return {X, Y};
+  }
+  auto* L = dynamic_cast<TCustomListView*>(C);
+  if (!L) throw EConvertError(Format("%s has no rows: give a point X,Y", {PathOf(C)}));
+  int Row;
+  if (!TryStrToInt(Where, Row)) throw EConvertError(Format("%s is neither a row number nor a point X,Y", {Where}));
+  if (Row < 0 || Row >= L->Items()->Count())
+    throw EConvertError(Format("%s has no row %d (it has %d)", {PathOf(C), Row, L->Items()->Count()}));
+  L->Items()->Item(Row)->MakeVisible(false);
+  TRect R = L->ItemRect(Row);
+  return {(R.Left + R.Right) / 2, (R.Top + R.Bottom) / 2};
+}
+
+// Where a held drag is and what it would do there, as the cursor and the list show it.
+TCommandResult TSession::DragReport() const {
+  TCommandResult R;
+  const TApplication::TDragInfo* D = Application->Dragging();
+  if (!D) {
+    R.Text = "the drag ended\n";
+    R.Json["dragging"] = false;
+    return R;
+  }
+  R.Json["dragging"] = true;
+  R.Json["accepted"] = D->Accepted;
+  R.Text = "over " + DragPlace(R.Json);
+  R.Text += D->Accepted ? ": a drop here is taken\n" : ": refused, a drop here does nothing\n";
+  return R;
+}
+
+String TSession::DragPlace(TJson& Json) const {
+  const TApplication::TDragInfo* D = Application->Dragging();
+  if (!D->Over) {
+    Json["over"] = nullptr;
+    return "nothing";
+  }
+  Json["over"] = D->Over->Name();
+  Json["x"] = D->At.X;
+  Json["y"] = D->At.Y;
+  String Place = PathOf(D->Over);
+  if (auto* L = dynamic_cast<TCustomListView*>(D->Over)) {
+    TListItem* Row = L->GetItemAt(D->At.X, D->At.Y);
+    Json["row"] = Row ? TJson(Row->Index()) : TJson(nullptr);
+    return Row ? Place + Format(" row %d '%s'", {Row->Index(), Row->Caption()})
+               : Place + Format(" at %d,%d, on no row", {D->At.X, D->At.Y});
+  }
+  return Place + Format(" at %d,%d", {D->At.X, D->At.Y});
+}
+
+TCommandResult TSession::ReleaseDrag() {
+  TCommandResult R;
+  const TApplication::TDragInfo* D = Application->Dragging();
+  bool Accepted = D->Accepted;
+  String Place = DragPlace(R.Json);
+  Input([](TInputQueue& Q) { Q.DragRelease(); });
+  R.Json["dropped"] = Accepted;
+  R.Text = Accepted ? "dropped on " + Place + "\n" : "not dropped: " + Place + " refused it\n";
+  return R;
 }

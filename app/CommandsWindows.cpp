@@ -44,10 +44,12 @@ void DescribeControl(TControl* C, int Depth, TCommandResult& R, TJson& Into) {
     for (int I = 0; I < L->Items()->Count(); ++I) {
       TListItem* Item = L->Items()->Item(I);
       R.Text += Pad + "  " + (Item->Selected() ? "[x] " : "[ ] ") + Item->Caption() +
-                (Item->Focused() ? "  (focused)" : "") + "\n";
+                (Item->Focused() ? "  (focused)" : "") +
+                (Item == L->DropTarget() ? "  (drop target)" : "") + "\n";
       J["items"].push_back({{"caption", Item->Caption()},
                             {"selected", Item->Selected()},
-                            {"focused", Item->Focused()}});
+                            {"focused", Item->Focused()},
+                            {"dropTarget", Item == L->DropTarget()}});
     }
   }
   if (auto* M = dynamic_cast<TCustomMemo*>(C)) {
@@ -60,6 +62,36 @@ void DescribeControl(TControl* C, int Depth, TCommandResult& R, TJson& Into) {
   Into.push_back(J);
   if (auto* W = dynamic_cast<TWinControl*>(C))
     for (int I = 0; I < W->ControlCount(); ++I) DescribeControl(W->Controls(I), Depth + 1, R, Into);
+}
+
+// The drag cursor with its tip at P: the arrow with a sheet below it where a drop would
+// be taken, a barred circle where it would not.
+void DrawDragCursor(TBitmap* Image, TPoint P, bool Accepted) {
+  static const char* const Arrow[] = {
+      "X",          "XX",         "X.X",        "X..X",       "X...X",      "X....X",
+      "X.....X",    "X......X",   "X.......X",  "X........X", "X.....XXXXX", "X..X..X",
+      "X.X X..X",   "XX  X..X",   "X    X..X",  "     X..X",  "      XX"};
+  auto Put = [&](int X, int Y, TColor C) {
+    if (X >= 0 && Y >= 0 && X < Image->Width() && Y < Image->Height()) Image->SetPixel(X, Y, C);
+  };
+  for (int Y = 0; Y < int(std::size(Arrow)); ++Y)
+    for (int X = 0; Arrow[Y][X]; ++X)
+      if (Arrow[Y][X] != ' ') Put(P.X + X, P.Y + Y, Arrow[Y][X] == 'X' ? clBlack : clWhite);
+  if (Accepted) {
+    for (int Y = 0; Y < 9; ++Y)
+      for (int X = 0; X < 12; ++X) {
+        bool Edge = X == 0 || Y == 0 || X == 11 || Y == 8;
+        Put(P.X + 8 + X, P.Y + 16 + Y, Edge ? ((X + Y) % 2 ? clBlack : clWhite) : clWhite);
+      }
+    return;
+  }
+  TPoint C{P.X + 14, P.Y + 20};
+  for (int Y = -7; Y <= 7; ++Y)
+    for (int X = -7; X <= 7; ++X) {
+      int R2 = X * X + Y * Y;
+      bool Ring = R2 >= 30 && R2 <= 52, Bar = std::abs(X - Y) <= 1 && R2 < 40;
+      if (Ring || Bar) Put(C.X + X, C.Y + Y, clBlack);
+    }
 }
 
 String ItemFlags(TMenuItem* Item) {
@@ -151,6 +183,17 @@ void TSession::DefineWindowCommands() {
            DescribeControl(F, 0, R, R.Json["controls"]);
            R.Json["menus"] = TJson::array();
            DescribeMenus(F, R, R.Json["menus"]);
+           // A drag held over the window or from it: what the cursor says there.
+           if (const TApplication::TDragInfo* D = Application->Dragging();
+               D && (GetParentForm(D->Source) == F || (D->Over && GetParentForm(D->Over) == F))) {
+             TJson Drag;
+             String Place = DragPlace(Drag);
+             Drag["from"] = D->Source->Name();
+             Drag["accepted"] = D->Accepted;
+             R.Text += "drag from " + D->Source->Name() + ", held over " + Place +
+                       (D->Accepted ? ": the cursor shows a drop\n" : ": the cursor shows no drop\n");
+             R.Json["drag"] = Drag;
+           }
            return R;
          });
 
@@ -175,6 +218,10 @@ void TSession::DefineWindowCommands() {
          [this](const auto& A) {
            TCustomForm* F = Window(A[0]);
            std::unique_ptr<TBitmap> Image(F->GetFormImage());
+           if (const TApplication::TDragInfo* D = Application->Dragging();
+               D && D->Over && GetParentForm(D->Over) == F)
+             DrawDragCursor(Image.get(), F->ScreenToClient(D->Over->ClientToScreen(D->At)),
+                            D->Accepted);
            SaveBitmapAsPng(Image.get(), A[1]);
            TCommandResult R;
            R.Text = Format("painted %s (%dx%d) into %s\n",

@@ -87,6 +87,12 @@ class TSession {
   TCommandResult Inspect(const std::vector<String>& Args);
   TCustomForm* Window(const String& Name) const;
   TControl* Control(const String& Path) const;
+  // The drags of the input commands: a point given as a row or X,Y, what a held drag is
+  // over, and letting it go.
+  TPoint DragPoint(TControl* C, const String& Where) const;
+  TCommandResult DragReport() const;
+  String DragPlace(TJson& Json) const;
+  TCommandResult ReleaseDrag();
   // Input given now is handled now; input given `ahead` waits for the modal window a
   // later command opens; input given inside a modal window waits for its loop.
   void Input(const std::function<void(TInputQueue&)>& Give);

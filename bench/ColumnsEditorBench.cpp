@@ -1,10 +1,12 @@
 // The columns editor on large grids: opening it, relabelling, select all, deleting every
-// other column and adding all fields, each beside the floor it cannot beat (formatting
-// the same captions; a plain erase over the same number of pointers). Deleting also
+// other column, adding all fields and dropping dragged rows, each beside the floor it
+// cannot beat (formatting the same captions; a plain erase over the same number of
+// pointers; a stable partition of them with new indexes and captions). Deleting also
 // stands beside what freeing the same columns costs with no window at all.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <charconv>
 #include <cstdio>
 #include <vector>
 
@@ -36,13 +38,13 @@ struct TBench {
   TIde Ide;
   TDesigner* D;
   TOmDBGrid* Grid;
-  explicit TBench(int Columns) : Store(SettingsFile()) {
+  explicit TBench(int Columns, const String& Prefix = "F") : Store(SettingsFile()) {
     Ide.Packages().Load(Bin(Package));
     D = Ide.NewForm(TForm::StaticClass(), "Form1");
     Grid = static_cast<TOmDBGrid*>(
         D->CreateComponent(TOmDBGrid::StaticClass(), D->GetRoot(), 0, 0, 200, 100));
     Grid->Columns()->BeginUpdate();
-    for (int I = 0; I < Columns; ++I) Grid->Columns()->Add()->SetFieldName("F" + IntToStr(I));
+    for (int I = 0; I < Columns; ++I) Grid->Columns()->Add()->SetFieldName(Prefix + IntToStr(I));
     Grid->Columns()->EndUpdate();
   }
   ~TBench() {
@@ -207,6 +209,100 @@ void FreeEveryOtherColumn(benchmark::State& State) {
   }
 }
 
+// Names as real datasets have them: every caption allocates.
+const String LongName = "CustomerAddressLine";
+
+// Rows a person dragged: every other one, roughly, in no pattern. Fixed, so that every
+// run drags the same rows.
+std::vector<bool> ScatteredHalf(int N) {
+  std::vector<bool> Picked(size_t(N));
+  uint32_t X = 2463534242u;
+  for (int I = 0; I < N; ++I) {
+    X ^= X << 13, X ^= X >> 17, X ^= X << 5;
+    Picked[size_t(I)] = X & 1;
+  }
+  return Picked;
+}
+
+// Drags half the rows, scattered, onto an unselected row near the start or near the end
+// of the list, and drops them there: the last drag-over and the drop, as a release of the
+// mouse button gives them. The window opens again between runs, untimed.
+void TimeDrop(benchmark::State& State, bool NearEnd) {
+  int N = int(State.range(0));
+  TBench B(N, LongName);
+  std::vector<bool> Picked = ScatteredHalf(N);
+  int Target = -1;
+  if (NearEnd) {
+    for (int I = N - 6; I >= 0 && Target < 0; --I)
+      if (!Picked[size_t(I)]) Target = I;
+  } else {
+    for (int I = 5; I < N && Target < 0; ++I)
+      if (!Picked[size_t(I)]) Target = I;
+  }
+  std::vector<TCollectionItem*> Original;
+  for (int I = 0; I < N; ++I) Original.push_back(B.Grid->Columns()->GetColumn(I));
+  for (auto _ : State) {
+    State.PauseTiming();
+    B.Grid->Columns()->Reorder(Original);
+    TOmDBGridColumnsEditor* W = B.Open();
+    TListView* L = W->FormListView;
+    {
+      // Another window active: the rows are selected without a push for each.
+      TForm Other(nullptr, 0);
+      Other.Show();
+      for (int I = 0; I < N; ++I)
+        if (Picked[size_t(I)]) L->Items()->Item(I)->SetSelected(true);
+    }
+    W->Show();
+    TListItem* Row = L->Items()->Item(Target);
+    Row->MakeVisible(false);
+    TRect R = Row->DisplayRect();
+    TPoint P{(R.Left + R.Right) / 2, (R.Top + R.Bottom) / 2};
+    State.ResumeTiming();
+    bool Accept = false;
+    L->OnDragOver(L, L, P.X, P.Y, dsDragMove, Accept);
+    if (Accept) L->OnDragDrop(L, L, P.X, P.Y);
+    State.PauseTiming();
+    if (!Accept) State.SkipWithError("the drop was refused");
+    B.Close(W);
+    State.ResumeTiming();
+  }
+}
+
+void DropNearTheEnd(benchmark::State& State) { TimeDrop(State, true); }
+void DropNearTheStart(benchmark::State& State) { TimeDrop(State, false); }
+
+// Floor of a drop: the moved half of the same number of pointers partitioned apart, in
+// order, and each given its new index and its caption, built by hand.
+void PartitionAndRelabel(benchmark::State& State) {
+  int N = int(State.range(0));
+  struct TRow {
+    bool Moved;
+    int Index;
+    std::string Name, Caption;
+  };
+  std::vector<bool> Picked = ScatteredHalf(N);
+  std::vector<TRow> Rows(size_t(N));
+  for (int I = 0; I < N; ++I) Rows[size_t(I)] = {Picked[size_t(I)], I, LongName + IntToStr(I), {}};
+  for (auto _ : State) {
+    State.PauseTiming();
+    std::vector<TRow*> P(size_t(N));
+    for (int I = 0; I < N; ++I) P[size_t(I)] = &Rows[size_t(I)];
+    State.ResumeTiming();
+    std::stable_partition(P.begin(), P.end(), [](const TRow* R) { return !R->Moved; });
+    for (int I = 0; I < N; ++I) {
+      TRow* R = P[size_t(I)];
+      R->Index = I;
+      char Digits[16];
+      char* End = std::to_chars(Digits, Digits + sizeof Digits, I).ptr;
+      std::string Caption(Digits, End);
+      Caption.append(" - ").append(R->Name);
+      R->Caption = std::move(Caption);
+    }
+    benchmark::DoNotOptimize(P.data());
+  }
+}
+
 }  // namespace
 
 #define OM_SIZES ->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)
@@ -221,4 +317,8 @@ BENCHMARK(AddAllFields) OM_SIZES OM_REBUILT;
 BENCHMARK(FormatCaptions) OM_SIZES;
 BENCHMARK(ErasePointers) OM_SIZES;
 BENCHMARK(FreeEveryOtherColumn) OM_SIZES OM_REBUILT;
+#define OM_DROP_SIZES ->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)
+BENCHMARK(DropNearTheEnd) OM_DROP_SIZES OM_REBUILT;
+BENCHMARK(DropNearTheStart) OM_DROP_SIZES OM_REBUILT;
+BENCHMARK(PartitionAndRelabel) OM_DROP_SIZES;
 BENCHMARK_MAIN();

@@ -197,6 +197,9 @@ class PACKAGE TCustomListView : public TWinControl {
   int VisibleRowCount() const;
   void ClearSelection();
   void SelectAll();
+  // The row drawn as the place of a drop while a drag that would be taken is over it.
+  TListItem* DropTarget() const noexcept { return FDropTarget; }
+  void SetDropTarget(TListItem* Value);
   // Redraws so far: every change outside an update, and each outermost EndUpdate.
   int RedrawCount() const noexcept { return FRedrawCount; }
 
@@ -206,6 +209,9 @@ class PACKAGE TCustomListView : public TWinControl {
 
   void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
   void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  // A drag over the list marks the row under it as the drop target when it would be taken.
+  void DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept) override;
+  void DragDrop(TObject* Source, int X, int Y) override;
   void DefaultKeyDown(Word Key, TShiftState Shift) override;
   void DefaultKeyPress(char Key) override;
   void Paint(TCanvas* Canvas) override;
@@ -239,6 +245,7 @@ class PACKAGE TCustomListView : public TWinControl {
   int FRedrawCount = 0;
   TListItem* FAnchor = nullptr;
   TListItem* FPending = nullptr;  // pressed while selected: selected alone unless dragged
+  TListItem* FDropTarget = nullptr;
 };
 
 class PACKAGE TListView : public TCustomListView {

@@ -200,6 +200,8 @@ struct PACKAGE TInputEvent {
     Typing,        // characters typed into the focused control
     MenuChoice,    // the menu item Target chosen
     Drag,          // a mouse drag on Target from At to To (over Target2 when given)
+    DragMove,      // the held drag moved to To of Target (or to the screen point To)
+    DragRelease,   // the held drag's button released: a drop where it is taken
     SplitterDrag,  // the splitter Target dragged by Index pixels
     Answer,        // a button of the active modal window with modal result Index
     FileName,      // a file name typed into an open or save dialog (filter Index if > 0)
@@ -215,6 +217,7 @@ struct PACKAGE TInputEvent {
   TShiftState Shift;
   TMouseButton Button = mbLeft;
   bool Double = false;
+  bool Hold = false;  // a drag whose button stays down at its end
   String Text;
   String TargetName;  // kept for messages once a target is gone
   bool TargetGone = false;
@@ -271,7 +274,12 @@ class PACKAGE TInputQueue : public TInputSource {
   TInputQueue& Key(Word KeyCode, TShiftState Shift = {});
   TInputQueue& Type(const String& Text);
   TInputQueue& Choose(TMenuItem* Item);
-  TInputQueue& Drag(TControl* Control, TPoint From, TPoint To, TControl* Over = nullptr);
+  // A drag from one point of Control to another (of Over, when given). Held, the button
+  // stays down until DragRelease, or Escape cancels the drag.
+  TInputQueue& Drag(TControl* Control, TPoint From, TPoint To, TControl* Over = nullptr,
+                    bool Hold = false);
+  TInputQueue& DragMove(TControl* Over, TPoint To);
+  TInputQueue& DragRelease();
   TInputQueue& DragSplitter(TControl* Splitter, int Delta);
   TInputQueue& Answer(int ModalResult);
   TInputQueue& File(const String& FileName, int FilterIndex = 0);
@@ -335,6 +343,16 @@ class PACKAGE TApplication : public TComponent {
   void LogDialog(const String& Line) { FDialogLog.push_back(Line); }
   const std::vector<String>& Errors() const noexcept { return FErrors; }
   void ClearErrors() { FErrors.clear(); }
+  // A drag whose mouse button is down: what it started on, the control under the mouse
+  // and the point there, and whether that control would take the drop (the drag cursor
+  // shows which). Null while nothing is dragged.
+  struct TDragInfo {
+    TControl* Source = nullptr;
+    TControl* Over = nullptr;
+    TPoint At;
+    bool Accepted = false;
+  };
+  const TDragInfo* Dragging() const noexcept { return FDrag.Source ? &FDrag : nullptr; }
   TExceptionEvent OnException;
 
  protected:
@@ -349,6 +367,9 @@ class PACKAGE TApplication : public TComponent {
   void DispatchClick(TControl* Control, TPoint P, TShiftState Shift, TMouseButton Button,
                      bool Double);
   void DispatchDrag(const TInputEvent& Event);
+  void MoveDrag(TPoint ScreenTo, TControl* Over);
+  void EndDrag(bool Drop);
+  void ForgetDrag() noexcept;
   void DispatchAnswer(int Result);
   void Handle(const TInputEvent& Event);
   bool Reachable(TControl* Control, bool Quiet) const;
@@ -362,6 +383,7 @@ class PACKAGE TApplication : public TComponent {
   std::vector<String> FErrors;
   std::vector<String> FDialogLog;
   int FDispatching = 0;
+  TDragInfo FDrag;
 };
 
 class PACKAGE TScreen : public TComponent {

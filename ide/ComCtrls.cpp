@@ -188,6 +188,7 @@ void TListItems::Delete(int Index) {
   if (FFocused == I) FFocused = nullptr;
   if (FOwner->FAnchor == I) FOwner->FAnchor = nullptr;
   if (FOwner->FPending == I) FOwner->FPending = nullptr;
+  if (FOwner->FDropTarget == I) FOwner->FDropTarget = nullptr;
   delete I;
   FOwner->FTopIndex = std::clamp(FOwner->FTopIndex, 0, std::max(0, Count() - 1));
   FOwner->Redraw();
@@ -458,6 +459,22 @@ int TCustomListView::AutoColumnWidth(int Index) const {
   return W + Image + 12;
 }
 
+void TCustomListView::SetDropTarget(TListItem* Value) {
+  if (Value == FDropTarget) return;
+  FDropTarget = Value;
+  Redraw();
+}
+
+void TCustomListView::DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept) {
+  TWinControl::DragOver(Source, X, Y, State, Accept);
+  SetDropTarget(State != dsDragLeave && Accept ? GetItemAt(X, Y) : nullptr);
+}
+
+void TCustomListView::DragDrop(TObject* Source, int X, int Y) {
+  SetDropTarget(nullptr);
+  TWinControl::DragDrop(Source, X, Y);
+}
+
 void TCustomListView::ClearSelection() {
   for (TListItem* I : std::vector<TListItem*>(FItems->FItems))
     if (I->Selected()) I->SetSelected(false);
@@ -615,7 +632,10 @@ void TCustomListView::Paint(TCanvas* Canvas) {
         Rect(X, R.Top,
              FRowSelect ? R.Right : std::min(R.Right, X + Canvas->TextWidth(Item->Caption()) + 4),
              R.Bottom);
-    if (Item->Selected() && ShowSel) {
+    if (Item == FDropTarget) {
+      Canvas->Brush()->SetColor(clHighlight);
+      Canvas->Font()->SetColor(clHighlightText);
+    } else if (Item->Selected() && ShowSel) {
       Canvas->Brush()->SetColor(Focused() ? clHighlight : clBtnFace);
       Canvas->Font()->SetColor(Focused() ? clHighlightText : clWindowText);
     } else {

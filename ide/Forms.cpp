@@ -609,7 +609,13 @@ String TInputEvent::Describe() const {
     case MenuChoice:
       return "choose " + T;
     case Drag:
-      return "drag on " + T + Format(" from %d,%d to %d,%d", {At.X, At.Y, To.X, To.Y});
+      return "drag on " + T + Format(" from %d,%d to %d,%d", {At.X, At.Y, To.X, To.Y}) +
+             (Hold ? " (held)" : "");
+    case DragMove:
+      return "move the drag to " + (Target ? T + Format(" at %d,%d", {To.X, To.Y})
+                                           : Format("%d,%d", {To.X, To.Y}));
+    case DragRelease:
+      return "release the drag";
     case SplitterDrag:
       return "drag " + T + Format(" by %d", {Index});
     case Answer:
@@ -707,7 +713,8 @@ TInputQueue& TInputQueue::Choose(TMenuItem* Item) {
   return Push(E);
 }
 
-TInputQueue& TInputQueue::Drag(TControl* Control, TPoint From, TPoint To, TControl* Over) {
+TInputQueue& TInputQueue::Drag(TControl* Control, TPoint From, TPoint To, TControl* Over,
+                               bool Hold) {
   TInputEvent E;
   E.Kind = TInputEvent::Drag;
   E.Target = Control;
@@ -715,6 +722,21 @@ TInputQueue& TInputQueue::Drag(TControl* Control, TPoint From, TPoint To, TContr
   E.HasPoint = true;
   E.At = From;
   E.To = To;
+  E.Hold = Hold;
+  return Push(E);
+}
+
+TInputQueue& TInputQueue::DragMove(TControl* Over, TPoint To) {
+  TInputEvent E;
+  E.Kind = TInputEvent::DragMove;
+  E.Target = Over;
+  E.To = To;
+  return Push(E);
+}
+
+TInputQueue& TInputQueue::DragRelease() {
+  TInputEvent E;
+  E.Kind = TInputEvent::DragRelease;
   return Push(E);
 }
 
@@ -816,7 +838,17 @@ void TApplication::SetMainForm(TCustomForm* Value) {
 
 void TApplication::Notification(TComponent* AComponent, TOperation Operation) {
   TComponent::Notification(AComponent, Operation);
-  if (Operation == opRemove && AComponent == FMainForm) FMainForm = nullptr;
+  if (Operation != opRemove) return;
+  if (AComponent == FMainForm) FMainForm = nullptr;
+  // A drag whose control goes ends with it; the control under it may go by itself.
+  if (AComponent == FDrag.Source) {
+    FDrag.Source = nullptr;
+    if (FDrag.Over == AComponent) FDrag.Over = nullptr;
+    ForgetDrag();
+  } else if (AComponent == FDrag.Over) {
+    FDrag.Over = nullptr;
+    FDrag.Accepted = false;
+  }
 }
 
 void TApplication::SetInput(std::unique_ptr<TInputSource> Source) { FInput = std::move(Source); }
@@ -1046,6 +1078,20 @@ void TApplication::Dispatch(const TInputEvent& Event) {
   if (Event.TargetGone)
     throw EInputError(
         Format("Input '%s': its target was freed before its turn", {Event.Describe()}));
+  // While the button of a drag is down the mouse can only move it on or let it go, and
+  // only Escape of the keys means anything: it cancels the drag.
+  if (FDrag.Source) {
+    if (Event.Kind == TInputEvent::Key && Event.KeyCode == VK_ESCAPE) {
+      EndDrag(false);
+      return;
+    }
+    if (Event.Kind != TInputEvent::DragMove && Event.Kind != TInputEvent::DragRelease)
+      throw EInputError(Format("Input '%s' while a drag from %s is held: move it, release it "
+                               "or press Escape first",
+                               {Event.Describe(), ControlName(FDrag.Source)}));
+  } else if (Event.Kind == TInputEvent::DragMove || Event.Kind == TInputEvent::DragRelease) {
+    throw EInputError(Format("Input '%s': no drag is held", {Event.Describe()}));
+  }
   switch (Event.Kind) {
     case TInputEvent::Click: {
       auto* C = dynamic_cast<TControl*>(Event.Target);
@@ -1103,6 +1149,14 @@ void TApplication::Dispatch(const TInputEvent& Event) {
     }
     case TInputEvent::Drag:
       DispatchDrag(Event);
+      return;
+    case TInputEvent::DragMove: {
+      auto* Over = dynamic_cast<TControl*>(Event.Target);
+      MoveDrag(Over ? Over->ClientToScreen(Event.To) : Event.To, Over);
+      return;
+    }
+    case TInputEvent::DragRelease:
+      EndDrag(true);
       return;
     case TInputEvent::SplitterDrag: {
       auto* S = dynamic_cast<TSplitter*>(Event.Target);
@@ -1231,32 +1285,78 @@ void TApplication::DispatchDrag(const TInputEvent& Event) {
     Source->MouseUp(mbLeft, S, Event.To.X, Event.To.Y);
     return;
   }
-  TPoint ScreenTo;
-  TControl* Over;
-  if (auto* T2 = dynamic_cast<TControl*>(Event.Target2)) {
-    Over = T2;
-    ScreenTo = T2->ClientToScreen(Event.To);
-  } else {
-    ScreenTo = Source->ClientToScreen(Event.To);
-    Over = nullptr;
-    for (TCustomForm* Z : Screen->ZOrder()) {
-      TPoint P = Z->ScreenToClient(ScreenTo);
+  FDrag.Source = Source;
+  Source->FreeNotification(this);
+  auto* Over = dynamic_cast<TControl*>(Event.Target2);
+  MoveDrag(Over ? Over->ClientToScreen(Event.To) : Source->ClientToScreen(Event.To), Over);
+  if (!Event.Hold) EndDrag(true);
+}
+
+void TApplication::ForgetDrag() noexcept {
+  for (TControl* C : {FDrag.Source, FDrag.Over})
+    if (C && C != FMainForm) C->RemoveFreeNotification(this);
+  FDrag = {};
+}
+
+// The mouse of the held drag moves to a screen point, over Over or whatever control is
+// there: the control it leaves hears so, the one it reaches decides whether it would
+// take the drop.
+void TApplication::MoveDrag(TPoint ScreenTo, TControl* Over) {
+  // A handler that raises lets the button go: no drag stays held by a failure.
+  struct TForgetOnFailure {
+    TApplication* App;
+    int Exceptions = std::uncaught_exceptions();
+    ~TForgetOnFailure() {
+      if (std::uncaught_exceptions() > Exceptions) App->ForgetDrag();
+    }
+  } Guard{this};
+  if (!Over)
+    for (TCustomForm* Z : Screen->ZOrder())
       if (Z->BoundsRect().Contains(ScreenTo)) {
-        Over = ControlAt(Z, P);
+        Over = ControlAt(Z, Z->ScreenToClient(ScreenTo));
         break;
       }
-    }
+  if (Over && !(Over->Showing() && Over->IsEnabledOnScreen() &&
+                (FModalForms.empty() || GetParentForm(Over) == FModalForms.back())))
+    Over = nullptr;
+  TControl* Source = FDrag.Source;
+  if (FDrag.Over && FDrag.Over != Over) {
+    TControl* Left = FDrag.Over;
+    FDrag.Over = nullptr;
+    FDrag.Accepted = false;
+    if (Left != FMainForm && Left != Source) Left->RemoveFreeNotification(this);
+    bool Ignored = false;
+    Left->DragOver(Source, FDrag.At.X, FDrag.At.Y, dsDragLeave, Ignored);
+    if (!FDrag.Source) return;  // the handler freed what was dragged
   }
+  if (!Over) return;
+  bool Entering = FDrag.Over != Over;
+  FDrag.Over = Over;
+  Over->FreeNotification(this);
+  FDrag.At = Over->ScreenToClient(ScreenTo);
   bool Accept = false;
-  TPoint At;
-  if (Over && Over->Showing() && Over->IsEnabledOnScreen() &&
-      (FModalForms.empty() || GetParentForm(Over) == FModalForms.back())) {
-    At = Over->ScreenToClient(ScreenTo);
-    Over->DragOver(Source, At.X, At.Y, dsDragEnter, Accept);
-    Over->DragOver(Source, At.X, At.Y, dsDragMove, Accept);
-    if (Accept) Over->DragDrop(Source, At.X, At.Y);
+  if (Entering) Over->DragOver(Source, FDrag.At.X, FDrag.At.Y, dsDragEnter, Accept);
+  if (FDrag.Source && FDrag.Over == Over)
+    Over->DragOver(Source, FDrag.At.X, FDrag.At.Y, dsDragMove, Accept);
+  FDrag.Accepted = FDrag.Over == Over && Accept;
+}
+
+// The button goes up: a drop where the control under the mouse takes it (Drop), or the
+// drag cancelled. The drag is over whatever the handlers do, raising included.
+void TApplication::EndDrag(bool Drop) {
+  struct TForget {
+    TApplication* App;
+    ~TForget() { App->ForgetDrag(); }
+  } Forget{this};
+  bool Dropped = Drop && FDrag.Accepted && FDrag.Over;
+  TPoint At = FDrag.At;
+  if (Dropped) {
+    FDrag.Over->DragDrop(FDrag.Source, At.X, At.Y);
+  } else if (FDrag.Over) {
+    bool Ignored = false;
+    FDrag.Over->DragOver(FDrag.Source, At.X, At.Y, dsDragLeave, Ignored);
   }
-  Source->EndDrag(Accept ? Over : nullptr, At.X, At.Y);
+  if (FDrag.Source) FDrag.Source->EndDrag(Dropped ? FDrag.Over : nullptr, At.X, At.Y);
 }
 
 void TApplication::DispatchAnswer(int Result) {

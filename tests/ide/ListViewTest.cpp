@@ -260,4 +260,54 @@ TEST_F(ListViewTest, ReorderMovesTheRowsThemselvesWithOneRedrawAndRefusesAnyOthe
   EXPECT_EQ(Items->Item(0), Rows[0]);
 }
 
+// With the button held the drag stays: the row it would drop on is marked, moving on
+// asks again, other input is refused, Escape lets go without a drop.
+TEST_F(ListViewTest, AHeldDragMarksItsTargetAndEndsByReleaseOrEscape) {
+  List->SetDragMode(dmAutomatic);
+  List->OnDragOver = Closure<&TListLog::DragOver>(&Log);
+  List->OnDragDrop = Closure<&TListLog::DragDrop>(&Log);
+  Input().ClickItem(List, 1).ClickItem(List, 4, {ssCtrl});
+  Application->ProcessInput();
+  Log.Seen.clear();
+  auto At = [&](int Row) { return Point(10, List->ItemRect(Row).Top + 5); };
+  Input().Drag(List, At(1), At(3), nullptr, true);
+  Application->ProcessInput();
+  const TApplication::TDragInfo* D = Application->Dragging();
+  ASSERT_NE(D, nullptr);
+  EXPECT_EQ(D->Source, List);
+  EXPECT_EQ(D->Over, List);
+  EXPECT_TRUE(D->Accepted);
+  EXPECT_EQ(List->DropTarget(), List->Items()->Item(3));
+  Input().DragMove(List, At(4));  // a selected row: refused
+  Application->ProcessInput();
+  EXPECT_FALSE(Application->Dragging()->Accepted);
+  EXPECT_EQ(List->DropTarget(), nullptr);
+  Input().ClickItem(List, 0);
+  EXPECT_THROW(Application->ProcessInput(), EInputError);
+  Input().Clear();
+  Input().Key(VK_ESCAPE);
+  Application->ProcessInput();
+  EXPECT_EQ(Application->Dragging(), nullptr);
+  EXPECT_EQ(Log.Seen, (std::vector<String>{"over D", "over E"}));
+  EXPECT_THROW((Input().DragRelease(), Application->ProcessInput()), EInputError);
+  Input().Clear();
+
+  Input().Drag(List, At(1), At(2), nullptr, true).DragMove(List, At(5)).DragRelease();
+  Application->ProcessInput();
+  EXPECT_EQ(Log.Seen.back(), "drop on F");
+  EXPECT_EQ(List->DropTarget(), nullptr);
+  EXPECT_EQ(Application->Dragging(), nullptr);
+}
+
+TEST_F(ListViewTest, AHeldDragEndsWithTheControlItCameFrom) {
+  List->SetDragMode(dmAutomatic);
+  List->OnDragOver = Closure<&TListLog::DragOver>(&Log);
+  Input().Drag(List, Point(10, 5), Point(10, 60), nullptr, true);
+  Application->ProcessInput();
+  ASSERT_NE(Application->Dragging(), nullptr);
+  delete List;
+  EXPECT_EQ(Application->Dragging(), nullptr);
+  EXPECT_THROW((Input().DragRelease(), Application->ProcessInput()), EInputError);
+}
+
 }  // namespace
