@@ -1,7 +1,9 @@
 #include "IDEGridsDlg.h"
 
 #include <algorithm>
+#include <charconv>
 #include <memory_resource>
+#include <typeinfo>
 #include <unordered_set>
 
 #include "DBClient.h"
@@ -466,8 +468,19 @@ void TOmDBGridColumnsEditor::ToolbarExecute(TObject*) {
 
 // --- The list ----------------------------------------------------------------------------
 
-String TOmDBGridColumnsEditor::RowCaption(int Index, TOmColumn* Column) const {
-  return Format("%d - %s", {Index, Column->DisplayName()});
+// "%d - %s" with the row's position and the column's name, built into a buffer the
+// caller keeps: every row of a list of many thousands is labelled again after each
+// change, and a row's caption then takes the text into the room it already has.
+void TOmDBGridColumnsEditor::RowCaption(String& Into, int Index, TOmColumn* Column) {
+  char Digits[12];
+  char* End = std::to_chars(Digits, Digits + sizeof Digits, Index).ptr;
+  Into.assign(Digits, End).append(" - ");
+  // A column of the library's own class, not a descendant that may name itself otherwise,
+  // is named by its field when it has one: no copy of the name.
+  if (typeid(*Column) == typeid(TOmColumn) && !Column->FieldName().empty())
+    Into.append(Column->FieldName());
+  else
+    Into.append(Column->DisplayName());
 }
 
 void TOmDBGridColumnsEditor::FillList() {
@@ -477,11 +490,13 @@ void TOmDBGridColumnsEditor::FillList() {
   Items->Clear();
   FStaleRows = FEmptyRows = false;
   TOmDBGridColumns* Columns = FGrid->Columns();
+  String Caption;
   if (Columns->GetState() == csCustomized)
     for (int I = 0; I < Columns->Count(); ++I) {
       TListItem* Item = Items->Add();
       TOmColumn* Column = Columns->GetColumn(I);
-      Item->SetCaption(RowCaption(I, Column));
+      RowCaption(Caption, I, Column);
+      Item->SetCaption(Caption);
       Item->SetData(Column);
     }
 }
@@ -497,9 +512,12 @@ void TOmDBGridColumnsEditor::UpdateCaptions() {
   }
   TListItems* Items = FormListView->Items();
   TListUpdate Update(FormListView);
+  String Caption;
   for (int I = 0; I < Items->Count(); ++I)
-    if (TOmColumn* Column = RowColumn(Items->Item(I)))
-      Items->Item(I)->SetCaption(RowCaption(I, Column));
+    if (TOmColumn* Column = RowColumn(Items->Item(I))) {
+      RowCaption(Caption, I, Column);
+      Items->Item(I)->SetCaption(Caption);
+    }
 }
 
 // A command's own modified notification finds the list it has just rebuilt; labelling
@@ -596,29 +614,52 @@ void TOmDBGridColumnsEditor::FormListViewDragOver(TObject*, TObject* Source, int
   TListItem* Target = FormListView->GetItemAt(X, Y);
   if (Source != FormListView || !First || !Target || Target->Selected() || !RowsMatchColumns())
     return;
-  // Only among siblings: a column never leaves or enters a nested block by a drag.
-  TOmColumn* Parent = RowColumn(First)->GetParentColumn();
-  if (RowColumn(Target)->GetParentColumn() != Parent) return;
+  // Only among siblings: a column never leaves or enters a nested block by a drag. The
+  // parents are asked by position, each row checked to stand where its column does.
+  TOmDBGridColumns* Columns = FGrid->Columns();
+  auto ParentAt = [&](int Position, TListItem* Row) {
+    return RowColumn(Row) == Columns->GetColumn(Position) ? Columns->ParentIndex(Position) : -2;
+  };
+  int Parent = ParentAt(First->Index(), First);
+  if (Parent == -2 || ParentAt(Target->Index(), Target) != Parent) return;
   bool Siblings = true;
-  ForEachSelected(FormListView, [&](int, TListItem* Item) {
-    Siblings = Siblings && RowColumn(Item)->GetParentColumn() == Parent;
+  ForEachSelected(FormListView, [&](int I, TListItem* Item) {
+    Siblings = Siblings && ParentAt(I, Item) == Parent;
   });
   Accept = Siblings;
 }
 
-void TOmDBGridColumnsEditor::SelectNestedColumns(bool Select) {
+void TOmDBGridColumnsEditor::SelectNestedColumns(bool Select) { MarkNestedRows(Select, nullptr); }
+
+// The walk of SelectNestedColumns. It returns the last selected expandable row that lies
+// in no block marked before it (the row the walk that deselects again would leave
+// focused), and with Marked it keeps the rows of those outermost blocks: deselecting
+// exactly them is that walk's effect, without asking the nesting again.
+TListItem* TOmDBGridColumnsEditor::MarkNestedRows(bool Select, std::vector<TListItem*>* Marked) {
+  if (!RowsMatchColumns()) return nullptr;
   TListItems* Items = FormListView->Items();
-  int Count = Items->Count();
+  TOmDBGridColumns* Columns = FGrid->Columns();
+  int Count = Items->Count(), MarkedUntil = -1;
+  TListItem* LastHead = nullptr;
   for (int I = 0; I < Count; ++I) {
     TListItem* Item = Items->Item(I);
-    TOmColumn* Column = RowColumn(Item);
-    if (!Item->Selected() || !Column || !Column->GetExpandable()) continue;
-    // Rows and columns agree before and after a drop; should they not, no row past the
-    // end is asked for.
-    int Last = std::min(I + Column->GetExpandIndex() - Column->Index(), Count - 1);
-    for (int J = I + 1; J <= Last; ++J) Items->Item(J)->SetSelected(Select);
+    // A row not where its column stands (the list not yet rebuilt) marks nothing.
+    if (!Item->Selected() || RowColumn(Item) != Columns->GetColumn(I)) continue;
+    int Last = Columns->ExpandIndex(I);
+    if (Last == I) continue;
+    bool Outermost = I > MarkedUntil;
+    for (int J = I + 1; J <= Last; ++J) {
+      TListItem* Nested = Items->Item(J);
+      Nested->SetSelected(Select);
+      if (Outermost && Marked) Marked->push_back(Nested);
+    }
+    if (Outermost) {
+      MarkedUntil = Last;
+      LastHead = Item;
+    }
     Item->SetFocused(true);
   }
+  return LastHead;
 }
 
 // The selected rows, each with its nested rows, move as one block: before the target when
@@ -642,7 +683,8 @@ void TOmDBGridColumnsEditor::FormListViewDragDrop(TObject*, TObject*, int X, int
   {
     TListUpdate Update(FormListView);
     TFlagOn Bulk(FUpdating);
-    SelectNestedColumns(true);
+    std::vector<TListItem*> Joined;
+    TListItem* LastHead = MarkNestedRows(true, &Joined);
     std::vector<TListItem*> Rows(static_cast<size_t>(Count));
     for (int I = 0; I < Count; ++I) Rows[size_t(I)] = Items->Item(I);
     auto Moved = [](const TListItem* Row) { return Row->Selected(); };
@@ -655,11 +697,25 @@ void TOmDBGridColumnsEditor::FormListViewDragDrop(TObject*, TObject*, int X, int
       std::vector<TCollectionItem*> Order(static_cast<size_t>(Count));
       for (int I = 0; I < Count; ++I) Order[size_t(I)] = RowColumn(Rows[size_t(I)]);
       FGrid->Columns()->Reorder(Order);
-      for (int I = 0; I < Count; ++I)
-        Rows[size_t(I)]->SetCaption(RowCaption(I, RowColumn(Rows[size_t(I)])));
+      String Caption;
+      for (int I = 0; I < Count; ++I) {
+        // Columns, their names and the rows' captions lie far apart: fetched some rows
+        // ahead, they are there in time.
+        if (I + 16 < Count) __builtin_prefetch(Rows[size_t(I) + 16]->Data());
+        if (I + 8 < Count) {
+          TListItem* Ahead = Rows[size_t(I) + 8];
+          __builtin_prefetch(RowColumn(Ahead)->FieldName().data());
+          __builtin_prefetch(Ahead->Caption().data());
+        }
+        RowCaption(Caption, I, RowColumn(Rows[size_t(I)]));
+        Rows[size_t(I)]->SetCaption(Caption);
+      }
     }
-    if (BlockEnd != BlockStart) (*std::prev(BlockEnd))->SetFocused(true);
-    SelectNestedColumns(false);
+    for (TListItem* Row : Joined) Row->SetSelected(false);
+    if (LastHead)
+      LastHead->SetFocused(true);
+    else if (BlockEnd != BlockStart)
+      (*std::prev(BlockEnd))->SetFocused(true);
   }
   UpdateSelection();
   ModifiedAfterFill();

@@ -109,7 +109,8 @@ class PACKAGE TOmDBGridColumnsEditor : public TDesignWindow {
   int FirstSelected() const;
   void ReselectAt(int Position);
   void SelectRow(int Index);
-  String RowCaption(int Index, TOmColumn* Column) const;
+  static void RowCaption(String& Into, int Index, TOmColumn* Column);
+  TListItem* MarkNestedRows(bool Select, std::vector<TListItem*>* Marked);
   void ModifiedAfterFill();
   bool RowsMatchColumns();
 

@@ -183,6 +183,7 @@ class PACKAGE TOmColumn : public TCollectionItem {
  private:
   bool IsCheckBoxValuesStored() const;
   bool IsFontStored() const;
+  TOmDBGridColumns* GridColumns() const noexcept;
   // The parts live inside the column: one allocation for a column, not six. The accessors
   // hand them out for change, as the platform's do, hence mutable.
   mutable TOmColumnTitle FTitle{this};
@@ -213,6 +214,12 @@ class PACKAGE TOmDBGridColumns : public TOwnedCollection {
   void UpdateMarkers();
   // The automatic columns again, from the dataset's fields (default state only).
   void RebuildColumns();
+  // The nesting by collection index, for walks over many columns that know where they
+  // are: the index of the column's parent (-1 for a top-level column) and of its last
+  // nested column (its own when it has none). What GetParentColumn and GetExpandIndex
+  // give, without reading the columns themselves.
+  int ParentIndex(int Index) const { return NestingOf(Index).Parent; }
+  int ExpandIndex(int Index) const { return NestingOf(Index).Last; }
   void Assign(TPersistent* Source) override;
 
  protected:

@@ -225,7 +225,7 @@ void TOmColumn::Assign(TPersistent* Source) {
   auto* C = dynamic_cast<TOmColumn*>(Source);
   if (!C) return TCollectionItem::Assign(Source);
   FFieldName = C->FFieldName;
-  if (auto* Columns = dynamic_cast<TOmDBGridColumns*>(Collection())) Columns->NestingChanged();
+  if (TOmDBGridColumns* Columns = GridColumns()) Columns->NestingChanged();
   FWidth = C->FWidth;
   FVisible = C->FVisible;
   FTitle.Assign(&C->FTitle);
@@ -271,7 +271,7 @@ String TOmColumn::GetDisplayName() const {
 void TOmColumn::SetFieldName(const String& Value) {
   if (FFieldName == Value) return;
   FFieldName = Value;
-  if (auto* Columns = dynamic_cast<TOmDBGridColumns*>(Collection())) Columns->NestingChanged();
+  if (TOmDBGridColumns* Columns = GridColumns()) Columns->NestingChanged();
   Changed(false);
 }
 
@@ -282,15 +282,21 @@ TField* TOmColumn::Field() const {
   return Data && Data->Active() && !FFieldName.empty() ? Data->FindField(FFieldName) : nullptr;
 }
 
+// Asked of every column of large grids, so by the class table rather than dynamic_cast.
+TOmDBGridColumns* TOmColumn::GridColumns() const noexcept {
+  TCollection* C = Collection();
+  return C && C->Is<TOmDBGridColumns>() ? static_cast<TOmDBGridColumns*>(C) : nullptr;
+}
+
 TOmColumn* TOmColumn::GetParentColumn() const {
-  auto* Columns = dynamic_cast<TOmDBGridColumns*>(Collection());
+  TOmDBGridColumns* Columns = GridColumns();
   if (!Columns) return nullptr;
   int Parent = Columns->NestingOf(Index()).Parent;
   return Parent < 0 ? nullptr : Columns->GetColumn(Parent);
 }
 
 int TOmColumn::GetExpandIndex() const {
-  auto* Columns = dynamic_cast<TOmDBGridColumns*>(Collection());
+  TOmDBGridColumns* Columns = GridColumns();
   return Columns ? Columns->NestingOf(Index()).Last : Index();
 }
 
@@ -351,6 +357,7 @@ TOmColumn* TOmDBGridColumns::Add() {
 }
 
 const TOmDBGridColumns::TNesting& TOmDBGridColumns::NestingOf(int Index) const {
+  if (Index < 0 || Index >= Count()) throw EListError(Format("List index out of bounds (%d)", {Index}));
   if (!FNestingValid || FNestingStamp != OrderStamp()) {
     // The columns whose blocks are still open, innermost last: a name that does not
     // belong to the innermost closes it, and may close those around it.

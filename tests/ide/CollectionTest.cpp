@@ -184,6 +184,7 @@ TEST_F(CollectionTest, ReorderPutsTheGivenOrderWithOneUpdateAndRefusesAnyOther) 
   TCollectionItem* Stranger = Other.Items()->Add();
   for (std::vector<TCollectionItem*> Wrong : {std::vector<TCollectionItem*>{A, C},
                                               std::vector<TCollectionItem*>{A, A, C},
+                                              std::vector<TCollectionItem*>{D, D, C},
                                               std::vector<TCollectionItem*>{A, C, Stranger},
                                               std::vector<TCollectionItem*>{A, C, nullptr}}) {
     EXPECT_THROW(Items.Reorder(Wrong), EListError);
