@@ -99,6 +99,32 @@ TEST_F(RuntimeTest, NestingFollowsTheBlockOfFieldNamesAfterTheParent) {
   EXPECT_EQ(Col(0)->GetExpandIndex() - Col(0)->Index(), 2);
 }
 
+// Worked out once and kept: whatever changes the order or a name is seen at once, and a
+// block's head is the nearest column whose name begins the names, not only a direct one.
+TEST_F(RuntimeTest, NestingFollowsEveryChangeOfOrderAndName) {
+  TOmDBGridColumns* Columns = Grid->Columns();
+  for (const char* N : {"P", "P.X.Y", "Q", "Q.A"}) Columns->Add()->SetFieldName(N);
+  auto Col = [&](int I) { return Columns->GetColumn(I); };
+  EXPECT_EQ(Col(1)->GetParentColumn(), Col(0));  // no P.X: P.X.Y is P's
+  EXPECT_EQ(Col(0)->GetExpandIndex(), 1);
+  EXPECT_EQ(Columns->ParentIndex(3), 2);
+  Col(2)->SetFieldName("P.Q");  // Q.A now stands apart
+  EXPECT_EQ(Col(0)->GetExpandIndex(), 2);
+  EXPECT_EQ(Col(3)->GetParentColumn(), nullptr);
+  Columns->Add()->SetFieldName("P.Z");
+  EXPECT_EQ(Columns->ExpandIndex(0), 2);
+  Col(4)->SetIndex(1);
+  EXPECT_EQ(Columns->ExpandIndex(0), 3);
+  std::vector<TCollectionItem*> Order{Col(4), Col(0), Col(1), Col(2), Col(3)};
+  Columns->Reorder(Order);  // Q.A, P, P.Z, P.X.Y, P.Q
+  EXPECT_EQ(Columns->ExpandIndex(1), 4);
+  EXPECT_EQ(Columns->ParentIndex(0), -1);
+  delete Col(1);
+  EXPECT_EQ(Columns->Count(), 1);  // P went with its block
+  EXPECT_EQ(Columns->ExpandIndex(0), 0);
+  EXPECT_THROW(Columns->ParentIndex(1), EListError);
+}
+
 TEST_F(RuntimeTest, MasterGridsMakeNoCircleAndLinksClearWhenTheirTargetGoes) {
   auto* Detail = new TOmDBGrid(&Form);
   auto* Third = new TOmDBGrid(&Form);
