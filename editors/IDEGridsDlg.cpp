@@ -674,11 +674,10 @@ void TOmDBGridColumnsEditor::FormListViewDragDrop(TObject*, TObject*, int X, int
   // Only what a drag-over accepts can be dropped; anything else would move no block.
   if (!Source || !Target || Target->Selected() || !RowsMatchColumns()) return;
   TListItems* Items = FormListView->Items();
+  TOmDBGridColumns* Columns = FGrid->Columns();
   int Count = Items->Count();
   int From = Source->Index(), To = Target->Index();
-  TOmColumn* TargetColumn = RowColumn(Target);
-  if (To > From && TargetColumn->GetExpandable())
-    To = std::min(To + TargetColumn->GetExpandIndex() - TargetColumn->Index(), Count - 1);
+  if (To > From && RowColumn(Target) == Columns->GetColumn(To)) To = Columns->ExpandIndex(To);
   int Cut = To > From ? To + 1 : To;  // the block stands before the row now at Cut
   {
     TListUpdate Update(FormListView);
@@ -691,12 +690,13 @@ void TOmDBGridColumnsEditor::FormListViewDragDrop(TObject*, TObject*, int X, int
     auto Stays = [](const TListItem* Row) { return !Row->Selected(); };
     auto BlockStart = std::stable_partition(Rows.begin(), Rows.begin() + Cut, Stays);
     auto BlockEnd = std::stable_partition(Rows.begin() + Cut, Rows.end(), Moved);
-    Items->Reorder(Rows);
     {
       TBrackets Brackets(FGrid, false);
+      // The collection first: should it refuse the order, the list has not moved either.
       std::vector<TCollectionItem*> Order(static_cast<size_t>(Count));
       for (int I = 0; I < Count; ++I) Order[size_t(I)] = RowColumn(Rows[size_t(I)]);
-      FGrid->Columns()->Reorder(Order);
+      Columns->Reorder(Order);
+      Items->Reorder(Rows);
       String Caption;
       for (int I = 0; I < Count; ++I) {
         // Columns, their names and the rows' captions lie far apart: fetched some rows

@@ -127,11 +127,11 @@ class PACKAGE TOmColumn : public TCollectionItem {
   void SetFieldName(const String& Value);
   // The dataset's field the column shows, or null.
   TField* Field() const;
-  // The column this one is nested under, or null for a top-level column.
-  // A column is nested under the nearest column before it whose field name, with a dot,
-  // begins its own name and every name between: `Address.Geo.Lat` under `Address.Geo`,
-  // or under `Address` where there is no `Address.Geo`. So the nested columns of a column
-  // always stand in one block right after it, and ExpandIndex - Index is their number.
+  // The column this one is nested under, or null for a top-level column: the nearest
+  // column before it whose field name, with a dot, begins its own name and every name
+  // between (`Address.Geo.Lat` under `Address.Geo`, or under `Address` where there is no
+  // `Address.Geo`). So the nested columns of a column always stand in one block right
+  // after it, and GetExpandIndex - Index is their number.
   TOmColumn* GetParentColumn() const;
   // It has nested columns.
   bool GetExpandable() const { return GetExpandIndex() > Index(); }

@@ -49,6 +49,15 @@ class ListViewTest : public WindowTest {
       R.push_back(I->Caption());
     return R;
   }
+  // Rows dragged by themselves, handlers that log, and B and E selected by clicks.
+  void DraggableWithBAndESelected() {
+    List->SetDragMode(dmAutomatic);
+    List->OnDragOver = Closure<&TListLog::DragOver>(&Log);
+    List->OnDragDrop = Closure<&TListLog::DragDrop>(&Log);
+    Input().ClickItem(List, 1).ClickItem(List, 4, {ssCtrl});
+    Application->ProcessInput();
+    Log.Seen.clear();
+  }
   TListLog Log;
   TForm* Form;
   TListView* List;
@@ -185,12 +194,7 @@ TEST_F(ListViewTest, KeysMoveTheSelectionAndTypeAhead) {
 }
 
 TEST_F(ListViewTest, ADragAsksTheTargetAndDropsOnlyWhereAccepted) {
-  List->SetDragMode(dmAutomatic);
-  List->OnDragOver = Closure<&TListLog::DragOver>(&Log);
-  List->OnDragDrop = Closure<&TListLog::DragDrop>(&Log);
-  Input().ClickItem(List, 1).ClickItem(List, 4, {ssCtrl});
-  Application->ProcessInput();
-  Log.Seen.clear();
+  DraggableWithBAndESelected();
   // Pressing on a selected row keeps the whole selection for the drag.
   TRect From = List->ItemRect(1), To = List->ItemRect(3);
   Input().Drag(List, Point(10, From.Top + 5), Point(10, To.Top + 5));
@@ -263,12 +267,7 @@ TEST_F(ListViewTest, ReorderMovesTheRowsThemselvesWithOneRedrawAndRefusesAnyOthe
 // With the button held the drag stays: the row it would drop on is marked, moving on
 // asks again, other input is refused, Escape lets go without a drop.
 TEST_F(ListViewTest, AHeldDragMarksItsTargetAndEndsByReleaseOrEscape) {
-  List->SetDragMode(dmAutomatic);
-  List->OnDragOver = Closure<&TListLog::DragOver>(&Log);
-  List->OnDragDrop = Closure<&TListLog::DragDrop>(&Log);
-  Input().ClickItem(List, 1).ClickItem(List, 4, {ssCtrl});
-  Application->ProcessInput();
-  Log.Seen.clear();
+  DraggableWithBAndESelected();
   auto At = [&](int Row) { return Point(10, List->ItemRect(Row).Top + 5); };
   Input().Drag(List, At(1), At(3), nullptr, true);
   Application->ProcessInput();
