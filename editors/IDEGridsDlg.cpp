@@ -884,6 +884,218 @@ void TOmDBGridColumnsProperty::Edit() {
   Window->Show();
 }
 
+// --- The MasterGrid property editor ---------------------------------------------------
+
+OM_IMPLEMENT_CLASS(TOmDBGridMasterGridProperty, "IDEGridsDlg");
+
+void TOmDBGridMasterGridProperty::GetValues(const TGetStrProc& Proc) {
+  FSaveProc = Proc;
+  try {
+    TComponentProperty::GetValues(Closure<&TOmDBGridMasterGridProperty::FilterProc>(this));
+  } catch (...) {
+    FSaveProc = nullptr;
+    throw;
+  }
+  FSaveProc = nullptr;
+}
+
+// A grid whose chain of masters reaches the edited grid is a detail of it: as its master
+// it would close a loop. A chain that loops by itself, without the edited grid, was made
+// below the setter; the walk stops there (the slow and the fast walker meet) and the grid
+// counts as no detail.
+void TOmDBGridMasterGridProperty::FilterProc(const String& S) {
+  if (!FSaveProc) return;  // asked outside GetValues: nobody to tell
+  TPersistent* Edited = GetComponent(0);
+  auto* Slow = Designer() ? dynamic_cast<TOmCustomDBGrid*>(Designer()->GetComponent(S)) : nullptr;
+  TOmCustomDBGrid* Fast = Slow;
+  bool Reaches = false;
+  while (Fast && !Reaches) {
+    for (int Step = 0; Step < 2 && Fast; ++Step) {
+      if (Fast == Edited) {
+        Reaches = true;
+        break;
+      }
+      Fast = Fast->MasterGrid();
+    }
+    if (Reaches || !Fast) break;
+    Slow = Slow->MasterGrid();
+    if (Slow == Fast) break;  // a loop without the edited grid
+  }
+  if (!Reaches) FSaveProc(S);
+}
+
+// --- The FieldName property editor ----------------------------------------------------
+
+OM_IMPLEMENT_CLASS(TOmDBGridFieldNameProperty, "IDEGridsDlg");
+
+TPropertyAttributes TOmDBGridFieldNameProperty::GetAttributes() {
+  return {paValueList, paMultiSelect, paSortList, paRevertable};
+}
+
+void TOmDBGridFieldNameProperty::GetValues(const TGetStrProc& Proc) {
+  auto* Column = dynamic_cast<TOmColumn*>(GetComponent(0));
+  TOmDBGrid* Grid = Column ? Column->GetGrid() : nullptr;
+  TDataSource* Source = Grid ? Grid->GetDataSource() : nullptr;
+  TDataSet* DataSet = Source ? Source->DataSet() : nullptr;
+  if (!DataSet) return;
+  // Each field, then the fields of an object or array field after it, to any depth: a
+  // stack of the fields still to name, not a recursion as deep as the nesting.
+  auto List = [&] {
+    std::vector<TField*> Pending;
+    for (int I = DataSet->FieldCount() - 1; I >= 0; --I) Pending.push_back(DataSet->Fields(I));
+    while (!Pending.empty()) {
+      TField* F = Pending.back();
+      Pending.pop_back();
+      Proc(F->FullName());
+      if (F->DataType() != ftADT && F->DataType() != ftArray) continue;
+      if (auto* Object = dynamic_cast<TObjectField*>(F))
+        for (int I = Object->FieldCount() - 1; I >= 0; --I)
+          Pending.push_back(Object->Fields()->Fields(I));
+    }
+  };
+  if (DataSet->Active()) {
+    List();
+    return;
+  }
+  // Open only while the names are taken, its controls hearing nothing of it.
+  DataSet->DisableControls();
+  try {
+    DataSet->Open();
+    // A failure while the names are taken closes it again too.
+    try {
+      List();
+    } catch (...) {
+      DataSet->Close();
+      throw;
+    }
+    DataSet->Close();
+  } catch (...) {
+    DataSet->EnableControls();
+    throw;
+  }
+  DataSet->EnableControls();
+}
+
+// --- The image index property editor --------------------------------------------------
+
+OM_IMPLEMENT_CLASS(TOmDBGridImageIndexProperty, "IDEGridsDlg");
+
+namespace {
+
+// The grid whose lists a title's properties index.
+TOmDBGrid* TitleGrid(TPersistent* P) {
+  auto* Title = dynamic_cast<TOmColumnTitle*>(P);
+  return Title && Title->Column() ? Title->Column()->GetGrid() : nullptr;
+}
+
+String PropName(TPropertyEditor* Editor) {
+  PPropInfo Info = Editor->GetPropInfo();
+  return Info ? String(Info->Name) : String();
+}
+
+}  // namespace
+
+TCustomImageList* TOmDBGridImageIndexProperty::GetImageList() {
+  TPersistent* P = GetComponent(0);
+  String Name = PropName(this);
+  if (auto* Grid = dynamic_cast<TOmDBGrid*>(P)) return Name == "FillerIndex" ? Grid->TitleImages() : nullptr;
+  TOmDBGrid* Grid = TitleGrid(P);
+  if (!Grid) return nullptr;
+  if (Name == "MarkerIndex") return Grid->GetMarkers();
+  if (Name == "ImageIndex") return Grid->TitleImages();
+  return nullptr;
+}
+
+TCustomImageList* TOmDBGridImageIndexProperty::GetIndicators() {
+  auto* Grid = dynamic_cast<TOmDBGrid*>(GetComponent(0));
+  return Grid && PropName(this) == "FillerIndex" ? Grid->GetIndicators() : nullptr;
+}
+
+TPropertyAttributes TOmDBGridImageIndexProperty::GetAttributes() {
+  return {paValueList, paMultiSelect, paRevertable};
+}
+
+void TOmDBGridImageIndexProperty::GetValues(const TGetStrProc& Proc) {
+  if (TCustomImageList* Images = GetImageList())
+    for (int I = 0; I < Images->Count(); ++I) Proc(IntToStr(I));
+  if (TCustomImageList* Indicators = GetIndicators())
+    for (int I = 0; I < Indicators->Count(); ++I) Proc(IntToStr(-I - 2));
+}
+
+void TOmDBGridImageIndexProperty::ListMeasureHeight(const String&, TCanvas*, int& AHeight) {
+  for (TCustomImageList* List : {GetImageList(), GetIndicators()})
+    if (List && List->Height() + 4 > AHeight) AHeight = List->Height() + 4;
+}
+
+void TOmDBGridImageIndexProperty::ListMeasureWidth(const String&, TCanvas*, int& AWidth) {
+  TCustomImageList* Images = GetImageList();
+  TCustomImageList* Indicators = GetIndicators();
+  int W = Indicators ? Indicators->Width() : 0;
+  if (Images && Images->Width() > W) W = Images->Width();
+  if (W > 0) AWidth += W + 4;
+}
+
+void TOmDBGridImageIndexProperty::ListDrawValue(const String& Value, TCanvas* ACanvas,
+                                                const TRect& ARect, bool ASelected) {
+#if OM_HOST_RELEASE == 5
+  auto DrawText = [&](const TRect& R) { TIntegerProperty::ListDrawValue(Value, ACanvas, R, ASelected); };
+#else
+  auto DrawText = [&](const TRect& R) { DefaultPropertyListDrawValue(Value, ACanvas, R, ASelected); };
+#endif
+  int Index = StrToIntDef(Value, -1);
+  TCustomImageList* List;
+  if (Index < -1) {
+    List = GetIndicators();
+    Index = -Index - 2;
+  } else {
+    List = GetImageList();
+  }
+  if (!List || Index < 0 || Index >= List->Count() ||
+      ARect.Bottom - ARect.Top < List->Height() + 4 || ARect.Right - ARect.Left < List->Width() + 4) {
+    DrawText(ARect);
+    return;
+  }
+  int X = ARect.Left + List->Width() + 4;
+  int D = std::max(0, (ARect.Bottom - ARect.Top - List->Height() - 4) / 2);
+  // The pen comes back, and the number is written, whatever drawing the image does.
+  TColor Pen = ACanvas->Pen()->Color();
+  try {
+    ACanvas->Pen()->SetColor(ACanvas->Brush()->Color());
+    ACanvas->Rectangle(ARect.Left, ARect.Top, X, ARect.Bottom);
+    List->Draw(ACanvas, ARect.Left + 2, ARect.Top + 2 + D, Index, true);
+  } catch (...) {
+    ACanvas->Pen()->SetColor(Pen);
+    DrawText(TRect{X, ARect.Top, ARect.Right, ARect.Bottom});
+    throw;
+  }
+  ACanvas->Pen()->SetColor(Pen);
+  DrawText(TRect{X, ARect.Top, ARect.Right, ARect.Bottom});
+}
+
+void TOmDBGridImageIndexProperty::PropDrawValue(TCanvas* ACanvas, const TRect& ARect,
+                                                bool ASelected) {
+  String Value = GetVisualValue();
+  if (!Value.empty()) {
+#if OM_HOST_RELEASE == 5
+    ListDrawValue(Value, ACanvas, ARect, ASelected);
+#else
+    TOmDBGridImageIndexProperty::ListDrawValue(Value, ACanvas, ARect, ASelected);
+#endif
+    return;
+  }
+#if OM_HOST_RELEASE == 5
+  TIntegerProperty::PropDrawValue(ACanvas, ARect, ASelected);
+#else
+  DefaultPropertyDrawValue(this, ACanvas, ARect);
+#endif
+}
+
+#if OM_HOST_RELEASE == 6
+void TOmDBGridImageIndexProperty::PropDrawName(TCanvas* ACanvas, const TRect& ARect, bool) {
+  DefaultPropertyDrawName(this, ACanvas, ARect);
+}
+#endif
+
 namespace Idegridsdlg {
 int InitCount = 0;
 void Initialization() {}

@@ -15,6 +15,7 @@
 #include "DesignEditors.h"
 #include "DesignIntf.h"
 #include "DesignWindows.h"
+#include "VCLEditors.h"
 #endif
 
 // A modeless window that lists one grid's columns, keeps the IDE's selection in step with
@@ -137,6 +138,65 @@ class PACKAGE TOmDBGridColumnsProperty : public TClassProperty {
   void Edit() override;
   TPropertyAttributes GetAttributes() override;
   String GetValue() override;
+};
+
+// The inspector's editor of a grid's MasterGrid: the grids that can become its master,
+// none of them a detail of it, directly or through others.
+class PACKAGE TOmDBGridMasterGridProperty : public TComponentProperty {
+  OM_CLASS(TOmDBGridMasterGridProperty, TComponentProperty)
+ public:
+  using TComponentProperty::TComponentProperty;
+  void GetValues(const TGetStrProc& Proc) override;
+  void FilterProc(const String& S);
+
+ private:
+  // The inspector's callback, held only while GetValues runs.
+  TGetStrProc FSaveProc;
+};
+
+// The inspector's editor of a column's FieldName: the fields of the dataset behind the
+// column's grid, the fields of object and array fields among them.
+class PACKAGE TOmDBGridFieldNameProperty : public TStringProperty {
+  OM_CLASS(TOmDBGridFieldNameProperty, TStringProperty)
+ public:
+  using TStringProperty::TStringProperty;
+  TPropertyAttributes GetAttributes() override;
+  void GetValues(const TGetStrProc& Proc) override;
+};
+
+// The inspector's editor of the integers that index a grid's image lists: the images
+// themselves in the value list and the value cell, each beside its number.
+class PACKAGE TOmDBGridImageIndexProperty : public TIntegerProperty
+#if OM_HOST_RELEASE == 6
+    ,
+                                            public ICustomPropertyListDrawing,
+                                            public ICustomPropertyDrawing
+#endif
+{
+  OM_CLASS(TOmDBGridImageIndexProperty, TIntegerProperty)
+ public:
+  using TIntegerProperty::TIntegerProperty;
+  // The list for values from 0 up, and the one for values from -2 down (image -value-2).
+  virtual TCustomImageList* GetImageList();
+  virtual TCustomImageList* GetIndicators();
+  TPropertyAttributes GetAttributes() override;
+  void GetValues(const TGetStrProc& Proc) override;
+#if OM_HOST_RELEASE == 5
+  void ListMeasureWidth(const String& Value, TCanvas* ACanvas, int& AWidth) override;
+  void ListMeasureHeight(const String& Value, TCanvas* ACanvas, int& AHeight) override;
+  void ListDrawValue(const String& Value, TCanvas* ACanvas, const TRect& ARect,
+                     bool ASelected) override;
+  void PropDrawValue(TCanvas* ACanvas, const TRect& ARect, bool ASelected) override;
+#else
+  int AddRef() override { return TIntegerProperty::AddRef(); }
+  int Release() override { return TIntegerProperty::Release(); }
+  void ListMeasureWidth(const String& Value, TCanvas* ACanvas, int& AWidth) override;
+  void ListMeasureHeight(const String& Value, TCanvas* ACanvas, int& AHeight) override;
+  void ListDrawValue(const String& Value, TCanvas* ACanvas, const TRect& ARect,
+                     bool ASelected) override;
+  void PropDrawName(TCanvas* ACanvas, const TRect& ARect, bool ASelected) override;
+  void PropDrawValue(TCanvas* ACanvas, const TRect& ARect, bool ASelected) override;
+#endif
 };
 
 namespace Idegridsdlg {

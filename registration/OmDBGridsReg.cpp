@@ -83,11 +83,11 @@ const std::vector<TOmEditorBinding>& EditorBindings() {
   static const PTypeInfo IntegerType = TypeInfo<int>();
   static const TClass Grid = TOmDBGrid::StaticClass(), Column = TOmColumn::StaticClass(),
                       Title = TOmColumnTitle::StaticClass();
-  // Editors still to come: the master grid and field name lists, the image index list,
-  // the string and header editors.
-  const TPropertyEditorClass MasterGridEditor = nullptr, FieldNameEditor = nullptr,
-                             ImageIndexEditor = nullptr, StringEditor = nullptr,
-                             HeaderEditor = nullptr;
+  // Editors still to come: the string and header editors.
+  static const TPropertyEditorClass MasterGridEditor = TOmDBGridMasterGridProperty::StaticClass(),
+                                    FieldNameEditor = TOmDBGridFieldNameProperty::StaticClass(),
+                                    ImageIndexEditor = TOmDBGridImageIndexProperty::StaticClass();
+  const TPropertyEditorClass StringEditor = nullptr, HeaderEditor = nullptr;
   static const std::vector<TOmEditorBinding> Bindings = {
       {TypeInfo<TOmDBGridColumns*>(), Grid, "Columns", TOmDBGridColumnsProperty::StaticClass()},
       {TypeInfo<TOmCustomDBGrid*>(), Grid, "MasterGrid", MasterGridEditor},

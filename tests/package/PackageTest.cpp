@@ -286,11 +286,11 @@ TEST_F(PackageTest, EveryGridBindingGivesTheInspectorItsEditor) {
   };
   const TRow Expected[] = {
       {"TOmDBGridColumns", "TOmDBGrid", "Columns", "TOmDBGridColumnsProperty"},
-      {"TOmCustomDBGrid", "TOmDBGrid", "MasterGrid", "TComponentProperty"},
-      {"string", "TOmColumn", "FieldName", "TStringProperty"},
-      {"Integer", "TOmDBGrid", "FillerIndex", "TIntegerProperty"},
-      {"Integer", "TOmColumnTitle", "ImageIndex", "TIntegerProperty"},
-      {"Integer", "TOmColumnTitle", "MarkerIndex", "TIntegerProperty"},
+      {"TOmCustomDBGrid", "TOmDBGrid", "MasterGrid", "TOmDBGridMasterGridProperty"},
+      {"string", "TOmColumn", "FieldName", "TOmDBGridFieldNameProperty"},
+      {"Integer", "TOmDBGrid", "FillerIndex", "TOmDBGridImageIndexProperty"},
+      {"Integer", "TOmColumnTitle", "ImageIndex", "TOmDBGridImageIndexProperty"},
+      {"Integer", "TOmColumnTitle", "MarkerIndex", "TOmDBGridImageIndexProperty"},
       {"string", "TOmDBGrid", "Hint", "TStringProperty"},
       {"string", "TOmDBGrid", "FillerHint", "TStringProperty"},
       {"string", "TOmDBGrid", "IndicatorHint", "TStringProperty"},
