@@ -900,28 +900,12 @@ void TOmDBGridMasterGridProperty::GetValues(const TGetStrProc& Proc) {
 }
 
 // A grid whose chain of masters reaches the edited grid is a detail of it: as its master
-// it would close a loop. A chain that loops by itself, without the edited grid, was made
-// below the setter; the walk stops there (the slow and the fast walker meet) and the grid
-// counts as no detail.
+// it would close a loop. A name that names no grid passes.
 void TOmDBGridMasterGridProperty::FilterProc(const String& S) {
   if (!FSaveProc) return;  // asked outside GetValues: nobody to tell
-  TPersistent* Edited = GetComponent(0);
-  auto* Slow = Designer() ? dynamic_cast<TOmCustomDBGrid*>(Designer()->GetComponent(S)) : nullptr;
-  TOmCustomDBGrid* Fast = Slow;
-  bool Reaches = false;
-  while (Fast && !Reaches) {
-    for (int Step = 0; Step < 2 && Fast; ++Step) {
-      if (Fast == Edited) {
-        Reaches = true;
-        break;
-      }
-      Fast = Fast->MasterGrid();
-    }
-    if (Reaches || !Fast) break;
-    Slow = Slow->MasterGrid();
-    if (Slow == Fast) break;  // a loop without the edited grid
-  }
-  if (!Reaches) FSaveProc(S);
+  auto* Candidate = Designer() ? dynamic_cast<TOmCustomDBGrid*>(Designer()->GetComponent(S)) : nullptr;
+  if (!Candidate || !Candidate->MastersReach(dynamic_cast<TOmCustomDBGrid*>(GetComponent(0))))
+    FSaveProc(S);
 }
 
 // --- The FieldName property editor ----------------------------------------------------

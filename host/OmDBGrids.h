@@ -257,6 +257,9 @@ class PACKAGE TOmCustomDBGrid : public TCustomControl {
   // The grid whose rows this one follows, or null; never a loop of masters.
   TOmCustomDBGrid* MasterGrid() const noexcept { return FMasterGrid; }
   void SetMasterGrid(TOmCustomDBGrid* Value);
+  // This grid is Grid, or Grid is its master, its master's master and so on. A chain
+  // that runs in a circle without meeting Grid does not reach it: the walk ends there.
+  bool MastersReach(const TOmCustomDBGrid* Grid) const noexcept;
   bool StretchMode() const noexcept { return FStretchMode; }
   // Stretching spreads the columns over the grid's width; turning it off leaves widths.
   void SetStretchMode(bool Value);
@@ -324,6 +327,9 @@ class PACKAGE TOmCustomDBGrid : public TCustomControl {
   virtual void LayoutColumns() {}
   void LayoutChanged() { ++FLayoutCount; }
   bool FLayingOut = false;
+  // The master link as the setter leaves it. A descendant that sets it itself bypasses
+  // the setter's refusal of circles: what reads the links must not trust it to end.
+  TOmCustomDBGrid* FMasterGrid = nullptr;
 
  private:
   friend class TOmDBGridColumns;
@@ -331,7 +337,6 @@ class PACKAGE TOmCustomDBGrid : public TCustomControl {
   void SetImageList(TCustomImageList*& Field, TCustomImageList* Value);
   void SetPopup(TPopupMenu*& Field, TPopupMenu* Value);
   TGridDataLink* FDataLink;
-  TOmCustomDBGrid* FMasterGrid = nullptr;
   TCustomImageList* FTitleImages = nullptr;
   TCustomImageList* FIndicatorImages = nullptr;
   TCustomImageList* FTitleMarkers = nullptr;

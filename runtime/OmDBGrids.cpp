@@ -500,12 +500,26 @@ void TOmCustomDBGrid::SetDataSource(TDataSource* Value) {
   LinkActiveChanged();
 }
 
+// A slow and a fast walker: should the chain run in a circle, the fast one comes round
+// to the slow one, and the walk stops with no more than twice the links of the chain.
+bool TOmCustomDBGrid::MastersReach(const TOmCustomDBGrid* Grid) const noexcept {
+  const TOmCustomDBGrid *Slow = this, *Fast = this;
+  for (;;) {
+    for (int Step = 0; Step < 2; ++Step) {
+      if (!Fast) return false;
+      if (Fast == Grid) return true;
+      Fast = Fast->FMasterGrid;
+    }
+    Slow = Slow->FMasterGrid;
+    if (Fast && Fast == Slow) return false;
+  }
+}
+
 void TOmCustomDBGrid::SetMasterGrid(TOmCustomDBGrid* Value) {
   if (Value == FMasterGrid) return;
-  for (TOmCustomDBGrid* G = Value; G; G = G->FMasterGrid)
-    if (G == this)
-      throw EInvalidOperation(Format("%s cannot follow %s: the grids would follow each other in a circle",
-                                     {Name(), Value->Name()}));
+  if (Value && Value->MastersReach(this))
+    throw EInvalidOperation(Format("%s cannot follow %s: the grids would follow each other in a circle",
+                                   {Name(), Value->Name()}));
   if (FMasterGrid) FMasterGrid->RemoveFreeNotification(this);
   FMasterGrid = Value;
   if (Value) Value->FreeNotification(this);
