@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "Commands.h"
+#include "Desktop.h"
 #include "Inspector.h"
 
 using namespace Commands;
@@ -174,6 +175,53 @@ void TSession::DefineInspectorCommands() {
   RowCommand("revert", "reverts a property to its default", &TObjectInspector::Revert);
   RowCommand("expand", "shows a property's sub-properties", &TObjectInspector::Expand);
   RowCommand("collapse", "hides a property's sub-properties", &TObjectInspector::Collapse);
+
+  Define("draw", "draw PROPERTY list|row [FILE.png]",
+         "draws a property's open drop-down list, or its row, as the inspector does: the "
+         "canvas operations, and with FILE a picture",
+         {2, 3}, [this](const auto& A) {
+           bool List = SameText(A[1], "list");
+           if (!List && !SameText(A[1], "row")) Usage("draw PROPERTY list|row [FILE.png]");
+           TObjectInspector& I = FIde->Inspector();
+           // The inspector's geometry: a row of the default font's height and a margin, a
+           // name column and a value column; the drop-down as wide as the value column.
+           const int RowHeight = 18, NameWidth = 120, ValueWidth = 160;
+           std::vector<TRect> Entries;
+           auto Paint = [&](TCanvas* C) {
+             C->Brush()->SetColor(clWindow);
+             C->Font()->SetColor(clWindowText);
+             if (List) {
+               Entries = I.DrawValueList(A[0], C, ValueWidth);
+               return;
+             }
+             I.DrawName(A[0], C, {0, 0, NameWidth, RowHeight}, false);
+             I.DrawValue(A[0], C, {NameWidth, 0, NameWidth + ValueWidth, RowHeight}, false);
+           };
+           TCanvas Record;
+           Paint(&Record);
+           TCommandResult R;
+           R.Json["operations"] = TJson::array();
+           for (const TCanvasOp& Op : Record.Operations()) {
+             R.Text += Op.ToString() + "\n";
+             R.Json["operations"].push_back(Op.ToString());
+           }
+           if (List && Entries.empty()) R.Text = "(no value list)\n";
+           if (A.size() == 3) {
+             int W = NameWidth + ValueWidth, H = RowHeight;
+             if (List) {
+               W = H = 1;
+               for (const TRect& E : Entries) W = std::max(W, E.Right), H = std::max(H, E.Bottom);
+             }
+             TBitmap Image(W, H);
+             TCanvas* C = Image.Canvas();
+             C->Brush()->SetColor(clWindow);
+             C->FillRect({0, 0, W, H});
+             Paint(C);
+             SaveBitmapAsPng(&Image, A[2]);
+             R.Text += Format("painted %dx%d into %s\n", {W, H, A[2]});
+           }
+           return R;
+         });
 
   Define("categories", "categories", "the inspector's view by category", {0, 0},
          [this](const auto&) {
