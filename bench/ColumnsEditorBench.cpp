@@ -1,8 +1,10 @@
-// The columns editor on large grids: opening it, relabelling, select all, deleting every
-// other column, adding all fields and dropping dragged rows, each beside the floor it
-// cannot beat (formatting the same captions; a plain erase over the same number of
-// pointers; a stable partition of them with new indexes and captions). Deleting also
-// stands beside what freeing the same columns costs with no window at all.
+// The grid's editors on large forms: the columns editor opening, relabelling, selecting
+// all, deleting every other column, adding all fields and dropping dragged rows; the
+// master-grid and field-name lists. Each stands beside the floor it cannot beat
+// (formatting the same captions; a plain erase over the same number of pointers; a stable
+// partition of them with new indexes and captions; a walk over the same links or the
+// same field tree collecting names). Deleting also stands beside what freeing the same
+// columns costs with no window at all.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -305,6 +307,114 @@ void PartitionAndRelabel(benchmark::State& State) {
   }
 }
 
+// A chain of N grids on one form, each following the one before: the grid whose master
+// is edited is the last, so no other grid is its detail and every chain is walked whole.
+struct TChain {
+  TBench B{0};
+  std::vector<TOmDBGrid*> Grids;
+  explicit TChain(int N) {
+    B.Grid->SetName("Grid0");
+    Grids.push_back(B.Grid);
+    for (int I = 1; I < N; ++I) {
+      auto* G = static_cast<TOmDBGrid*>(
+          B.D->CreateComponent(TOmDBGrid::StaticClass(), B.D->GetRoot(), 0, 0, 200, 100));
+      G->SetName("Grid" + IntToStr(I));
+      G->SetMasterGrid(Grids.back());
+      Grids.push_back(G);
+    }
+  }
+};
+
+// Collects what a value list offers.
+struct TCollect : TObject {
+  std::vector<String> Names;
+  void Add(const String& S) { Names.push_back(S); }
+};
+
+void MasterGridList(benchmark::State& State) {
+  TChain C(int(State.range(0)));
+  C.B.D->SelectComponent(C.Grids.back());
+  TPropertyEditor* Editor = C.B.Ide.Inspector().Row("MasterGrid").Get();
+  size_t Offered = 0;
+  for (auto _ : State) {
+    TCollect Sink;
+    Editor->GetValues(Closure<&TCollect::Add>(&Sink));
+    Offered = Sink.Names.size();
+  }
+  State.counters["offered"] = double(Offered);
+}
+
+// Floor of the master list: the same links walked from every grid, the names of those
+// whose chain ends without the edited grid collected.
+void WalkMasterLinks(benchmark::State& State) {
+  TChain C(int(State.range(0)));
+  const TOmCustomDBGrid* Edited = C.Grids.back();
+  for (auto _ : State) {
+    std::vector<String> Names;
+    for (TOmDBGrid* G : C.Grids) {
+      const TOmCustomDBGrid* M = G;
+      while (M && M != Edited) M = M->MasterGrid();
+      if (!M) Names.push_back(G->Name());
+    }
+    benchmark::DoNotOptimize(Names.data());
+  }
+}
+
+// A column of a grid whose open dataset has just under N fields, nested three deep: object
+// fields of ten object fields of ten plain fields each.
+struct TFieldTree {
+  TBench B{1};
+  TClientDataSet* Data;
+  explicit TFieldTree(int N) {
+    Data = static_cast<TClientDataSet*>(
+        B.D->CreateComponent(TClientDataSet::StaticClass(), B.D->GetRoot(), 0, 0, 0, 0));
+    for (int T = 0; T < N / 111; ++T) {
+      TFieldDef* Top = Data->FieldDefs()->AddFieldDef();
+      Top->SetName("CustomerAddress" + IntToStr(T));
+      Top->SetDataType(ftADT);
+      for (int M = 0; M < 10; ++M) {
+        TFieldDef* Mid = Top->ChildDefs()->AddFieldDef();
+        Mid->SetName("DeliveryPoint" + IntToStr(M));
+        Mid->SetDataType(ftADT);
+        for (int L = 0; L < 10; ++L) Mid->ChildDefs()->Add("PostalCodeLine" + IntToStr(L), ftString, 20);
+      }
+    }
+    auto* Source = static_cast<TDataSource*>(
+        B.D->CreateComponent(TDataSource::StaticClass(), B.D->GetRoot(), 0, 0, 0, 0));
+    Source->SetDataSet(Data);
+    B.Grid->SetDataSource(Source);
+    Data->Open();
+  }
+};
+
+void FieldNameList(benchmark::State& State) {
+  TFieldTree T(int(State.range(0)));
+  T.B.D->SelectComponent(T.B.Grid->Columns()->GetColumn(0));
+  TPropertyEditor* Editor = T.B.Ide.Inspector().Row("FieldName").Get();
+  size_t Offered = 0;
+  for (auto _ : State) {
+    TCollect Sink;
+    Editor->GetValues(Closure<&TCollect::Add>(&Sink));
+    Offered = Sink.Names.size();
+  }
+  State.counters["offered"] = double(Offered);
+}
+
+// Floor of the field list: the same tree walked, every field's full name collected.
+void WalkFieldTree(benchmark::State& State) {
+  TFieldTree T(int(State.range(0)));
+  for (auto _ : State) {
+    std::vector<String> Names;
+    auto Walk = [&](auto&& Self, TField* F) -> void {
+      Names.push_back(F->FullName());
+      if (auto* O = dynamic_cast<TObjectField*>(F))
+        for (int I = 0; I < O->FieldCount(); ++I) Self(Self, O->Fields()->Fields(I));
+    };
+    for (int I = 0; I < T.Data->FieldCount(); ++I) Walk(Walk, T.Data->Fields(I));
+    benchmark::DoNotOptimize(Names.data());
+  }
+}
+
 }  // namespace
 
 #define OM_SIZES ->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)
@@ -323,4 +433,8 @@ BENCHMARK(FreeEveryOtherColumn) OM_SIZES OM_REBUILT;
 BENCHMARK(DropNearTheEnd) OM_DROP_SIZES OM_REBUILT;
 BENCHMARK(DropNearTheStart) OM_DROP_SIZES OM_REBUILT;
 BENCHMARK(PartitionAndRelabel) OM_DROP_SIZES;
+BENCHMARK(MasterGridList)->Arg(1000)->Unit(benchmark::kMillisecond);
+BENCHMARK(WalkMasterLinks)->Arg(1000)->Unit(benchmark::kMillisecond);
+BENCHMARK(FieldNameList)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(WalkFieldTree)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK_MAIN();

@@ -57,6 +57,7 @@ void TDesigner::Notification(TComponent* AComponent, TOperation Operation) {
 
 void TDesigner::Notification(TPersistent* AnObject, TOperation Operation) {
   if (!FRoot || !AnObject) return;
+  FNamesValid = false;
   TDesignerRefPtr Keep(this);
   if (Operation == opRemove) {
     DropFromSelection(AnObject);
@@ -67,6 +68,7 @@ void TDesigner::Notification(TPersistent* AnObject, TOperation Operation) {
 }
 
 void TDesigner::ValidateRename(TComponent* AComponent, const String& CurName, const String& NewName) {
+  FNamesValid = false;
   if (!FRoot || !AComponent || SameText(CurName, NewName)) return;
   // A nameless component is written without a name, and references to it are lost.
   if (NewName.empty()) throw EComponentError(Format("%s needs a name", {CurName}));
@@ -219,9 +221,25 @@ void TDesigner::GetComponentNames(PTypeInfo ClassType, const TGetStrProc& Proc) 
   }
 }
 
+size_t TDesigner::TNameHash::operator()(const String& S) const noexcept {
+  size_t H = 1469598103934665603ull;
+  for (char C : S) H = (H ^ size_t(C >= 'a' && C <= 'z' ? C - 32 : C)) * 1099511628211ull;
+  return H;
+}
+
 TComponent* TDesigner::GetComponent(const String& Name) {
   if (!FRoot) return nullptr;
   if (SameText(Name, FRoot->Name())) return FRoot;
+  if (!FNamesValid) {
+    FNames.clear();
+    for (int I = 0; I < FRoot->ComponentCount(); ++I)
+      if (TComponent* C = FRoot->Components(I); !C->Name().empty()) FNames.emplace(C->Name(), C);
+    FNamesValid = true;
+  }
+  // What the index holds is checked: a rename it did not hear of falls back to the walk.
+  auto It = FNames.find(Name);
+  if (It != FNames.end() && It->second->Owner() == FRoot && SameText(It->second->Name(), Name))
+    return It->second;
   return FRoot->FindComponent(Name);
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 #include "DesignCommon.h"
@@ -126,5 +127,16 @@ class TDesigner final :
   String FLastShownMethod;
   bool FModified = false;
   int FRefCount = 0;
+  // The root's components by name (any case), for GetComponent: a value list asks it for
+  // every name it offers. Built when first asked after a component came, went or was
+  // renamed; a name it does not know is still looked for the plain way.
+  struct TNameHash {
+    size_t operator()(const String& S) const noexcept;
+  };
+  struct TNameEqual {
+    bool operator()(const String& A, const String& B) const noexcept { return SameText(A, B); }
+  };
+  std::unordered_map<String, TComponent*, TNameHash, TNameEqual> FNames;
+  bool FNamesValid = false;
 };
 using TDesignerRefPtr = DelphiInterface<TDesigner>;

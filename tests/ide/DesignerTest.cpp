@@ -101,6 +101,15 @@ TEST_F(DesignTest, ComponentNamesByClassAndComponentsByName) {
   EXPECT_EQ(D->GetComponent("button1"), Root->FindComponent("Button1"));
   EXPECT_EQ(D->GetComponent("Form1"), Root);
   EXPECT_EQ(D->GetComponent("Nobody"), nullptr);
+  // The names are kept by the designer: each rename, arrival and departure shows.
+  Other->SetName("Renamed");
+  EXPECT_EQ(D->GetComponent("Other"), nullptr);
+  EXPECT_EQ(D->GetComponent("RENAMED"), Other);
+  delete Other;
+  EXPECT_EQ(D->GetComponent("Renamed"), nullptr);
+  auto* Late = new TComponent(Root);
+  Late->SetName("Late");
+  EXPECT_EQ(D->GetComponent("late"), Late);
 }
 
 TEST_F(DesignTest, EventHandlersAreKeptInTheFormAndWrittenByName) {
