@@ -190,6 +190,20 @@ TEST_F(FieldNameTest, AClosedDatasetIsOpenedForTheNamesOnlyAnOpenOneStaysOpen) {
   EXPECT_TRUE(Data->Active());
 }
 
+// Whatever stops the names half way, the dataset opened for them is closed again.
+TEST_F(FieldNameTest, ADatasetOpenedForTheNamesIsClosedWhenTakingThemFails) {
+  TClientDataSet* Data = ClientData();
+  Data->FieldDefs()->Add("A", ftString);
+  D->SelectComponent(Column);
+  struct TRefuse : TObject {
+    void Take(const String&) { throw Exception("no more names"); }
+  } Refuse;
+  EXPECT_THROW(Ide.Inspector().Row("FieldName").Get()->GetValues(Closure<&TRefuse::Take>(&Refuse)),
+               Exception);
+  EXPECT_FALSE(Data->Active());
+  EXPECT_FALSE(Data->ControlsDisabled());
+}
+
 TEST_F(FieldNameTest, AnSQLiteDatasetWhoseDatabaseIsMissingRaisesAndOffersNothing) {
   auto* Data = static_cast<TSQLiteDataSet*>(
       D->CreateComponent(TSQLiteDataSet::StaticClass(), D->GetRoot(), 0, 0, 0, 0));
