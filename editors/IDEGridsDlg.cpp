@@ -701,9 +701,9 @@ void TOmDBGridColumnsEditor::FormListViewDragDrop(TObject*, TObject*, int X, int
       for (int I = 0; I < Count; ++I) {
         // Columns, their names and the rows' captions lie far apart: fetched some rows
         // ahead, they are there in time.
-        if (I + 16 < Count) __builtin_prefetch(Rows[size_t(I) + 16]->Data());
-        if (I + 8 < Count) {
-          TListItem* Ahead = Rows[size_t(I) + 8];
+        if (I + 32 < Count) __builtin_prefetch(Rows[size_t(I) + 32]->Data());
+        if (I + 16 < Count) {
+          TListItem* Ahead = Rows[size_t(I) + 16];
           __builtin_prefetch(RowColumn(Ahead)->FieldName().data());
           __builtin_prefetch(Ahead->Caption().data());
         }

@@ -117,6 +117,10 @@ class PACKAGE TOmColumnReport : public TPersistent {
 // directly after the column of the object field (`Address`): they are nested under it.
 class PACKAGE TOmColumn : public TCollectionItem {
   OM_CLASS(TOmColumn, TCollectionItem)
+  // First of the column's data, beside the item's index: walks over many thousand
+  // columns (nesting, relabelling, reordering) read both, and find them in one place.
+  String FFieldName;
+
  public:
   explicit TOmColumn(TCollection* Collection);
   ~TOmColumn() override;
@@ -192,7 +196,6 @@ class PACKAGE TOmColumn : public TCollectionItem {
   mutable TFont FFont;
   mutable TPicture FWallpaper;
   TCustomImageList* FImages = nullptr;
-  String FFieldName;
   int FWidth = 64;
   bool FVisible = true;
 };
