@@ -4,6 +4,7 @@
 
 #include "IDEAboutDlg.h"
 #include "IDEGridsDlg.h"
+#include "IDELinesDlg.h"
 
 namespace {
 
@@ -83,11 +84,11 @@ const std::vector<TOmEditorBinding>& EditorBindings() {
   static const PTypeInfo IntegerType = TypeInfo<int>();
   static const TClass Grid = TOmDBGrid::StaticClass(), Column = TOmColumn::StaticClass(),
                       Title = TOmColumnTitle::StaticClass();
-  // Editors still to come: the string and header editors.
   static const TPropertyEditorClass MasterGridEditor = TOmDBGridMasterGridProperty::StaticClass(),
                                     FieldNameEditor = TOmDBGridFieldNameProperty::StaticClass(),
-                                    ImageIndexEditor = TOmDBGridImageIndexProperty::StaticClass();
-  const TPropertyEditorClass StringEditor = nullptr, HeaderEditor = nullptr;
+                                    ImageIndexEditor = TOmDBGridImageIndexProperty::StaticClass(),
+                                    StringEditor = TOmStringProperty::StaticClass(),
+                                    HeaderEditor = TOmHeaderProperty::StaticClass();
   static const std::vector<TOmEditorBinding> Bindings = {
       {TypeInfo<TOmDBGridColumns*>(), Grid, "Columns", TOmDBGridColumnsProperty::StaticClass()},
       {TypeInfo<TOmCustomDBGrid*>(), Grid, "MasterGrid", MasterGridEditor},

@@ -279,8 +279,7 @@ TEST_F(PackageTest, EveryGridBindingGivesTheInspectorItsEditor) {
   TPackageRecord* P = LoadPackage();
   const auto& B = PackageFunction<const std::vector<TOmEditorBinding>& (*)()>(
       P, "_ZN12Omdbgridsreg14EditorBindingsEv")();
-  // The editor the object inspector finds for each row: the package's where it has one,
-  // the IDE's editor of the property's kind where that editor is still to come.
+  // The editor the object inspector finds for each row: the package's own.
   struct TRow {
     const char *Type, *Class, *Prop, *Editor;
   };
@@ -291,15 +290,15 @@ TEST_F(PackageTest, EveryGridBindingGivesTheInspectorItsEditor) {
       {"Integer", "TOmDBGrid", "FillerIndex", "TOmDBGridImageIndexProperty"},
       {"Integer", "TOmColumnTitle", "ImageIndex", "TOmDBGridImageIndexProperty"},
       {"Integer", "TOmColumnTitle", "MarkerIndex", "TOmDBGridImageIndexProperty"},
-      {"string", "TOmDBGrid", "Hint", "TStringProperty"},
-      {"string", "TOmDBGrid", "FillerHint", "TStringProperty"},
-      {"string", "TOmDBGrid", "IndicatorHint", "TStringProperty"},
-      {"string", "TOmColumn", "EditorHint", "TStringProperty"},
-      {"string", "TOmColumn", "Hint", "TStringProperty"},
-      {"string", "TOmColumnTitle", "Hint", "TStringProperty"},
-      {"string", "TOmColumnTitle", "Caption", "TStringProperty"},
-      {"string", "TOmColumnTitle", "Header", "TStringProperty"},
-      {"string", "TOmColumnTitle", "HeaderHint", "TStringProperty"},
+      {"string", "TOmDBGrid", "Hint", "TOmStringProperty"},
+      {"string", "TOmDBGrid", "FillerHint", "TOmStringProperty"},
+      {"string", "TOmDBGrid", "IndicatorHint", "TOmStringProperty"},
+      {"string", "TOmColumn", "EditorHint", "TOmStringProperty"},
+      {"string", "TOmColumn", "Hint", "TOmStringProperty"},
+      {"string", "TOmColumnTitle", "Hint", "TOmStringProperty"},
+      {"string", "TOmColumnTitle", "Caption", "TOmStringProperty"},
+      {"string", "TOmColumnTitle", "Header", "TOmHeaderProperty"},
+      {"string", "TOmColumnTitle", "HeaderHint", "TOmHeaderProperty"},
   };
   ASSERT_EQ(B.size(), std::size(Expected));
   size_t Bound = 0;
