@@ -3,13 +3,16 @@
 // master-grid and field-name lists. Each stands beside the floor it cannot beat
 // (formatting the same captions; a plain erase over the same number of pointers; a stable
 // partition of them with new indexes and captions; a walk over the same links or the
-// same field tree collecting names). Deleting also stands beside what freeing the same
+// same field tree collecting names; copying the same bytes). Deleting also stands beside
+// what freeing the same
 // columns costs with no window at all.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
+#include <cstring>
+#include <dlfcn.h>
 #include <vector>
 
 #include "DBClient.h"
@@ -413,6 +416,70 @@ void WalkFieldTree(benchmark::State& State) {
   }
 }
 
+// --- The string editor ------------------------------------------------------------------
+
+// The package's unit function, found in the loaded library as the IDE would find it.
+using TReplaceAll = String (*)(const String&, const String&, const String&);
+TReplaceAll PackageReplaceAll() {
+  void* Library = dlopen(Bin(Package).c_str(), RTLD_NOW | RTLD_NOLOAD);
+  void* F = Library ? dlsym(Library, "_ZN11Idelinesdlg10ReplaceAllERKNSt7__cxx1112basic_stringIcSt11"
+                                     "char_traitsIcESaIcEEES7_S7_")
+                    : nullptr;
+  if (Library) dlclose(Library);
+  return reinterpret_cast<TReplaceAll>(F);
+}
+
+// Megabytes of text in lines of equal length, Breaks of them in all, each ended by Break.
+String Lines(size_t Bytes, size_t Breaks, const String& Break) {
+  size_t Line = Bytes / Breaks - Break.size();
+  String Text;
+  Text.reserve(Bytes);
+  for (size_t I = 0; I < Breaks; ++I) Text.append(Line, 'x').append(Break);
+  return Text;
+}
+
+void TimeReplaceAll(benchmark::State& State, const String& Break, const String& Pattern,
+                    const String& Replacement) {
+  TBench B(0);  // the package loaded
+  TReplaceAll ReplaceAll = PackageReplaceAll();
+  if (!ReplaceAll) return State.SkipWithError("the package has no ReplaceAll");
+  // A million breaks in 64 MiB, and as many in proportion for other sizes.
+  size_t Bytes = size_t(State.range(0)) << 20, Breaks = Bytes / 64;
+  String Text = Lines(Bytes, Breaks, Break);
+  for (auto _ : State) benchmark::DoNotOptimize(ReplaceAll(Text, Pattern, Replacement).data());
+  State.SetBytesProcessed(int64_t(State.iterations()) * int64_t(Bytes));
+}
+
+void ReplaceCrLf(benchmark::State& State) { TimeReplaceAll(State, "\r\n", "\r\n", "\r"); }
+void RemoveBars(benchmark::State& State) { TimeReplaceAll(State, "|", "|", ""); }
+
+// The ellipsis of a title's Header holding N MiB in 10,000 rows a MiB, confirmed at once.
+void HeaderRoundTrip(benchmark::State& State) {
+  TBench B(1);
+  size_t Bytes = size_t(State.range(0)) << 20;
+  TOmColumnTitle* Title = B.Grid->Columns()->GetColumn(0)->Title();
+  Title->SetHeader(Lines(Bytes, Bytes / 105, "|"));
+  B.D->SelectComponent(B.Grid->Columns()->GetColumn(0));
+  B.Ide.Inspector().Expand("Title");
+  for (auto _ : State) {
+    B.Ide.Desktop().Input().Answer(mrOk);
+    B.Ide.Inspector().Edit("Title.Header");
+  }
+  State.SetBytesProcessed(int64_t(State.iterations()) * int64_t(Bytes));
+  if (Title->Header().size() + 1 < Bytes - Bytes / 105) State.SkipWithError("rows were lost");
+}
+
+// Floor of both: the same bytes copied.
+void CopyBytes(benchmark::State& State) {
+  size_t Bytes = size_t(State.range(0)) << 20;
+  std::vector<char> From(Bytes, 'x'), To(Bytes);
+  for (auto _ : State) {
+    std::memcpy(To.data(), From.data(), Bytes);
+    benchmark::DoNotOptimize(To.data());
+  }
+  State.SetBytesProcessed(int64_t(State.iterations()) * int64_t(Bytes));
+}
+
 }  // namespace
 
 #define OM_SIZES ->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)
@@ -435,4 +502,9 @@ BENCHMARK(MasterGridList)->Arg(1000)->Unit(benchmark::kMillisecond);
 BENCHMARK(WalkMasterLinks)->Arg(1000)->Unit(benchmark::kMillisecond);
 BENCHMARK(FieldNameList)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(WalkFieldTree)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+// Sizes in MiB: the doubled size shows how the time grows.
+BENCHMARK(ReplaceCrLf)->Arg(32)->Arg(64)->Unit(benchmark::kMillisecond);
+BENCHMARK(RemoveBars)->Arg(32)->Arg(64)->Unit(benchmark::kMillisecond);
+BENCHMARK(HeaderRoundTrip)->Arg(5)->Arg(10)->Unit(benchmark::kMillisecond);
+BENCHMARK(CopyBytes)->Arg(5)->Arg(10)->Arg(32)->Arg(64)->Unit(benchmark::kMillisecond);
 BENCHMARK_MAIN();

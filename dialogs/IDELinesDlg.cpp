@@ -1,6 +1,7 @@
 #include "IDELinesDlg.h"
 
 #include <algorithm>
+#include <cstring>
 #include <memory>
 
 #include "SysUtils.h"
@@ -13,12 +14,36 @@ String ReplaceAll(const String& Source, const String& Pattern, const String& Rep
   if (Pattern.empty()) return Source;
   // Left to right, without overlap, the inserted text never searched again; the source is
   // read once from where the last occurrence ended, never cut down and copied.
+  const size_t M = Pattern.size();
+  const char *From = Source.data(), *End = From + Source.size();
+  auto Find = [&](const char* At) -> const char* {
+    while (At + M <= End) {
+      At = static_cast<const char*>(std::memchr(At, Pattern[0], size_t(End - At) - M + 1));
+      if (!At || std::memcmp(At + 1, Pattern.data() + 1, M - 1) == 0) return At;
+      ++At;
+    }
+    return nullptr;
+  };
   String Result;
+  if (Replacement.size() <= M) {
+    // Never longer than the source: written in place, no growing on the way.
+    Result.resize(Source.size());
+    char* Out = Result.data();
+    for (const char* At; (At = Find(From)); From = At + M) {
+      std::memcpy(Out, From, size_t(At - From));
+      Out += At - From;
+      std::memcpy(Out, Replacement.data(), Replacement.size());
+      Out += Replacement.size();
+    }
+    std::memcpy(Out, From, size_t(End - From));
+    Out += End - From;
+    Result.resize(size_t(Out - Result.data()));
+    return Result;
+  }
   Result.reserve(Source.size());
-  size_t From = 0;
-  for (size_t At; (At = Source.find(Pattern, From)) != String::npos; From = At + Pattern.size())
-    Result.append(Source, From, At - From).append(Replacement);
-  Result.append(Source, From, String::npos);
+  for (const char* At; (At = Find(From)); From = At + M)
+    Result.append(From, size_t(At - From)).append(Replacement);
+  Result.append(From, size_t(End - From));
   return Result;
 }
 
@@ -68,14 +93,17 @@ void PutRow(String& Value, int Index, const String& Text) {
     return;
   }
   if (Passed != Index) return;
-  Value.erase(Start, RowEnd(Value, Start) - Start);
+  size_t Length = RowEnd(Value, Start) - Start;
   if (!Delete) {
-    Value.insert(Start, Row);
-  } else if (Start > 0) {
-    Value.erase(Start - 1, 1);
-  } else if (!Value.empty()) {
-    Value.erase(0, 1);  // the separator that followed row 0
+    // In one shift of what follows, and none when the row is as it was.
+    if (Value.compare(Start, Length, Row) != 0) Value.replace(Start, Length, Row);
+    return;
   }
+  // The row with the separator before it (after it, for row 0), in one shift.
+  if (Start > 0)
+    Value.erase(Start - 1, Length + 1);
+  else
+    Value.erase(0, std::min(Length + 1, Value.size()));
 }
 
 namespace {
