@@ -49,7 +49,15 @@ String ReplaceAll(const String& Source, const String& Pattern, const String& Rep
 
 int RowCount(const String& Value) {
   if (Value.empty()) return 0;
-  return 1 + int(std::count(Value.begin(), Value.end(), '|'));
+  // From separator to separator: a value of many megabytes is passed over, not looked at
+  // character by character.
+  int Rows = 1;
+  const char *At = Value.data(), *End = At + Value.size();
+  while ((At = static_cast<const char*>(std::memchr(At, '|', size_t(End - At))))) {
+    ++Rows;
+    ++At;
+  }
+  return Rows;
 }
 
 namespace {
