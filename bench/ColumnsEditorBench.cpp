@@ -184,6 +184,26 @@ void FormatCaptions(benchmark::State& State) {
   }
 }
 
+// What the captions cost built by hand: to_chars and appends, no pattern.
+void BuildCaptions(benchmark::State& State) {
+  int N = int(State.range(0));
+  auto Names = std::vector<String>(size_t(N));
+  for (int I = 0; I < N; ++I) Names[size_t(I)] = "F" + IntToStr(I);
+  for (auto _ : State) {
+    std::vector<String> Captions;
+    Captions.reserve(size_t(N));
+    for (int I = 0; I < N; ++I) {
+      char Digits[12];
+      char* End = std::to_chars(Digits, Digits + sizeof Digits, I).ptr;
+      String Caption;
+      Caption.reserve(size_t(End - Digits) + 3 + Names[size_t(I)].size());
+      Caption.append(Digits, End).append(" - ").append(Names[size_t(I)]);
+      Captions.push_back(std::move(Caption));
+    }
+    benchmark::DoNotOptimize(Captions.data());
+  }
+}
+
 // Floor of deleting: erasing every other pointer of the same number.
 void ErasePointers(benchmark::State& State) {
   int N = int(State.range(0));
@@ -504,6 +524,7 @@ BENCHMARK(DeleteEveryOther) OM_SIZES OM_REBUILT;
 BENCHMARK(DeleteAllSelected) OM_SIZES OM_REBUILT;
 BENCHMARK(AddAllFields) OM_SIZES OM_REBUILT;
 BENCHMARK(FormatCaptions) OM_SIZES;
+BENCHMARK(BuildCaptions) OM_SIZES;
 BENCHMARK(ErasePointers) OM_SIZES;
 BENCHMARK(FreeEveryOtherColumn) OM_SIZES OM_REBUILT;
 #define OM_DROP_SIZES ->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)

@@ -2,10 +2,13 @@
 #pragma once
 
 #include <initializer_list>
+#include <string_view>
 
 #include "System.h"
 
-// One argument of Format: an integer or a string.
+// One argument of Format: an integer or a string. It refers to the string it is given,
+// not a copy: the arguments of a call outlive the call, and names by the ten thousand are
+// formatted without copying each.
 class PACKAGE TVarRec {
  public:
   TVarRec(int V) : FIsString(false), FInt(V) {}
@@ -16,12 +19,12 @@ class PACKAGE TVarRec {
   TVarRec(const String& V) : FIsString(true), FStr(V) {}
   bool IsString() const noexcept { return FIsString; }
   long long AsInteger() const noexcept { return FInt; }
-  const String& AsString() const noexcept { return FStr; }
+  std::string_view AsString() const noexcept { return FStr; }
 
  private:
   bool FIsString;
   long long FInt = 0;
-  String FStr;
+  std::string_view FStr;
 };
 
 // `%d`, `%s`, `%x`, `%u` and `%%`, with optional `-`, width, `.precision` and `n:`

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <climits>
@@ -18,83 +19,116 @@ bool IsSpace(char C) { return C > 0 && C <= ' '; }
   throw EConvertError(Format("Format '%s' invalid or incompatible with argument", {Fmt}));
 }
 
-void Pad(String& Out, const String& Text, int Width, bool Left) {
+void Pad(String& Out, std::string_view Text, int Width, bool Left) {
   int Fill = Width - int(Text.size());
   if (Fill > 0 && !Left) Out.append(size_t(Fill), ' ');
-  Out += Text;
+  Out.append(Text);
   if (Fill > 0 && Left) Out.append(size_t(Fill), ' ');
 }
 
 }  // namespace
 
+// One pass over the pattern: the text between directives goes out in runs, numbers are
+// written with to_chars into a buffer on the stack, strings straight from the arguments.
 String Format(const String& Fmt, std::initializer_list<TVarRec> Args) {
+  size_t Estimate = Fmt.size();
+  for (const TVarRec& A : Args) Estimate += A.IsString() ? A.AsString().size() : 20;
   String Out;
-  Out.reserve(Fmt.size() + 16);
+  // A short result fits in the string itself: room is made only for long ones.
+  if (Estimate > 64) Out.reserve(Estimate);
   const TVarRec* Arg = Args.begin();
   size_t ArgCount = Args.size(), Next = 0;
-  for (size_t I = 0; I < Fmt.size(); ++I) {
-    char C = Fmt[I];
-    if (C != '%') {
-      Out += C;
+  const char *P = Fmt.data(), *End = P + Fmt.size();
+  while (P < End) {
+    // Patterns are short: a plain scan, not a library call for each run.
+    const char* Directive = P;
+    while (Directive < End && *Directive != '%') ++Directive;
+    Out.append(P, size_t(Directive - P));
+    if (Directive == End) break;
+    P = Directive + 1;
+    if (P >= End) FormatError(Fmt);
+    if (*P == '%') {
+      Out += '%';
+      ++P;
       continue;
     }
-    if (++I >= Fmt.size()) FormatError(Fmt);
-    if (Fmt[I] == '%') {
-      Out += '%';
-      continue;
+    // The plain directives, as most patterns have them: no index, flag, width or precision.
+    if ((*P == 'd' || *P == 's') && Next < ArgCount) {
+      const TVarRec& A = Arg[Next];
+      if (A.IsString() == (*P == 's')) {
+        ++Next;
+        ++P;
+        if (A.IsString()) {
+          Out.append(A.AsString());
+        } else {
+          char Digits[24];
+          Out.append(Digits, size_t(std::to_chars(Digits, Digits + sizeof Digits, A.AsInteger()).ptr - Digits));
+        }
+        continue;
+      }
     }
     // [index ":"] ["-"] [width] ["." prec] type
     auto ReadNumber = [&](int& Value) {
       bool Any = false;
       Value = 0;
-      while (I < Fmt.size() && Fmt[I] >= '0' && Fmt[I] <= '9') {
+      while (P < End && *P >= '0' && *P <= '9') {
         if (Value > 100000) FormatError(Fmt);
-        Value = Value * 10 + (Fmt[I++] - '0');
+        Value = Value * 10 + (*P++ - '0');
         Any = true;
       }
       return Any;
     };
     int N = 0;
-    size_t Save = I;
-    if (ReadNumber(N) && I < Fmt.size() && Fmt[I] == ':') {
+    const char* Save = P;
+    if (ReadNumber(N) && P < End && *P == ':') {
       Next = size_t(N);
-      ++I;
+      ++P;
     } else {
-      I = Save;
+      P = Save;
     }
     bool Left = false;
-    if (I < Fmt.size() && Fmt[I] == '-') {
+    if (P < End && *P == '-') {
       Left = true;
-      ++I;
+      ++P;
     }
     int Width = 0, Prec = -1;
     ReadNumber(Width);
-    if (I < Fmt.size() && Fmt[I] == '.') {
-      ++I;
+    if (P < End && *P == '.') {
+      ++P;
       if (!ReadNumber(Prec)) FormatError(Fmt);
     }
-    if (I >= Fmt.size() || Next >= ArgCount) FormatError(Fmt);
+    if (P >= End || Next >= ArgCount) FormatError(Fmt);
     const TVarRec& A = Arg[Next++];
-    String Text;
-    switch (Lower(Fmt[I])) {
+    String Hex;
+    std::string_view Text;
+    switch (Lower(*P++)) {
       case 'd':
-      case 'u':
+      case 'u': {
         if (A.IsString()) FormatError(Fmt);
-        Text = IntToStr(Lower(Fmt[I]) == 'u' ? (long long)(unsigned)A.AsInteger() : A.AsInteger());
-        if (Prec > int(Text.size()) - (A.AsInteger() < 0)) {
-          bool Neg = Text[0] == '-';
-          String Digits = Neg ? Text.substr(1) : Text;
-          Text = (Neg ? "-" : "") + String(size_t(Prec) - Digits.size(), '0') + Digits;
-        }
-        break;
+        long long V = Lower(P[-1]) == 'u' ? (long long)(unsigned)A.AsInteger() : A.AsInteger();
+        char Digits[24];
+        const char* DigitsEnd = std::to_chars(Digits, Digits + sizeof Digits, V).ptr;
+        bool Negative = Digits[0] == '-';
+        const char* First = Digits + (Negative ? 1 : 0);
+        // A precision is the least number of digits, zeros in front.
+        int Zeros = std::max(0, Prec - int(DigitsEnd - First));
+        int Fill = Width - (int(Negative) + Zeros + int(DigitsEnd - First));
+        if (Fill > 0 && !Left) Out.append(size_t(Fill), ' ');
+        if (Negative) Out += '-';
+        Out.append(size_t(Zeros), '0');
+        Out.append(First, size_t(DigitsEnd - First));
+        if (Fill > 0 && Left) Out.append(size_t(Fill), ' ');
+        continue;
+      }
       case 'x':
         if (A.IsString()) FormatError(Fmt);
-        Text = IntToHex(A.AsInteger(), Prec < 0 ? 0 : Prec);
+        Hex = IntToHex(A.AsInteger(), Prec < 0 ? 0 : Prec);
+        Text = Hex;
         break;
       case 's':
         if (!A.IsString()) FormatError(Fmt);
-        Text = Prec >= 0 && size_t(Prec) < A.AsString().size() ? A.AsString().substr(0, size_t(Prec))
-                                                               : A.AsString();
+        Text = A.AsString();
+        if (Prec >= 0 && size_t(Prec) < Text.size()) Text = Text.substr(0, size_t(Prec));
         break;
       default:
         FormatError(Fmt);

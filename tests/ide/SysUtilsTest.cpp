@@ -12,6 +12,9 @@ TEST(Format, SubstitutesIntegersAndStrings) {
   EXPECT_EQ(Format("%1:s %0:s", {"a", "b"}), "b a");
   EXPECT_EQ(Format("%.2s", {"abcdef"}), "ab");
   EXPECT_EQ(Format("no directives", {}), "no directives");
+  // Precision counts digits, not the sign; width pads the whole.
+  EXPECT_EQ(Format("%.4d|%6.3d|%-6d|%3d", {-7, -5, -12, 123456}), "-0007|  -005|-12   |123456");
+  EXPECT_EQ(Format("%s and %s", {String("a temporary"), std::string(3, 'x')}), "a temporary and xxx");
 }
 
 TEST(Format, RefusesDirectivesThatDoNotMatch) {
