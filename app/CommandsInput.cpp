@@ -45,13 +45,6 @@ void ParseKey(const String& Text, Word& K, TShiftState& Shift) {
   if (!K) throw EConvertError(Format("no key %s", {Text}));
 }
 
-// `Window.Control`, as the commands take it.
-String PathOf(const TComponent* C) {
-  String Name = C->Name().empty() ? "(" + C->ClassName() + ")" : C->Name();
-  TComponent* Owner = C->Owner();
-  return Owner && !Owner->Name().empty() && Owner != Application ? Owner->Name() + "." + Name : Name;
-}
-
 }  // namespace
 
 void TSession::DefineInputCommands() {
@@ -245,11 +238,11 @@ TPoint TSession::DragPoint(TControl* C, const String& Where) const {
     return {X, Y};
   }
   auto* L = dynamic_cast<TCustomListView*>(C);
-  if (!L) throw EConvertError(Format("%s has no rows: give a point X,Y", {PathOf(C)}));
+  if (!L) throw EConvertError(Format("%s has no rows: give a point X,Y", {ControlName(C)}));
   int Row;
   if (!TryStrToInt(Where, Row)) throw EConvertError(Format("%s is neither a row number nor a point X,Y", {Where}));
   if (Row < 0 || Row >= L->Items()->Count())
-    throw EConvertError(Format("%s has no row %d (it has %d)", {PathOf(C), Row, L->Items()->Count()}));
+    throw EConvertError(Format("%s has no row %d (it has %d)", {ControlName(C), Row, L->Items()->Count()}));
   L->Items()->Item(Row)->MakeVisible(false);
   TRect R = L->ItemRect(Row);
   return {(R.Left + R.Right) / 2, (R.Top + R.Bottom) / 2};
@@ -280,7 +273,7 @@ String TSession::DragPlace(TJson& Json) const {
   Json["over"] = D->Over->Name();
   Json["x"] = D->At.X;
   Json["y"] = D->At.Y;
-  String Place = PathOf(D->Over);
+  String Place = ControlName(D->Over);
   if (auto* L = dynamic_cast<TCustomListView*>(D->Over)) {
     TListItem* Row = L->GetItemAt(D->At.X, D->At.Y);
     Json["row"] = Row ? TJson(Row->Index()) : TJson(nullptr);

@@ -171,11 +171,27 @@ void AddAllFields(benchmark::State& State) {
   if (B.Grid->Columns()->Count() != N) State.SkipWithError("not one column per field");
 }
 
+// The field names the columns editor benchmarks give their columns.
+std::vector<String> ShortNames(int N) {
+  auto Names = std::vector<String>(size_t(N));
+  for (int I = 0; I < N; ++I) Names[size_t(I)] = "F" + IntToStr(I);
+  return Names;
+}
+
+// A row's caption "%d - %s" built by hand: to_chars and appends, no pattern.
+String HandCaption(int Index, const String& Name) {
+  char Digits[12];
+  char* End = std::to_chars(Digits, Digits + sizeof Digits, Index).ptr;
+  String Caption;
+  Caption.reserve(size_t(End - Digits) + 3 + Name.size());
+  Caption.append(Digits, End).append(" - ").append(Name);
+  return Caption;
+}
+
 // Floor of opening and relabelling: the same captions formatted into a vector.
 void FormatCaptions(benchmark::State& State) {
   int N = int(State.range(0));
-  auto Names = std::vector<String>(size_t(N));
-  for (int I = 0; I < N; ++I) Names[size_t(I)] = "F" + IntToStr(I);
+  std::vector<String> Names = ShortNames(N);
   for (auto _ : State) {
     std::vector<String> Captions;
     Captions.reserve(size_t(N));
@@ -184,22 +200,14 @@ void FormatCaptions(benchmark::State& State) {
   }
 }
 
-// What the captions cost built by hand: to_chars and appends, no pattern.
+// What the same captions cost built by hand.
 void BuildCaptions(benchmark::State& State) {
   int N = int(State.range(0));
-  auto Names = std::vector<String>(size_t(N));
-  for (int I = 0; I < N; ++I) Names[size_t(I)] = "F" + IntToStr(I);
+  std::vector<String> Names = ShortNames(N);
   for (auto _ : State) {
     std::vector<String> Captions;
     Captions.reserve(size_t(N));
-    for (int I = 0; I < N; ++I) {
-      char Digits[12];
-      char* End = std::to_chars(Digits, Digits + sizeof Digits, I).ptr;
-      String Caption;
-      Caption.reserve(size_t(End - Digits) + 3 + Names[size_t(I)].size());
-      Caption.append(Digits, End).append(" - ").append(Names[size_t(I)]);
-      Captions.push_back(std::move(Caption));
-    }
+    for (int I = 0; I < N; ++I) Captions.push_back(HandCaption(I, Names[size_t(I)]));
     benchmark::DoNotOptimize(Captions.data());
   }
 }
@@ -320,11 +328,7 @@ void PartitionAndRelabel(benchmark::State& State) {
     for (int I = 0; I < N; ++I) {
       TRow* R = P[size_t(I)];
       R->Index = I;
-      char Digits[16];
-      char* End = std::to_chars(Digits, Digits + sizeof Digits, I).ptr;
-      std::string Caption(Digits, End);
-      Caption.append(" - ").append(R->Name);
-      R->Caption = std::move(Caption);
+      R->Caption = HandCaption(I, R->Name);
     }
     benchmark::DoNotOptimize(P.data());
   }

@@ -188,8 +188,6 @@ class PACKAGE TOmDBGridImageIndexProperty : public TIntegerProperty
                      bool ASelected) override;
   void PropDrawValue(TCanvas* ACanvas, const TRect& ARect, bool ASelected) override;
 #else
-  int AddRef() override { return TIntegerProperty::AddRef(); }
-  int Release() override { return TIntegerProperty::Release(); }
   void ListMeasureWidth(const String& Value, TCanvas* ACanvas, int& AWidth) override;
   void ListMeasureHeight(const String& Value, TCanvas* ACanvas, int& AHeight) override;
   void ListDrawValue(const String& Value, TCanvas* ACanvas, const TRect& ARect,

@@ -229,6 +229,9 @@ struct PACKAGE TInputEvent {
 // the IDE's front end. Next returns false when no input will ever come.
 // The control `Window.Control` names among the open windows, or null.
 PACKAGE TControl* FindWindowControl(const String& Path);
+// How input and its messages name a component: `Window.Control`, its class when it has no
+// name, "(none)" for none.
+PACKAGE String ControlName(const TComponent* C);
 
 // Who waits for input: a modal window, a message box, a file dialog.
 struct PACKAGE TInputWait {

@@ -38,8 +38,6 @@ class TFormBusy {
   TCustomForm* FForm;
 };
 
-namespace {
-
 String ControlName(const TComponent* C) {
   if (!C) return "(none)";
   String N = C->Name().empty() ? C->ClassName() : C->Name();
@@ -47,6 +45,8 @@ String ControlName(const TComponent* C) {
     return C->Owner()->Name() + "." + N;
   return N;
 }
+
+namespace {
 
 String WindowName(const TCustomForm* F) {
   String N = F->Name().empty() ? F->ClassName() : F->Name();
