@@ -316,6 +316,11 @@ class PACKAGE TApplication : public TComponent {
   void Terminate() { FTerminated = true; }
   const String& Hint() const noexcept { return FHint; }
   void SetHint(const String& Value) { FHint = Value; }
+  // The program's help file, and a look-up of one of its topics: the shell is asked to
+  // open the file, and the dialog log tells which topic. False when there is no file.
+  const String& HelpFile() const noexcept { return FHelpFile; }
+  void SetHelpFile(const String& Value) { FHelpFile = Value; }
+  bool HelpContext(int Context);
 
   // The input source; the application owns it. Replacing it frees the old one.
   TInputSource* Input() const noexcept { return FInput.get(); }
@@ -380,6 +385,7 @@ class PACKAGE TApplication : public TComponent {
   TCustomForm* FMainForm = nullptr;
   bool FTerminated = false;
   String FHint;
+  String FHelpFile;
   std::unique_ptr<TInputSource> FInput;
   std::vector<TCustomForm*> FReleased;
   std::vector<TCustomForm*> FModalForms;

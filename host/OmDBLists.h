@@ -35,7 +35,15 @@ class PACKAGE TOmDBColumnsDialog : public TComponent {
  protected:
   void Notification(TComponent* AComponent, TOperation Operation) override;
 
+  // The title a new dialog of this class has.
+  String DefaultTitle() const;
+
  private:
+  // Texts are stored only where they differ from the ones a new dialog has, so a form
+  // holds what its developer changed.
+  bool IsTitleStored() const { return Title != DefaultTitle(); }
+  bool IsColumnsTitleStored() const { return ColumnsTitle != "Columns"; }
+  bool IsButtonsTitlesStored() const;
   TOmDBGrid* FDBGrid = nullptr;
   TStrings* FButtonsTitles;
 };

@@ -259,7 +259,9 @@ bool TOpenDialog::Execute() {
       throw EInputError(Format("%s waits for a file name or a cancel; the next input is '%s'",
                                {Waiting, E.Describe()}));
     if (E.Index > 0) FFilterIndex = E.Index;
+    // Confirming without typing takes the name the dialog shows.
     String Name = Trim(E.Text);
+    if (Name.empty()) Name = FFileName;
     if (Name.empty()) continue;
     if (Name[0] != '/') {
       String Base = FInitialDir.empty() ? ExpandFileName(".") : FInitialDir;

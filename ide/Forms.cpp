@@ -7,6 +7,7 @@
 #include "ComCtrls.h"
 #include "ExtCtrls.h"
 #include "Paint.h"
+#include "ShellAPI.h"
 #include "StdCtrls.h"
 
 OM_ENUM_TYPE_INFO(TCloseAction, "caNone", "caHide", "caFree", "caMinimize");
@@ -808,6 +809,16 @@ OM_IMPLEMENT_CLASS(TApplication, "Forms");
 
 TApplication::TApplication(TComponent* AOwner)
     : TComponent(AOwner), FInput(std::make_unique<TInputQueue>()) {}
+
+bool TApplication::HelpContext(int Context) {
+  if (FHelpFile.empty()) {
+    LogDialog(Format("Help topic %d: there is no help file", {Context}));
+    return false;
+  }
+  LogDialog(Format("Help topic %d of %s", {Context, FHelpFile}));
+  HINSTANCE R = ShellExecuteA(nullptr, "open", FHelpFile.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+  return reinterpret_cast<std::intptr_t>(R) > 32;
+}
 
 TApplication::~TApplication() {
   Destroying();

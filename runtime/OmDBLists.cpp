@@ -1,5 +1,8 @@
 #include "OmDBLists.h"
 
+#include <algorithm>
+#include <utility>
+
 #include "ComCtrls.h"
 #include "Forms.h"
 #include "StdCtrls.h"
@@ -12,8 +15,8 @@ struct TPublished<TOmDBColumnsDialog> {
   using D = TOmDBColumnsDialog;
   static constexpr TPropInfo Props[] = {
       Property<&D::BorderStyle, &D::BorderStyle>("BorderStyle", bsDialog),
-      Property<&D::ButtonsTitles, &D::SetButtonsTitles>("ButtonsTitles"),
-      Property<&D::ColumnsTitle, &D::ColumnsTitle>("ColumnsTitle"),
+      Property<&D::ButtonsTitles, &D::SetButtonsTitles, &D::IsButtonsTitlesStored>("ButtonsTitles"),
+      Property<&D::ColumnsTitle, &D::ColumnsTitle, &D::IsColumnsTitleStored>("ColumnsTitle"),
       Property<&D::DBGrid, &D::SetDBGrid>("DBGrid"),
       Property<&D::DefaultCount, &D::DefaultCount>("DefaultCount", 0),
       Property<&D::DefaultWidth, &D::DefaultWidth>("DefaultWidth", 64),
@@ -21,7 +24,7 @@ struct TPublished<TOmDBColumnsDialog> {
       Property<&D::MinimumCount, &D::MinimumCount>("MinimumCount", 1),
       Property<&D::MinimumWidth, &D::MinimumWidth>("MinimumWidth", 8),
       Property<&D::Options, &D::Options>("Options", 0),
-      Property<&D::Title, &D::Title>("Title"),
+      Property<&D::Title, &D::Title, &D::IsTitleStored>("Title"),
       Property<&D::OnApply, &D::OnApply>("OnApply"),
       Property<&D::OnClose, &D::OnClose>("OnClose"),
       Property<&D::OnCreate, &D::OnCreate>("OnCreate"),
@@ -31,10 +34,20 @@ struct TPublished<TOmDBColumnsDialog> {
 OM_IMPLEMENT_CLASS(TOmDBColumnsDialog, "OmDBLists");
 OM_IMPLEMENT_CLASS(TOmDBPrintColumnsDialog, "OmDBLists");
 
+namespace {
+const char* const DefaultButtonsTitles = "OK\r\nCancel\r\nApply\r\nHelp\r\n";
+}
+
 TOmDBColumnsDialog::TOmDBColumnsDialog(TComponent* AOwner)
     : TComponent(AOwner), FButtonsTitles(new TStringList) {
-  FButtonsTitles->SetText("OK\nCancel\nApply\nHelp");
+  FButtonsTitles->SetText(DefaultButtonsTitles);
 }
+
+String TOmDBColumnsDialog::DefaultTitle() const {
+  return Is<TOmDBPrintColumnsDialog>() ? "Print Columns" : "Columns";
+}
+
+bool TOmDBColumnsDialog::IsButtonsTitlesStored() const { return FButtonsTitles->Text() != DefaultButtonsTitles; }
 
 TOmDBColumnsDialog::~TOmDBColumnsDialog() { delete FButtonsTitles; }
 
@@ -92,10 +105,16 @@ class TColumnsWindow : public TObject {
       B->SetModalResult(Result);
       return B;
     };
-    AddButton("OkButton", Title(0, "OK"), 8, mrOk)->SetDefault(true);
-    AddButton("CancelButton", Title(1, "Cancel"), 90, mrCancel)->SetCancel(true);
+    int Left = 8;
+    auto Next = [&Left] { return std::exchange(Left, Left + 82); };
+    AddButton("OkButton", Title(0, "OK"), Next(), mrOk)->SetDefault(true);
+    AddButton("CancelButton", Title(1, "Cancel"), Next(), mrCancel)->SetCancel(true);
     if (Dialog->Options.Contains(cdoApplyButton))
-      AddButton("ApplyButton", Title(2, "Apply"), 172, mrNone)->OnClick = Closure<&TColumnsWindow::ApplyClick>(this);
+      AddButton("ApplyButton", Title(2, "Apply"), Next(), mrNone)->OnClick = Closure<&TColumnsWindow::ApplyClick>(this);
+    // Help is offered only for a topic the program names.
+    if (Dialog->HelpContext != 0)
+      AddButton("HelpButton", Title(3, "Help"), Next(), mrNone)->OnClick = Closure<&TColumnsWindow::HelpClick>(this);
+    FForm->SetClientWidth(std::max(260, Left));
   }
   ~TColumnsWindow() override { delete FForm; }
 
@@ -115,6 +134,8 @@ class TColumnsWindow : public TObject {
     }
     return S;
   }
+
+  void HelpClick(TObject*) { Application->HelpContext(FDialog->HelpContext); }
 
   void ApplyClick(TObject*) {
     Apply();
@@ -160,7 +181,7 @@ bool TOmDBColumnsDialog::Execute() {
 }
 
 TOmDBPrintColumnsDialog::TOmDBPrintColumnsDialog(TComponent* AOwner) : TOmDBColumnsDialog(AOwner) {
-  Title = "Print Columns";
+  Title = DefaultTitle();
 }
 
 bool TOmDBPrintColumnsDialog::Execute() { return TOmDBColumnsDialog::Execute(); }

@@ -6,6 +6,7 @@
 #include "Forms.h"
 #include "Desktop.h"
 #include "OmDBGrids.h"
+#include "OmDBLists.h"
 #include "OmQRGrids.h"
 
 namespace {
@@ -232,6 +233,32 @@ TEST_F(RuntimeTest, TheReportPrintsTheGridsRowsAndSavesAUnit) {
   EXPECT_NE(Report->LastReport().find("Customers"), String::npos);
   delete Grid;
   EXPECT_EQ(Report->ReportDBGrid(), nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(RuntimeTest, TheColumnsDialogsStoreOnlyTheTextsTheirDeveloperChanged) {
+  auto* Dialog = new TOmDBColumnsDialog(&Form);
+  Dialog->SetName("Dialog1");
+  auto* Print = new TOmDBPrintColumnsDialog(&Form);
+  Print->SetName("Print1");
+  EXPECT_EQ(Print->Title, "Print Columns");
+  auto Stored = [&](TComponent* C) {
+    String Text = ComponentToText(&Form);
+    size_t At = Text.find("object " + C->Name() + ":");
+    return Text.substr(At, Text.find("\n  end", At) - At);
+  };
+  EXPECT_EQ(Stored(Dialog).find("Title"), String::npos);
+  EXPECT_EQ(Stored(Print).find("Title"), String::npos);
+  Dialog->Title = "Print Columns";
+  Dialog->ButtonsTitles()->SetText("OK\nAbbrechen\nApply\nHelp");
+  Print->ColumnsTitle = "Spalten";
+  EXPECT_NE(Stored(Dialog).find("Title = 'Print Columns'"), String::npos);
+  EXPECT_NE(Stored(Dialog).find("'Abbrechen'"), String::npos);
+  EXPECT_NE(Stored(Print).find("ColumnsTitle = 'Spalten'"), String::npos);
+  EXPECT_EQ(Stored(Print).find("  Title ="), String::npos);
 }
 
 }  // namespace
