@@ -20,4 +20,12 @@ object DemoForm: TDemoForm
     TableName = 'orders'
     Active = True
   end
+  object OrdersReport: TOmQRGrid
+    ReportBands.GroupExpression = 'ShipVia'
+    ReportDBGrid = OrdersGrid
+    ReportTitle.CenterCaption = 'Orders by carrier'
+  end
+  object OrdersColumnsDialog: TOmDBColumnsDialog
+    DBGrid = OrdersGrid
+  end
 end

@@ -6,6 +6,8 @@
 #include <Forms.hpp>
 #include <DB.hpp>
 #include "OmDBGrids.hpp"
+#include "OmDBLists.hpp"
+#include "OmQRGrids.hpp"
 
 class TDemoForm : public TForm
 {
@@ -13,6 +15,8 @@ __published:
   TOmDBGrid *OrdersGrid;
   TDataSource *OrdersSource;
   TSQLiteDataSet *Orders;
+  TOmQRGrid *OrdersReport;
+  TOmDBColumnsDialog *OrdersColumnsDialog;
 public:
   __fastcall TDemoForm(TComponent* Owner);
 };
