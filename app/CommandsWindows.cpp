@@ -1,6 +1,7 @@
 // The IDE's windows: which are open, what a window holds, closing, activating and painting
 // them, running a form as a window, and the message boxes and dialogs a person meets.
 #include <algorithm>
+#include <filesystem>
 
 #include "ComCtrls.h"
 #include "Commands.h"
@@ -143,11 +144,39 @@ String ModalResultName(int Result) {
   return IntToStr(Result);
 }
 
+// A file dialog as a person sees it while it waits: where it looks, the name it shows,
+// its filters with the chosen one, and what it checks.
+TCommandResult DescribeFileDialog(TOpenDialog* D, const String& Title) {
+  TCommandResult R;
+  String Folder = D->InitialDir().empty() ? String(std::filesystem::current_path().string()) : D->InitialDir();
+  R.Text = Format("%s: %s\n  folder: %s\n  file name: %s\n", {Title, D->ClassName(), Folder, D->FileName()});
+  TJson Filters = TJson::array();
+  String Filter = D->Filter();
+  int Index = 1;
+  for (size_t At = 0; At < Filter.size(); ++Index) {
+    size_t Bar = Filter.find('|', At);
+    String Caption = Filter.substr(At, Bar - At);
+    At = Bar == String::npos ? Filter.size() : Bar + 1;
+    Bar = Filter.find('|', At);
+    String Mask = Filter.substr(At, Bar - At);
+    At = Bar == String::npos ? Filter.size() : Bar + 1;
+    bool Chosen = Index == std::max(1, D->FilterIndex());
+    R.Text += Format("  %s %s  %s\n", {Chosen ? "[x]" : "[ ]", Caption, Mask});
+    Filters.push_back({{"caption", Caption}, {"mask", Mask}, {"chosen", Chosen}});
+  }
+  String Options = SetToString(TypeInfo<TOpenOptions>(), D->Options().Bits());
+  R.Text += Format("  default extension: %s\n  options: %s\n", {D->DefaultExt(), Options});
+  R.Json["dialog"] = {{"title", Title},          {"class", D->ClassName()}, {"folder", Folder},
+                      {"file_name", D->FileName()}, {"filters", Filters},     {"default_extension", D->DefaultExt()},
+                      {"options", Options}};
+  return R;
+}
+
 }  // namespace
 
 void TSession::DefineWindowCommands() {
   Define("windows", "windows", "the open windows, in the order they were made", {0, 0},
-         [](const auto&) {
+         [this](const auto&) {
            TCommandResult R;
            R.Json["windows"] = TJson::array();
            for (int I = 0; I < Screen->FormCount(); ++I) {
@@ -170,6 +199,11 @@ void TSession::DefineWindowCommands() {
                                           {"active", F == Screen->ActiveForm()},
                                           {"modal", Modal}});
            }
+           if (TOpenDialog* Dialog = WaitingFileDialog("")) {
+             R.Text += Format("%s: %s (file dialog, waiting)\n", {FWaits.back().Name, Dialog->ClassName()});
+             R.Json["windows"].push_back(
+                 {{"name", FWaits.back().Name}, {"class", Dialog->ClassName()}, {"file_dialog", true}});
+           }
            if (R.Text.empty()) R.Text = "(no window is open)\n";
            return R;
          });
@@ -177,6 +211,8 @@ void TSession::DefineWindowCommands() {
   Define("window", "window [WINDOW]",
          "a window's controls and their state (the active one by default)", {0, 1},
          [this](const auto& A) {
+           if (TOpenDialog* Dialog = WaitingFileDialog(A.empty() ? String() : A[0]))
+             return DescribeFileDialog(Dialog, FWaits.back().Name);
            TCustomForm* F = Window(A.empty() ? String("active") : A[0]);
            TCommandResult R;
            R.Json["controls"] = TJson::array();

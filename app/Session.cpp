@@ -3,6 +3,8 @@
 // defined by area in the Commands*.cpp files.
 #include "Session.h"
 
+#include "Dialogs.h"
+
 #include <cstdio>
 
 #include "Commands.h"
@@ -358,6 +360,11 @@ TComponent* TSession::ResolveComponent(const String& Path) const {
 
 String WindowTitle(TCustomForm* F) {
   return F->Name().empty() ? "the window '" + F->Caption() + "'" : F->Name();
+}
+
+TOpenDialog* TSession::WaitingFileDialog(const String& Name) const {
+  if (FWaits.empty() || (!Name.empty() && !SameText(Name, FWaits.back().Name))) return nullptr;
+  return dynamic_cast<TOpenDialog*>(FWaits.back().Dialog);
 }
 
 TCustomForm* TSession::Window(const String& Name) const {

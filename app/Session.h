@@ -21,6 +21,8 @@ struct TCommandResult {
   TJson Json = TJson::object();
 };
 
+class TOpenDialog;
+
 class TSession {
  public:
   explicit TSession(bool Json);
@@ -86,6 +88,8 @@ class TSession {
   TComponent* ResolveComponent(const String& Path) const;
   TCommandResult Inspect(const std::vector<String>& Args);
   TCustomForm* Window(const String& Name) const;
+  // The file dialog waiting for input innermost, when Name is empty or its title; else null.
+  TOpenDialog* WaitingFileDialog(const String& Name) const;
   TControl* Control(const String& Path) const;
   // The drags of the input commands: a point given as a row or X,Y, what a held drag is
   // over, and letting it go.

@@ -237,6 +237,8 @@ PACKAGE String ControlName(const TComponent* C);
 struct PACKAGE TInputWait {
   String Name;  // short, for a prompt: the window's name (else its caption), a dialog's title
   String Description;  // for messages: `the modal window "About" (TAboutForm)`
+  // A dialog that handles its own input (a file dialog), for a front end to show it.
+  TComponent* Dialog = nullptr;
 };
 
 class PACKAGE TInputSource {

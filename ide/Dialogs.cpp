@@ -252,7 +252,7 @@ bool TOpenDialog::Execute() {
     return Result;
   };
   for (;;) {
-    TInputEvent E = Application->NextInput({Title, Waiting});
+    TInputEvent E = Application->NextInput({Title, Waiting, this});
     if (E.Kind == TInputEvent::Answer && E.Index == mrCancel) return Done(false);
     if (E.Kind == TInputEvent::Key && E.KeyCode == VK_ESCAPE) return Done(false);
     if (E.Kind != TInputEvent::FileName)

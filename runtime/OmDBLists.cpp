@@ -73,9 +73,11 @@ class TColumnsWindow : public TObject {
     FForm->SetName("OmDBColumnsDialogForm");
     FForm->SetCaption(Dialog->Title);
     FForm->SetBorderStyle(Dialog->BorderStyle);
+    FForm->SetPosition(poScreenCenter);
     FForm->SetClientWidth(260);
     FForm->SetClientHeight(300);
     auto* Label = new TLabel(FForm);
+    Label->SetName("ColumnsLabel");
     Label->SetParent(FForm);
     Label->SetCaption(Dialog->ColumnsTitle);
     Label->SetBounds(8, 8, 240, 16);
