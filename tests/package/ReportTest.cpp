@@ -431,6 +431,13 @@ class ReportUnitTest : public ReportTest {
     EXPECT_EQ(ReadWholeFile(Folder / "read"), Expected) << FileName;
     EXPECT_EQ(ReadWholeFile(Folder / "stdout"), Expected) << FileName;
   }
+  // Short lines of printable ASCII: every other byte is quoted.
+  static void ExpectPlainSource(const String& Source) {
+    for (const String& Line : LinesOf(Source)) {
+      EXPECT_LE(Line.size(), 100u) << Line;
+      EXPECT_TRUE(std::all_of(Line.begin(), Line.end(), [](char C) { return C >= 32 && C < 127; })) << Line;
+    }
+  }
   std::vector<String> Files() const {
     std::vector<String> R;
     for (auto& E : std::filesystem::directory_iterator(Folder.Path())) R.push_back(E.path().filename().string());
@@ -443,8 +450,7 @@ TEST_F(ReportUnitTest, ADelphiUnitCompilesWithFreePascalInBothModesAndPrintsTheR
   ASSERT_TRUE(OnPath("fpc")) << "fpc (Free Pascal) is not on PATH: tools/deps installs fp-compiler";
   Report->SaveReport(Folder / "SalesReport.pas");
   EXPECT_GT(Report->BuildPages().PageCount(), 0);
-  String Source = ReadWholeFile(Folder / "SalesReport.pas");
-  for (const String& Line : LinesOf(Source)) EXPECT_LE(Line.size(), 100u) << Line;
+  ExpectPlainSource(ReadWholeFile(Folder / "SalesReport.pas"));
   const char* Main =
       "program Main;\n"
       "uses SalesReport;\n"
@@ -475,8 +481,7 @@ TEST_F(ReportUnitTest, ACppUnitCompilesWithoutWarningsAndPrintsTheReport) {
   ASSERT_TRUE(OnPath("g++")) << "g++ is not on PATH";
   for (const char* Name : {"SalesReport.cpp", "SalesReport.cc", "SalesReport.cxx"}) {
     Report->SaveReport(Folder / Name);
-    String Source = ReadWholeFile(Folder / Name);
-    for (const String& Line : LinesOf(Source)) EXPECT_LE(Line.size(), 100u) << Line;
+    ExpectPlainSource(ReadWholeFile(Folder / Name));
   }
   const char* Main =
       "#include <cstddef>\n"
