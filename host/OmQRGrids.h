@@ -182,7 +182,8 @@ class PACKAGE TOmQRGrid : public TComponent {
   // Writes a source unit that holds the report's pages and prints them, without any
   // library: a Delphi unit for a `.pas` file, a C++ one for `.cpp`, `.cc` or `.cxx`. The
   // file's name without its extension names the unit (the C++ one's namespace), so it
-  // must be an identifier that is no word of the language. The whole text is made
+  // must be an identifier that is no word of the language and none the unit relies on
+  // (its own, the runtime's it uses, the C library's it includes). The whole text is made
   // first and saved atomically: a name refused, or a save that fails (a missing folder, a
   // read-only file), raises naming the file and leaves any old file as it was.
   void SaveReport(const String& FileName);

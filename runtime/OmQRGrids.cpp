@@ -442,7 +442,7 @@ class OM_HIDDEN TOmReportBuilder {
     Before(rbSummary);
     if (FGrid) RuleLine();
     BeginLine();
-    if (FGrid) P.FText += '|';
+    OpenTable();
     char Digits[40];
     for (std::size_t I = 0; I < FCols.size(); ++I) {
       const TPrinted& C = FCols[I];
@@ -555,6 +555,11 @@ class OM_HIDDEN TOmReportBuilder {
     FLastWasRule = true;
   }
 
+  // A table line begins with the grid's "|"; without columns there is no table to frame.
+  void OpenTable() {
+    if (FGrid && !FCols.empty()) P.FText += '|';
+  }
+
   void Separate(std::size_t Index) {
     if (!FGrid && Index > 0) P.FText += ' ';
   }
@@ -580,7 +585,7 @@ class OM_HIDDEN TOmReportBuilder {
 
   void Row() {
     BeginLine();
-    if (FGrid) P.FText += '|';
+    OpenTable();
     bool Sum = O.Contains(roPrintTotals);
     for (std::size_t I = 0; I < FCols.size(); ++I) {
       TPrinted& C = FCols[I];
@@ -604,7 +609,7 @@ class OM_HIDDEN TOmReportBuilder {
 
   void HeaderLine() {
     BeginLine();
-    if (FGrid) P.FText += '|';
+    OpenTable();
     for (std::size_t I = 0; I < FCols.size(); ++I) {
       Separate(I);
       String Caption = FCols[I].Column->Title()->DisplayCaption();
@@ -806,10 +811,13 @@ const char* const PascalWords[] = {
     "property", "raise", "record", "repeat", "resourcestring", "set", "shl", "shr", "string",
     "then", "threadvar", "to", "try", "type", "unit", "until", "uses", "var", "while", "with",
     "xor", "generic", "specialize"};
-// What the Pascal unit declares itself, and the runtime's own unit.
-const char* const PascalTaken[] = {"ReportPageCount", "ReportPageLineCount", "ReportLine", "PrintReport",
-                                   "PrintReportToFile", "PageCount", "LineCount", "PageStarts",
-                                   "Lines", "System"};
+// What the Pascal unit declares, the runtime's identifiers it uses (a unit of one of these
+// names would hide it), and the runtime's units.
+const char* const PascalTaken[] = {
+    "ReportPageCount", "ReportPageLineCount", "ReportLine", "PrintReport", "PrintReportToFile",
+    "PageCount", "LineCount", "PageStarts", "Lines", "Text", "Integer", "AnsiString", "AnsiChar",
+    "Boolean", "Length", "Write", "BlockWrite", "Rewrite", "AssignFile", "CloseFile", "IOResult",
+    "Output", "System", "objpas"};
 const char* const CppWords[] = {
     "alignas", "alignof", "and", "and_eq", "asm", "auto", "bitand", "bitor", "bool", "break",
     "case", "catch", "char", "char8_t", "char16_t", "char32_t", "class", "compl", "concept",
@@ -822,6 +830,29 @@ const char* const CppWords[] = {
     "static_assert", "static_cast", "struct", "switch", "template", "this", "thread_local",
     "throw", "true", "try", "typedef", "typeid", "typename", "union", "unsigned", "using",
     "virtual", "void", "volatile", "wchar_t", "while", "xor", "xor_eq", "std"};
+// What the C library's <cstdio> and <cstddef> declare at global scope (the standard's names
+// and those of POSIX and the GNU library), which a namespace of that name would clash with.
+const char* const CppLibraryNames[] = {
+    "BUFSIZ", "EOF", "FILE", "FILENAME_MAX", "FOPEN_MAX", "L_ctermid", "L_cuserid", "L_tmpnam",
+    "NULL", "P_tmpdir", "RENAME_EXCHANGE", "RENAME_NOREPLACE", "RENAME_WHITEOUT", "SEEK_CUR",
+    "SEEK_DATA", "SEEK_END", "SEEK_HOLE", "SEEK_SET", "TMP_MAX", "asprintf", "clearerr",
+    "clearerr_unlocked", "cookie_close_function_t", "cookie_io_functions_t",
+    "cookie_read_function_t", "cookie_seek_function_t", "cookie_write_function_t", "ctermid",
+    "cuserid", "dprintf", "fclose", "fcloseall", "fdopen", "feof", "feof_unlocked", "ferror",
+    "ferror_unlocked", "fflush", "fflush_unlocked", "fgetc", "fgetc_unlocked", "fgetpos",
+    "fgetpos64", "fgets", "fgets_unlocked", "fileno", "fileno_unlocked", "flockfile", "fmemopen",
+    "fopen", "fopen64", "fopencookie", "fpos64_t", "fpos_t", "fprintf", "fputc", "fputc_unlocked",
+    "fputs", "fputs_unlocked", "fread", "fread_unlocked", "freopen", "freopen64", "fscanf", "fseek",
+    "fseeko", "fseeko64", "fsetpos", "fsetpos64", "ftell", "ftello", "ftello64", "ftrylockfile",
+    "funlockfile", "fwrite", "fwrite_unlocked", "getc", "getc_unlocked", "getchar",
+    "getchar_unlocked", "getdelim", "getline", "gets", "getw", "max_align_t", "nullptr_t",
+    "obstack", "obstack_printf", "obstack_vprintf", "off64_t", "off_t", "offsetof",
+    "open_memstream", "pclose", "perror", "popen", "printf", "ptrdiff_t", "putc", "putc_unlocked",
+    "putchar", "putchar_unlocked", "puts", "putw", "remove", "rename", "renameat", "renameat2",
+    "rewind", "scanf", "setbuf", "setbuffer", "setlinebuf", "setvbuf", "size_t", "snprintf",
+    "sprintf", "sscanf", "ssize_t", "stderr", "stdin", "stdout", "tempnam", "tmpfile", "tmpfile64",
+    "tmpnam", "tmpnam_r", "ungetc", "va_list", "vasprintf", "vdprintf", "vfprintf", "vfscanf",
+    "vprintf", "vscanf", "vsnprintf", "vsprintf", "vsscanf"};
 
 // Why Name cannot name a unit of the language, or empty when it can.
 String UnitNameFault(const String& Name, TLanguage Language) {
@@ -833,12 +864,14 @@ String UnitNameFault(const String& Name, TLanguage Language) {
     for (const char* W : PascalWords)
       if (SameText(Name, W)) return "it is a reserved word of Pascal";
     for (const char* W : PascalTaken)
-      if (SameText(Name, W)) return "the unit, or the runtime, declares an identifier of that name";
+      if (SameText(Name, W)) return "the unit declares or uses an identifier of that name, or the runtime a unit";
   } else {
     for (const char* W : CppWords)
       if (Name == W) return "it is a keyword of C++";
-    if (Name.find("__") != String::npos || (Name[0] == '_' && std::isupper((unsigned char)Name[1])))
-      return "C++ reserves such names to the compiler";
+    for (const char* W : CppLibraryNames)
+      if (Name == W) return "<cstdio> or <cstddef> declares that name at global scope";
+    // At global scope a name beginning with an underscore is reserved, and one holding two anywhere.
+    if (Name[0] == '_' || Name.find("__") != String::npos) return "C++ reserves such names to the compiler";
   }
   return String();
 }

@@ -155,8 +155,12 @@ TEST_F(ReportTest, CellsAreCutPaddedAndAlignedByTypeAndColumnBetweenTheRulesAndT
   Column(2)->SetVisible(false);
   Column(3)->Report()->Printed = false;
   EXPECT_EQ(Report->BuildPages().Text(), "Id    Country\n    1    DE\n    2    DE\n    3    FR\n");
+  Options({roPrintHeader, roPrintGrid});  // no column printed: no table, a line a row
+  for (int I = 0; I < 2; ++I) Column(I)->SetVisible(false);
+  EXPECT_EQ(Report->BuildPages().Text(), "\n\n\n\n");
+  for (int I = 0; I < 2; ++I) Column(I)->SetVisible(true);
   Data->Close();  // no rows, one page
-  EXPECT_EQ(Pages(), (std::vector<TLines>{{"Id    Country"}}));
+  EXPECT_EQ(Pages(), (std::vector<TLines>{{"+-----+--------+", "|Id   |Country |", "+-----+--------+"}}));
 }
 
 TEST_F(ReportTest, PagesRepeatTheHeaderTheTitleWhenAskedAndEndInTheirFooter) {
@@ -472,7 +476,8 @@ TEST_F(ReportUnitTest, ANameOrPlaceItCannotTakeLeavesNothingWrittenAndTheOldFile
   // Each refused by its extension (true) or by its unit's name.
   for (auto [Name, ByExtension] :
        {std::pair{"Sales.txt", true}, {"Sales", true}, {"my report.pas", false}, {"1st.pas", false}, {"Begin.pas", false},
-        {"PrintReport.pas", false}, {".pas", false}, {"class.cpp", false}, {"a__b.cc", false}, {"std.cxx", false}}) {
+        {"PrintReport.pas", false}, {"text.pas", false}, {".pas", false}, {"class.cpp", false}, {"a__b.cc", false},
+        {"_x.cc", false}, {"std.cxx", false}, {"FILE.cpp", false}}) {
     try {
       Report->SaveReport(Folder / Name);
       ADD_FAILURE() << Name << " was taken";
