@@ -322,11 +322,13 @@ TEST_F(ReportTest, APrintFiresItsEventsInOrderAndAPreviewRunsOnlyToBeLookedAt) {
   TEventLog Events;
   Events.Listen(Report);
   // What a run shows as its window's caption and fires, the window closed by Escape.
-  auto Run = [&](void (TOmQRGrid::*Show)(), const String& Caption) {
+  auto Run = [this, &Events](void (TOmQRGrid::*Show)(), const String& Caption) {
     Events.Log.clear();
-    Drive([&] { (Report->*Show)(); }, {[&](TWindow W) {
+    TOmQRGrid* R = Report;
+    TInputQueue& Input = Desktop.Input();
+    Drive([R, Show] { (R->*Show)(); }, {[&Input, Caption](TWindow W) {
             EXPECT_EQ(W.Form->Caption(), Caption);
-            Desktop.Input().Key(VK_ESCAPE);
+            Input.Key(VK_ESCAPE);
           }});
     return Events.Log;
   };
