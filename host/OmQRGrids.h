@@ -152,8 +152,8 @@ class PACKAGE TOmReportPages {
 //  - AfterPrint(Sender) once the window has closed.
 // In either mode OnReportCreate(Sender) fires once the window is built, before it shows,
 // and AfterPreview(Sender) once the window of Preview has closed. BuildPages and
-// SaveReport fire nothing. An exception from a handler ends the report there (no window
-// opens, or the open one closes) and goes on to the caller.
+// SaveReport fire nothing. An exception from a handler ends the report there and goes on to
+// the caller; a window already built is freed unshown.
 class PACKAGE TOmQRGrid : public TComponent {
   OM_CLASS(TOmQRGrid, TComponent)
  public:
