@@ -297,8 +297,16 @@ TEST_F(ReportEditorsTest, APreviewThatRaisesLeavesTheOptionsAsTheyWere) {
   Link();
   const TOmReportOptions Before{roPrintHeader};
   Report->SetOptions(Before);
+  // Grouping by a field the open dataset lacks: the report cannot be made.
+  auto* Data = Drop<TClientDataSet>();
+  Data->FieldDefs()->Add("Company", ftString, 40);
+  Data->Open();
+  auto* Source = Drop<TDataSource>();
+  Source->SetDataSet(Data);
+  Grid->SetDataSource(Source);
+  Saved();
   Report->ReportBands()->GroupExpression = "NoSuchField";
-  EXPECT_THROW(Choose(Report, "Preview"), Exception);
+  EXPECT_THROW(Choose(Report, "Preview"), EOmReportError);
   EXPECT_EQ(Report->Options(), Before);
   EXPECT_FALSE(D->IsModified());
   EXPECT_EQ(D->FormText().find("roPreviewMode"), String::npos);
