@@ -26,7 +26,8 @@ String Flags(TControl* C) {
 void DescribeControl(TControl* C, int Depth, TCommandResult& R, TJson& Into) {
   String Pad(size_t(Depth) * 2, ' ');
   String Line = Pad + (C->Name().empty() ? String("(unnamed)") : C->Name()) + ": " + C->ClassName();
-  if (!C->Caption().empty()) Line += " '" + C->Caption() + "'";
+  // A memo's text follows as its lines.
+  if (!C->Caption().empty() && !dynamic_cast<TCustomMemo*>(C)) Line += " '" + C->Caption() + "'";
   Line += Format(" [%d,%d %dx%d]", {C->Left(), C->Top(), C->Width(), C->Height()});
   TJson J = {{"name", C->Name()},     {"class", C->ClassName()}, {"caption", C->Caption()},
              {"left", C->Left()},     {"top", C->Top()},         {"width", C->Width()},

@@ -15,6 +15,7 @@ bool GetExpression(const String& Description, String& Value, TCustomForm* Form, 
                 (Form ? " (form " + (Form->Name().empty() ? Form->ClassName() : Form->Name()) + ")"
                       : String(" (no form)"));
   try {
+    F->SetName("ExpressionBuilder");
     F->SetBorderStyle(bsDialog);
     F->SetBorderIcons(TBorderIcons{biSystemMenu});
     F->SetPosition(Parent ? poOwnerFormCenter : poScreenCenter);
