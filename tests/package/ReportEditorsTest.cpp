@@ -393,7 +393,7 @@ TEST_F(ReportPropertyTest, TheGroupExpressionOpensTheBuilderPresetWithTheExpress
   Report->ReportBands()->GroupExpression = "Country";
   String Seen;
   EXPECT_EQ(Ellipsis("ReportBands.GroupExpression", {{Expression(Seen, "City"), mrCancel}}),
-            std::vector<String>{""});
+            std::vector<String>{"ExpressionBuilder"});
   EXPECT_EQ(Seen, "Country");
   EXPECT_EQ(Report->ReportBands()->GroupExpression, "Country");
   EXPECT_FALSE(D->IsModified());
