@@ -5,23 +5,16 @@
 #include "IDEAboutDlg.h"
 #include "IDEGridsDlg.h"
 #include "IDELinesDlg.h"
+#include "OmReg.h"
 
 namespace {
 
 // What the developer reads of this unit.
-const char* const PalettePage = "Data Controls";
-const char* const AboutVerb = "Ombrix Components";
-const char* const SeparatorVerb = "-";
+using Omreg::AboutVerb, Omreg::PalettePage, Omreg::SeparatorVerb;
 const char* const ColumnsEditorVerb = "Co&lumns Editor...";
 
 // The grid editor's verbs, by index.
 enum TGridVerb { gvAbout, gvSeparator, gvColumnsEditor, gvCount };
-
-#if OM_HOST_RELEASE == 5
-#define OM_CATEGORY(Class, Name) Class::StaticClass()
-#else
-#define OM_CATEGORY(Class, Name) Name
-#endif
 
 }  // namespace
 

@@ -1,21 +1,14 @@
 #include "OmDBListsReg.h"
 
 #include "IDEAboutDlg.h"
+#include "OmReg.h"
 
 namespace {
 
-const char* const PalettePage = "Data Controls";
-const char* const AboutVerb = "Ombrix Components";
-const char* const SeparatorVerb = "-";
+using Omreg::AboutVerb, Omreg::PalettePage, Omreg::SeparatorVerb;
 const char* const TestDialogVerb = "Test Dialog";
 
 enum TDialogVerb { dvAbout, dvSeparator, dvTestDialog, dvCount };
-
-#if OM_HOST_RELEASE == 5
-#define OM_CATEGORY(Class, Name) Class::StaticClass()
-#else
-#define OM_CATEGORY(Class, Name) Name
-#endif
 
 }  // namespace
 

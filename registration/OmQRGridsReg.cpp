@@ -3,6 +3,7 @@
 #include "Controls.h"
 #include "Dialogs.h"
 #include "IDEAboutDlg.h"
+#include "OmReg.h"
 #include "Qrexpbld.h"
 #if OM_HOST_RELEASE == 5
 #include "Menus.h"
@@ -12,17 +13,12 @@
 
 namespace {
 
-const char* const PalettePage = "Data Controls";
+using Omreg::PalettePage;
 const char* const ExpressionDescription = "QuickReport's expression";
 
 enum TReportVerb { rvAbout, rvSeparator, rvPreview, rvShowReport, rvSaveReport, rvCount };
-const char* const Verbs[rvCount] = {"Ombrix Components", "-", "Preview", "Show Report", "Save Report As..."};
-
-#if OM_HOST_RELEASE == 5
-#define OM_CATEGORY(Class, Name) Class::StaticClass()
-#else
-#define OM_CATEGORY(Class, Name) Name
-#endif
+const char* const Verbs[rvCount] = {Omreg::AboutVerb, Omreg::SeparatorVerb, "Preview", "Show Report",
+                                    "Save Report As..."};
 
 // The form whose datasets an expression may name: the designed form. Release 6 designs
 // data modules without a form, and the builder then has none.
@@ -161,19 +157,19 @@ void Register() {
   RegisterPropertiesInCategory(OM_CATEGORY(TLocalizableCategory, "Localizable"), Report,
                                {"ReportBands", "ReportTitle"});
 #if OM_HOST_RELEASE == 5
-  RegisterPropertiesInCategory(TOmQRGridCategory::StaticClass(), Report,
+  RegisterPropertiesInCategory(OM_CATEGORY(TOmQRGridCategory, "OmQRGrid"), Report,
                                {"Options", "PrepareNeeded", "PrintCurrentRow", "PrinterPage", "PrinterSettings",
                                 "PrintSelectedRows", "ReportAlign", "ReportBands", "ReportDBGrid", "ReportNames",
                                 "ReportPart", "ReportStyle", "ReportTitle"});
-  RegisterPropertiesInCategory(TOmQRGridCategory::StaticClass(), Report,
+  RegisterPropertiesInCategory(OM_CATEGORY(TOmQRGridCategory, "OmQRGrid"), Report,
                                {"AfterBandPrint", "AfterPagePrint", "AfterPrepare", "AfterPreview", "AfterPrint",
                                 "BeforeBandPrint", "BeforePagePrint", "BeforePrint", "OnPrint", "OnReportCreate"});
 #else
-  RegisterPropertiesInCategory("OmQRGrid", Report,
+  RegisterPropertiesInCategory(OM_CATEGORY(TOmQRGridCategory, "OmQRGrid"), Report,
                                {"Options", "PrintCurrentRow", "PrinterPage", "PrinterSettings", "PrintSelectedRows",
                                 "ReportAlign", "ReportBands", "ReportDBGrid", "ReportNames", "ReportPart",
                                 "ReportStyle", "ReportTitle"});
-  RegisterPropertiesInCategory("OmQRGrid", Report,
+  RegisterPropertiesInCategory(OM_CATEGORY(TOmQRGridCategory, "OmQRGrid"), Report,
                                {"AfterBandPrint", "AfterPagePrint", "AfterPreview", "AfterPrint", "BeforeBandPrint",
                                 "BeforePagePrint", "BeforePrint", "OnPrint", "OnReportCreate"});
 #endif
