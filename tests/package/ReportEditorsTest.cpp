@@ -69,8 +69,12 @@ class ReportEditorsTest : public ColumnsEditorTest {
       Input().Answer(Answers[Next++].Result);
       return true;
     });
+    // The hook refers to this frame: it goes with it, however Action ends.
+    struct TUnhook {
+      TInputQueue& Q;
+      ~TUnhook() { Q.SetWhenEmpty(nullptr); }
+    } Unhook{Input()};
     Action();
-    Input().SetWhenEmpty(nullptr);
     EXPECT_EQ(Next, Answers.size()) << "fewer windows opened than were answered";
     return Seen;
   }
