@@ -5,9 +5,60 @@
 #include "Commands.h"
 #include "ComponentEditors.h"
 #include "DesignWindowCommon.h"
+#include "Dialogs.h"
 #include "Registries.h"
 
 using namespace Commands;
+
+namespace {
+
+// Takes a flag out of a command's words: true when it was there.
+bool TakeFlag(std::vector<String>& Words, const char* Flag) {
+  auto It = std::find(Words.begin(), Words.end(), String(Flag));
+  if (It == Words.end()) return false;
+  Words.erase(It);
+  return true;
+}
+
+}  // namespace
+
+bool TSession::LetGo(TDesigner* D, bool Discard, const String& Command) {
+  if (!D->IsModified() || Discard) return true;
+  String Name = D->GetRoot()->Name();
+  if (!FFeed || !FFeed->Where.empty())
+    throw EConvertError(Format("%s has changes that are not saved: save it first, or %s --discard",
+                               {Name, Command}));
+  // The box waits for the answer at the prompt, which shows only its name: the question
+  // is told first.
+  String Question = Format("Save changes to %s?", {Name});
+  std::fprintf(FFeed->Out, "%s (answer Yes, No or Cancel)\n", Question.c_str());
+  int Answer = MessageDlg(Question, mtConfirmation,
+                          TMsgDlgButtons{mbYes, mbNo, mbCancel}, 0);
+  if (Answer == mrYes) {
+    if (D->FileName().empty()) throw EConvertError(Format("%s has no file yet: save as FILE first", {Name}));
+    return SaveForm(D, D->FileName(), false);
+  }
+  return Answer == mrNo;
+}
+
+bool TSession::LetAllGo(bool Discard, const String& Command) {
+  for (const auto& D : FIde->Designers())
+    if (!LetGo(D.get(), Discard, Command)) return false;
+  return true;
+}
+
+bool TSession::SaveForm(TDesigner* D, const String& File, bool Overwrite) {
+  bool Own = ExpandFileName(File) == ExpandFileName(D->FileName());
+  if (Own && !Overwrite && D->FileChangedOnDisk()) {
+    String What = Format("%s was changed by another program since it was opened or saved here", {File});
+    if (!FFeed || !FFeed->Where.empty())
+      throw EConvertError(What + ": save --overwrite replaces it, save as FILE keeps both");
+    std::fprintf(FFeed->Out, "%s. Replace it? (answer Yes or No)\n", What.c_str());
+    if (MessageDlg(What + ".\nReplace it?", mtWarning, TMsgDlgButtons{mbYes, mbNo}, 0) != mrYes) return false;
+  }
+  D->Save(File);
+  return true;
+}
 
 void TSession::DefineFormCommands() {
   Define("forms", "forms", "the open forms; * marks the active one", {0, 0}, [this](const auto&) {
@@ -67,13 +118,22 @@ void TSession::DefineFormCommands() {
       BehindModal);
 
   Define(
-      "close", "close [FORM]", "closes a form (the active one by default)", {0, 1},
-      [this](const auto& A) {
+      "close", "close [--discard] [FORM]",
+      "closes a form (the active one by default); a modified one only when saved, or with --discard",
+      {0, 2},
+      [this](const auto& Words) {
+        std::vector<String> A = Words;
+        bool Discard = TakeFlag(A, "--discard");
+        if (A.size() > 1) throw EConvertError("usage: close [--discard] [FORM]");
         TDesigner* D = A.empty() ? Form() : FIde->FindDesigner(A[0]);
         if (!D) throw EConvertError(Format("no form %s is open", {A[0]}));
         String Name = D->GetRoot()->Name();
-        FIde->CloseDesigner(D);
         TCommandResult R;
+        if (!LetGo(D, Discard, "close")) {
+          R.Text = "kept " + Name + " open\n";
+          return R;
+        }
+        FIde->CloseDesigner(D);
         R.Text = "closed " + Name + "\n";
         return R;
       },
@@ -107,16 +167,25 @@ void TSession::DefineFormCommands() {
     return R;
   });
 
-  Define("save", "save [FILE]", "saves the active form", {0, 1}, [this](const auto& A) {
-    TDesigner* D = Form();
-    String File = A.empty() ? D->FileName() : A[0];
-    if (File.empty()) throw EConvertError("the form has no file yet: save FILE");
-    D->Save(File);
-    TCommandResult R;
-    R.Text = "saved " + File + "\n";
-    R.Json["file"] = File;
-    return R;
-  });
+  Define("save", "save [--overwrite] [as FILE]",
+         "saves the active form to its file, or as FILE (which becomes its file); a file another "
+         "program changed since is replaced only with --overwrite",
+         {0, 3}, [this](const auto& Words) {
+           std::vector<String> A = Words;
+           bool Overwrite = TakeFlag(A, "--overwrite");
+           bool As = !A.empty() && A[0] == "as";  // `save FILE` too
+           if (As) A.erase(A.begin());
+           if (A.size() > 1 || (As && A.empty())) throw EConvertError("usage: save [--overwrite] [as FILE]");
+           TDesigner* D = Form();
+           String File = A.empty() ? D->FileName() : A[0];
+           if (File.empty()) throw EConvertError("the form has no file yet: save as FILE");
+           TCommandResult R;
+           R.Json["file"] = File;
+           bool Saved = SaveForm(D, File, Overwrite);
+           R.Json["saved"] = Saved;
+           R.Text = (Saved ? "saved " : "not saved: ") + File + "\n";
+           return R;
+         });
 
   Define("methods", "methods", "the event handlers in the form's source", {0, 0},
          [this](const auto&) {

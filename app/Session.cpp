@@ -189,12 +189,25 @@ void TSession::RunInteractive(const TReadLine& Read, FILE* Out) {
   int Count = 0;
   TFeed Feed;
   Feed.Read = [&](const String& Inside, String& Line, int& Number) {
+    if (!Read(Inside, Line)) return false;
     Number = ++Count;
-    return Read(Inside, Line);
+    return true;
   };
   Feed.StopAtError = false;
   Feed.Out = Out;
-  RunFeed(Feed);
+  // The end of input with a form not saved: said once, and the session goes on when more
+  // comes (a terminal reads again after Ctrl+D); a second end in a row ends it.
+  for (int Before = -1;; Before = Count) {
+    RunFeed(Feed);
+    if (FQuit || Count == Before) return;
+    std::vector<String> Modified;
+    for (const auto& D : FIde->Designers())
+      if (D->IsModified()) Modified.push_back(D->GetRoot()->Name());
+    if (Modified.empty()) return;
+    std::fprintf(Out, "%s not saved: save, or quit --discard to leave %s\n", Join(Modified, ", ").c_str(),
+                 Modified.size() == 1 ? "it" : "them");
+    std::fflush(Out);
+  }
 }
 
 int TSession::RunFeed(TFeed& Feed) {
@@ -444,10 +457,17 @@ void TSession::DefineSessionCommands() {
            return R;
          });
 
-  Define("quit", "quit", "ends the session", {0, 0}, [this](const auto&) {
-    FQuit = true;
-    return TCommandResult{};
-  });
+  Define("quit", "quit [--discard]",
+         "ends the session; with a modified form only once it is saved, or with --discard", {0, 1},
+         [this](const auto& A) {
+           if (!A.empty() && A[0] != "--discard") throw EConvertError("usage: quit [--discard]");
+           TCommandResult R;
+           if (LetAllGo(!A.empty(), "quit"))
+             FQuit = true;
+           else
+             R.Text = "the session goes on\n";
+           return R;
+         });
 
   Define("echo", "echo [TEXT...]", "prints its words (for scripts)", {0, Unbounded},
          [](const auto& A) {

@@ -84,6 +84,15 @@ class TSession {
   void DefineInputCommands();      // CommandsInput.cpp
 
   TDesigner* Form() const;  // the active designer, or an error
+  // Whether a modified form may go: a person is asked (save, discard, cancel); a script
+  // must have said --discard. False when the person cancelled.
+  bool LetGo(TDesigner* D, bool Discard, const String& Command);
+  // Saves the form to File (its own file when empty); its own file changed by another
+  // program since is replaced only when Overwrite says so or a person agrees. False when
+  // the person declined.
+  bool SaveForm(TDesigner* D, const String& File, bool Overwrite);
+  // Every form may go (see LetGo); false when a person cancelled for one of them.
+  bool LetAllGo(bool Discard, const String& Command);
   TPersistent* Resolve(const String& Path) const;
   TComponent* ResolveComponent(const String& Path) const;
   TCommandResult Inspect(const std::vector<String>& Args);

@@ -28,9 +28,11 @@ const char* const Help =
     "  --no-demo        open no form when none is named\n"
     "  --settings FILE  the per-user settings store (default: $OMIDE_SETTINGS, else\n"
     "                   omide/settings.db in $XDG_CONFIG_HOME or ~/.config)\n"
+    "  --version        the version of omide and of the IDE release it stands in for\n"
     "  -h, --help       this text\n"
     "With neither --script nor -c, commands come from the terminal (or standard input).\n"
-    "Type 'help' for the commands.\n";
+    "Type 'help' for the commands.\n"
+    "Exit status: 0 success, 1 a failed command, script or package load, 2 bad usage.\n";
 
 String DemoForm() {
 #ifdef OM_DEMO_FORM
@@ -53,6 +55,7 @@ int main(int Argc, char** Argv) {
                                    {"no-demo", no_argument, nullptr, 'd'},
                                    {"settings", required_argument, nullptr, 'S'},
                                    {"help", no_argument, nullptr, 'h'},
+                                   {"version", no_argument, nullptr, 'v'},
                                    {nullptr, 0, nullptr, 0}};
   int Opt;
   while ((Opt = getopt_long(Argc, Argv, "c:h", Options, nullptr)) != -1) {
@@ -65,8 +68,17 @@ int main(int Argc, char** Argv) {
       case 'd': NoDemo = true; break;
       case 'S': SetSettingsStoreFile(optarg); break;
       case 'h': std::printf(Help, OM_HOST_RELEASE); return 0;
+      case 'v':
+        std::printf("omide%d %s: the stand-in IDE of release %d for Ombrix Components 3.0\n", OM_HOST_RELEASE,
+                    OM_VERSION, OM_HOST_RELEASE);
+        return 0;
       default: std::fprintf(stderr, Help, OM_HOST_RELEASE); return 2;
     }
+  }
+
+  if (!Script.empty() && !Commands.empty()) {
+    std::fprintf(stderr, "omide%d: --script and -c cannot be given together\n", OM_HOST_RELEASE);
+    return 2;
   }
 
   TSession Session(Json);

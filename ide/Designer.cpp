@@ -408,4 +408,17 @@ void TDesigner::Save(const String& FileName) {
   WriteFileAtomically(FileName, Text.data(), Text.size());
   FFileName = FileName;
   FModified = false;
+  RememberFileText(Text);
+}
+
+void TDesigner::RememberFileText(std::string_view Text) {
+  FFileSize = Text.size();
+  FFileHash = std::hash<std::string_view>()(Text);
+  FFileKnown = true;
+}
+
+bool TDesigner::FileChangedOnDisk() const {
+  if (!FFileKnown || FFileName.empty() || !FileExists(FFileName)) return false;
+  String Now = ReadFileToString(FFileName);
+  return Now.size() != FFileSize || std::hash<std::string_view>()(Now) != FFileHash;
 }

@@ -33,6 +33,11 @@ class TDesigner final :
   void SetFileName(const String& Value) { FFileName = Value; }
   bool IsModified() const noexcept { return FModified; }
   void Save(const String& FileName);
+  // What the form's file held when it was last read or written here, so that a change by
+  // another program shows before a save replaces it.
+  void RememberFileText(std::string_view Text);
+  // True when the form's file exists and holds something else than that.
+  bool FileChangedOnDisk() const;
   String FormText();
 
   const std::vector<TPersistent*>& Selection() const { return FSelection.Items(); }
@@ -126,6 +131,8 @@ class TDesigner final :
   std::vector<String> FMethodNames;
   String FLastShownMethod;
   bool FModified = false;
+  std::size_t FFileSize = 0, FFileHash = 0;
+  bool FFileKnown = false;
   int FRefCount = 0;
   // The root's components by name (any case), for GetComponent: a value list asks it for
   // every name it offers. Built when first asked after a component came, went or was

@@ -281,6 +281,7 @@ TDesigner* TIde::OpenForm(const String& FileName) {
   }
   TComponent* Root = RootClass.Create(nullptr);
   TDesignerRefPtr D(new TDesigner(FHub, Root, ClassName, ExpandFileName(FileName)));
+  D->RememberFileText(Text);
   // Datasets of the form take relative database names from the form's folder.
   TFormFolderScope Folder(FileName);
   TReader Reader(std::move(Text), FileName);

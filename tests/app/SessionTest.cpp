@@ -6,8 +6,10 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <set>
 
+#include "FileUtil.h"
 #include "Session.h"
 
 namespace {
@@ -138,16 +140,17 @@ TEST_F(SessionTest, CommandsRefuseWordsTheyDoNotTake) {
   String Dir =
       (std::filesystem::temp_directory_path() / ("omide-session-" + IntToStr(getpid()))).string();
   std::filesystem::create_directories(Dir);
-  EXPECT_EQ(UsageOf("save " + Dir + "/a.dfm " + Dir + "/b.dfm"), "usage: save [FILE]");
+  EXPECT_EQ(UsageOf("save " + Dir + "/a.dfm " + Dir + "/b.dfm"), "usage: save [--overwrite] [as FILE]");
+  EXPECT_EQ(UsageOf("save as"), "usage: save [--overwrite] [as FILE]");
   EXPECT_FALSE(FileExists(Dir + "/a.dfm"));
   EXPECT_FALSE(FileExists(Dir + "/b.dfm"));
   Session.Run("save " + Dir + "/a.dfm");
   EXPECT_TRUE(FileExists(Dir + "/a.dfm"));
   std::filesystem::remove_all(Dir);
 
-  EXPECT_EQ(UsageOf("quit now"), "usage: quit");
+  EXPECT_EQ(UsageOf("quit now"), "usage: quit [--discard]");
   EXPECT_FALSE(Session.QuitRequested());
-  EXPECT_EQ(UsageOf("close DM1 DM1"), "usage: close [FORM]");
+  EXPECT_EQ(UsageOf("close DM1 DM1"), "usage: close [--discard] [FORM]");
   EXPECT_EQ(UsageOf("forms"), "(no error)");
   EXPECT_EQ(UsageOf("new TDataModule"), "usage: new CLASS NAME");  // too few
   EXPECT_EQ(UsageOf("click-at Grid 1 2 middle"), "usage: click-at CONTROL X Y [right]");
@@ -336,6 +339,92 @@ TEST_F(SessionTest, APersonTypesInsideAModalWindow) {
             "error: No input for the modal window \"Warning\" (TForm): the input ends while it is "
             "open\n");
   EXPECT_EQ(Screen->FormCount(), 0);
+}
+
+// --- No lost work ----------------------------------------------------------------------------
+
+class SessionWorkTest : public SessionTest {
+ protected:
+  String Folder = (std::filesystem::temp_directory_path() / ("omide-work-" + IntToStr(getpid()))).string();
+  String File = Folder + "/DM1.dfm";
+  void SetUp() override { std::filesystem::create_directories(Folder.c_str()); }
+  void TearDown() override { std::filesystem::remove_all(Folder.c_str()); }
+  // A person's lines, as RunInteractive reads them; what the session printed.
+  String Person(std::vector<String> Lines) {
+    size_t At = 0;
+    char* Buffer = nullptr;
+    size_t Size = 0;
+    FILE* Out = open_memstream(&Buffer, &Size);
+    Session.RunInteractive(
+        [&](const String&, String& Line) {
+          if (At >= Lines.size()) return false;
+          Line = Lines[At++];
+          return true;
+        },
+        Out);
+    std::fclose(Out);
+    String R(Buffer, Size);
+    std::free(Buffer);
+    return R;
+  }
+};
+
+TEST_F(SessionWorkTest, AScriptCannotCloseOrQuitAModifiedFormUnlessItSaysDiscard) {
+  int Status;
+  String Errors;
+  String Out = Script("new TDataModule DM1\nselect DM1\nset Tag 5\n! close\n! quit\nforms\nsave as " + File +
+                          "\nclose\nnew TDataModule DM2\nselect DM2\nset Tag 6\nquit --discard\necho never",
+                      Status, Errors);
+  EXPECT_EQ(Status, 0) << Errors;
+  EXPECT_NE(Out.find("DM1 has changes that are not saved: save it first, or close --discard"), String::npos) << Out;
+  EXPECT_NE(Out.find("DM1 has changes that are not saved: save it first, or quit --discard"), String::npos) << Out;
+  EXPECT_NE(Out.find("(not saved)  (modified)"), String::npos) << Out;
+  EXPECT_NE(Out.find("saved " + File + "\nclosed DM1\n"), String::npos) << Out;
+  EXPECT_EQ(Out.find("never"), String::npos);
+  EXPECT_TRUE(Session.QuitRequested());
+}
+
+TEST_F(SessionWorkTest, AFileAnotherProgramChangedIsNotReplacedUnasked) {
+  int Status;
+  String Errors;
+  Script("new TDataModule DM1\nsave as " + File + "\nselect DM1\nset Tag 5", Status, Errors);
+  ASSERT_EQ(Status, 0) << Errors;
+  {
+    std::ofstream Other(File.c_str(), std::ios::app);
+    Other << "// another program's line\n";
+  }
+  Script("save", Status, Errors);
+  EXPECT_EQ(Status, 1);
+  EXPECT_NE(Errors.find(File + " was changed by another program since it was opened or saved here: save "
+                               "--overwrite replaces it, save as FILE keeps both"),
+            String::npos)
+      << Errors;
+  EXPECT_NE(ReadFileToString(File).find("another program"), String::npos);
+  // A person is asked, and No keeps the other program's file.
+  EXPECT_NE(Person({"save", "answer No"}).find("Replace it? (answer Yes or No)\nnot saved: " + File), String::npos);
+  EXPECT_NE(ReadFileToString(File).find("another program"), String::npos);
+  Script("save --overwrite\nsave", Status, Errors);  // once replaced, the file is the form's again
+  EXPECT_EQ(Status, 0) << Errors;
+  EXPECT_EQ(ReadFileToString(File).find("another program"), String::npos);
+  EXPECT_NE(ReadFileToString(File).find("Tag = 5"), String::npos);
+}
+
+TEST_F(SessionWorkTest, APersonIsAskedAndTheEndOfInputDoesNotLeaveWorkUntold) {
+  int Status;
+  Script("new TDataModule DM1\nselect DM1\nset Tag 5", Status);
+  // Cancel keeps the form; quit then asks for each modified form.
+  String Out = Person({"close", "answer Cancel", "quit", "answer Cancel"});
+  EXPECT_NE(Out.find("Save changes to DM1? (answer Yes, No or Cancel)\nkept DM1 open\n"), String::npos) << Out;
+  EXPECT_NE(Out.find("the session goes on\n"), String::npos) << Out;
+  EXPECT_FALSE(Session.QuitRequested());
+  // Input that ends with the form not saved says so, once.
+  Out = Person({});
+  EXPECT_EQ(Out, "DM1 not saved: save, or quit --discard to leave it\n");
+  // Yes saves the form to its file before it goes.
+  Script("save as " + File + "\nset Tag 6", Status);
+  Out = Person({"close", "answer Yes"});
+  EXPECT_NE(Out.find("closed DM1"), String::npos) << Out;
+  EXPECT_NE(ReadFileToString(File).find("Tag = 6"), String::npos);
 }
 
 // --- What `window` shows ------------------------------------------------------------------
