@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <set>
 
 #include "FileUtil.h"
@@ -43,15 +44,19 @@ class SessionTest : public ::testing::Test {
  protected:
   TSession Session{false};
   // Runs a script; what it printed.
-  String Script(const String& Text, int& Status) {
+  // What Run printed to the stream it was given.
+  static String Printed(const std::function<void(FILE*)>& Run) {
     char* Buffer = nullptr;
     size_t Size = 0;
     FILE* Out = open_memstream(&Buffer, &Size);
-    Status = Session.RunScript(Text, "test.omide", Out);
+    Run(Out);
     std::fclose(Out);
     String R(Buffer, Size);
     std::free(Buffer);
     return R;
+  }
+  String Script(const String& Text, int& Status) {
+    return Printed([&](FILE* Out) { Status = Session.RunScript(Text, "test.omide", Out); });
   }
   // Runs a script; what it printed, and what it told of errors in Errors.
   String Script(const String& Text, int& Status, String& Errors) {
@@ -352,20 +357,15 @@ class SessionWorkTest : public SessionTest {
   // A person's lines, as RunInteractive reads them; what the session printed.
   String Person(std::vector<String> Lines) {
     size_t At = 0;
-    char* Buffer = nullptr;
-    size_t Size = 0;
-    FILE* Out = open_memstream(&Buffer, &Size);
-    Session.RunInteractive(
-        [&](const String&, String& Line) {
-          if (At >= Lines.size()) return false;
-          Line = Lines[At++];
-          return true;
-        },
-        Out);
-    std::fclose(Out);
-    String R(Buffer, Size);
-    std::free(Buffer);
-    return R;
+    return Printed([&](FILE* Out) {
+      Session.RunInteractive(
+          [&](const String&, String& Line) {
+            if (At >= Lines.size()) return false;
+            Line = Lines[At++];
+            return true;
+          },
+          Out);
+    });
   }
 };
 
