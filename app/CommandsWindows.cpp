@@ -152,18 +152,11 @@ TCommandResult DescribeFileDialog(TOpenDialog* D, const String& Title) {
   String Folder = D->InitialDir().empty() ? String(std::filesystem::current_path().string()) : D->InitialDir();
   R.Text = Format("%s: %s\n  folder: %s\n  file name: %s\n", {Title, D->ClassName(), Folder, D->FileName()});
   TJson Filters = TJson::array();
-  String Filter = D->Filter();
   int Index = 1;
-  for (size_t At = 0; At < Filter.size(); ++Index) {
-    size_t Bar = Filter.find('|', At);
-    String Caption = Filter.substr(At, Bar - At);
-    At = Bar == String::npos ? Filter.size() : Bar + 1;
-    Bar = Filter.find('|', At);
-    String Mask = Filter.substr(At, Bar - At);
-    At = Bar == String::npos ? Filter.size() : Bar + 1;
-    bool Chosen = Index == std::max(1, D->FilterIndex());
-    R.Text += Format("  %s %s  %s\n", {Chosen ? "[x]" : "[ ]", Caption, Mask});
-    Filters.push_back({{"caption", Caption}, {"mask", Mask}, {"chosen", Chosen}});
+  for (const TOpenDialog::TFilterPair& F : D->Filters()) {
+    bool Chosen = Index++ == std::max(1, D->FilterIndex());
+    R.Text += Format("  %s %s  %s\n", {Chosen ? "[x]" : "[ ]", F.Description, F.Patterns});
+    Filters.push_back({{"caption", F.Description}, {"mask", F.Patterns}, {"chosen", Chosen}});
   }
   String Options = SetToString(TypeInfo<TOpenOptions>(), D->Options().Bits());
   R.Text += Format("  default extension: %s\n  options: %s\n", {D->DefaultExt(), Options});

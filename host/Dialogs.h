@@ -103,6 +103,11 @@ class PACKAGE TOpenDialog : public TCommonDialog {
   TStrings* Files() const noexcept { return FFiles; }
   const String& Filter() const noexcept { return FFilter; }
   void SetFilter(const String& Value) { FFilter = Value; }
+  // The filter's pairs of description and patterns ("Delphi unit (*.pas)", "*.pas"), in order.
+  struct TFilterPair {
+    String Description, Patterns;
+  };
+  std::vector<TFilterPair> Filters() const;
   int FilterIndex() const noexcept { return FFilterIndex; }
   void SetFilterIndex(int Value) { FFilterIndex = Value; }
   const String& InitialDir() const noexcept { return FInitialDir; }

@@ -221,19 +221,29 @@ TOpenDialog::TOpenDialog(TComponent* AOwner) : TCommonDialog(AOwner), FFiles(new
 
 TOpenDialog::~TOpenDialog() { delete FFiles; }
 
-String TOpenDialog::FilterExtension() const {
-  // The filter is pairs of "description|patterns"; the selected pair counts from 1.
-  std::vector<String> Parts;
-  size_t Start = 0;
-  for (;;) {
+std::vector<TOpenDialog::TFilterPair> TOpenDialog::Filters() const {
+  // "description|patterns" pairs, one bar after another; a last description alone has none.
+  std::vector<TFilterPair> Pairs;
+  for (size_t Start = 0; Start < FFilter.size();) {
     size_t Bar = FFilter.find('|', Start);
-    Parts.push_back(FFilter.substr(Start, Bar == String::npos ? String::npos : Bar - Start));
-    if (Bar == String::npos) break;
-    Start = Bar + 1;
+    TFilterPair P{FFilter.substr(Start, Bar - Start), String()};
+    Start = Bar == String::npos ? FFilter.size() : Bar + 1;
+    if (Bar != String::npos) {
+      Bar = FFilter.find('|', Start);
+      P.Patterns = FFilter.substr(Start, Bar - Start);
+      Start = Bar == String::npos ? FFilter.size() : Bar + 1;
+    }
+    Pairs.push_back(std::move(P));
   }
-  size_t At = size_t(std::max(1, FFilterIndex)) * 2 - 1;
-  if (At >= Parts.size()) return String();
-  String Pattern = Trim(Parts[At]);
+  return Pairs;
+}
+
+String TOpenDialog::FilterExtension() const {
+  // The selected pair counts from 1.
+  std::vector<TFilterPair> Pairs = Filters();
+  size_t At = size_t(std::max(1, FFilterIndex)) - 1;
+  if (At >= Pairs.size()) return String();
+  String Pattern = Trim(Pairs[At].Patterns);
   if (Pattern.find(';') != String::npos || Pattern.compare(0, 2, "*.") != 0) return String();
   String Ext = Pattern.substr(2);
   if (Ext.empty() || Ext.find_first_of("*?") != String::npos) return String();
