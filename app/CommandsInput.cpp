@@ -136,13 +136,11 @@ void TSession::DefineInputCommands() {
            return TCommandResult{};
          });
 
-  Define("choose", "choose MENUITEM", "chooses a menu item (WINDOW.ITEM, or of the active window)",
-         {1, 1}, [this](const auto& A) {
-           size_t Dot = A[0].find('.');
-           TCustomForm* F = Dot == String::npos ? Window("active") : Window(A[0].substr(0, Dot));
-           String Name = Dot == String::npos ? A[0] : A[0].substr(Dot + 1);
-           auto* Item = dynamic_cast<TMenuItem*>(F->FindComponent(Name));
-           if (!Item) throw EConvertError(Format("%s has no menu item %s", {WindowTitle(F), Name}));
+  Define("choose", "choose MENUITEM",
+         "chooses a menu item by name or caption (WINDOW.ITEM, or of the active window)", {1, 1},
+         [this](const auto& A) {
+           auto* Item = dynamic_cast<TMenuItem*>(WindowPart(A[0]));
+           if (!Item) throw EConvertError(Format("%s is not a menu item", {A[0]}));
            Input([&](TInputQueue& Q) { Q.Choose(Item); });
            return TCommandResult{};
          });

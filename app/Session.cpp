@@ -4,6 +4,7 @@
 #include "Session.h"
 
 #include "Dialogs.h"
+#include "Menus.h"
 
 #include <cstdio>
 
@@ -21,6 +22,7 @@ TSession::TSession(bool Json) : FIde(std::make_unique<TIde>()), FJson(Json) {
   DefineInspectorCommands();
   DefineWindowCommands();
   DefineInputCommands();
+  DefineExpectCommands();
   // A modal window, message box or file dialog that finds nothing queued runs the
   // feed's next lines inside it.
   Application->Input()->SetWhenEmpty(
@@ -380,40 +382,79 @@ TOpenDialog* TSession::WaitingFileDialog(const String& Name) const {
   return dynamic_cast<TOpenDialog*>(FWaits.back().Dialog);
 }
 
-TCustomForm* TSession::Window(const String& Name) const {
-  if (SameText(Name, "active")) {
-    if (!Screen->ActiveForm()) throw EConvertError("no window is active");
-    return Screen->ActiveForm();
-  }
+namespace {
+
+// A name as a person reads it off the screen: case and the & of an accelerator aside.
+bool SameCaption(const String& Caption, const String& Name) {
+  return !Caption.empty() && SameText(StripHotkey(Caption), StripHotkey(Name));
+}
+
+// A part of a window by its name, or a menu item by its caption.
+TComponent* FindPart(TCustomForm* F, const String& Name) {
+  if (TComponent* C = F->FindComponent(Name)) return C;
+  for (int I = 0; I < F->ComponentCount(); ++I)
+    if (auto* Item = dynamic_cast<TMenuItem*>(F->Components(I)))
+      if (!Item->IsLine() && SameCaption(Item->Caption(), Name)) return Item;
+  return nullptr;
+}
+
+}  // namespace
+
+TCustomForm* TSession::FindWindow(const String& Name) const {
+  if (SameText(Name, "active")) return Screen->ActiveForm();
   for (int I = 0; I < Screen->FormCount(); ++I)
     if (SameText(Screen->Forms(I)->Name(), Name)) return Screen->Forms(I);
+  // A message box has no name, and a person knows any window by its caption.
+  for (TCustomForm* F : Screen->ZOrder())
+    if (SameCaption(F->Caption(), Name)) return F;
+  for (int I = 0; I < Screen->FormCount(); ++I)
+    if (SameCaption(Screen->Forms(I)->Caption(), Name)) return Screen->Forms(I);
+  return nullptr;
+}
+
+TCustomForm* TSession::Window(const String& Name) const {
+  if (TCustomForm* F = FindWindow(Name)) return F;
+  if (SameText(Name, "active")) throw EConvertError("no window is active");
   throw EConvertError(Format("no window %s is open (see 'windows')", {Name}));
 }
 
-// `Window.Control`, or a control of the active window, else of the front-most shown
-// window that has one of that name (working on a form leaves no window of the IDE's
-// active, and a click on a control activates its window).
-TControl* TSession::Control(const String& Path) const {
-  size_t Dot = Path.find('.');
-  TCustomForm* Form = nullptr;
-  String Name = Path;
-  if (Dot != String::npos) {
-    Form = Window(Path.substr(0, Dot));
-    Name = Path.substr(Dot + 1);
-  } else {
-    auto Has = [&](TCustomForm* F) { return SameText(F->Name(), Name) || F->FindComponent(Name); };
-    Form = Screen->ActiveForm();
-    if (!Form || !Has(Form))
-      for (TCustomForm* F : Screen->ZOrder())
-        if (Has(F)) {
-          Form = F;
-          break;
-        }
-    if (!Form) throw EConvertError(Format("no window is shown to look for %s in", {Path}));
+// `WINDOW.PART`, or a part of the active window, else of the front-most shown window that
+// has one of that name (working on a form leaves no window of the IDE's active, and a
+// click on a control activates its window). A caption may hold dots
+// ("Editing OrdersGrid.Columns"), so every dot is tried as the one that ends the window.
+TComponent* TSession::WindowPart(const String& Path) const {
+  for (size_t Dot = Path.find('.'); Dot != String::npos; Dot = Path.find('.', Dot + 1))
+    if (TCustomForm* F = FindWindow(Path.substr(0, Dot))) {
+      String Name = Path.substr(Dot + 1);
+      if (SameText(F->Name(), Name)) return F;
+      if (TComponent* C = FindPart(F, Name)) return C;
+      if (Path.find('.', Dot + 1) == String::npos)
+        throw EConvertError(Format("%s has no control or menu item %s", {WindowTitle(F), Name}));
+    }
+  if (TCustomForm* F = FindWindow(Path); F && !SameText(Path, "active")) return F;
+  auto Has = [&](TCustomForm* F) { return SameText(F->Name(), Path) || FindPart(F, Path); };
+  TCustomForm* Form = Screen->ActiveForm();
+  if (!Form || !Has(Form)) {
+    Form = nullptr;
+    for (TCustomForm* F : Screen->ZOrder())
+      if (Has(F)) {
+        Form = F;
+        break;
+      }
   }
-  if (SameText(Form->Name(), Name)) return Form;
-  auto* C = dynamic_cast<TControl*>(Form->FindComponent(Name));
-  if (!C) throw EConvertError(Format("%s has no control %s", {WindowTitle(Form), Name}));
+  if (!Form) {
+    if (!Screen->ActiveForm() && Screen->ZOrder().empty())
+      throw EConvertError(Format("no window is shown to look for %s in", {Path}));
+    TCustomForm* Shown = Screen->ActiveForm() ? Screen->ActiveForm() : Screen->ZOrder().front();
+    throw EConvertError(Format("%s has no control or menu item %s", {WindowTitle(Shown), Path}));
+  }
+  return SameText(Form->Name(), Path) ? Form : FindPart(Form, Path);
+}
+
+TControl* TSession::Control(const String& Path) const {
+  TComponent* P = WindowPart(Path);
+  auto* C = dynamic_cast<TControl*>(P);
+  if (!C) throw EConvertError(Format("%s is a menu item, not a control (use 'choose')", {Path}));
   return C;
 }
 

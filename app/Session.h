@@ -82,6 +82,12 @@ class TSession {
   void DefineInspectorCommands();  // CommandsInspector.cpp
   void DefineWindowCommands();     // CommandsWindows.cpp
   void DefineInputCommands();      // CommandsInput.cpp
+  void DefineExpectCommands();     // CommandsExpect.cpp
+  // What `expect NAME = ...` compares: NAME's values as the looking commands show them
+  // (Many when NAME has a list of them); whether NAME is in a state's first side.
+  std::vector<String> ExpectedValues(const String& Name, bool& Many) const;
+  bool InState(const String& Name, const String& State) const;
+  TComponent* ExpectedPart(const String& Name) const;
 
   TDesigner* Form() const;  // the active designer, or an error
   // Whether a modified form may go: a person is asked (save, discard, cancel); a script
@@ -96,7 +102,12 @@ class TSession {
   TPersistent* Resolve(const String& Path) const;
   TComponent* ResolveComponent(const String& Path) const;
   TCommandResult Inspect(const std::vector<String>& Args);
+  // Windows by name or caption ("active" for the active one); Window raises when none is
+  // open, FindWindow gives null.
   TCustomForm* Window(const String& Name) const;
+  TCustomForm* FindWindow(const String& Name) const;
+  // A window's control or menu item (by name or caption), or the window itself.
+  TComponent* WindowPart(const String& Path) const;
   // The file dialog waiting for input innermost, when Name is empty or its title; else null.
   TOpenDialog* WaitingFileDialog(const String& Name) const;
   TControl* Control(const String& Path) const;

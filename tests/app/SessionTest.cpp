@@ -74,6 +74,26 @@ TEST_F(SessionTest, AScriptStopsAtItsFirstErrorWithItsPlace) {
   EXPECT_EQ(Out, "one\n");
 }
 
+TEST_F(SessionTest, AFailedExpectationEndsTheScriptWithBothValuesAndItsPlace) {
+  int Status;
+  String Errors;
+  String Out = Script(
+      "new TDataModule DM1\n"
+      "expect DM1.Name = DM1\n"
+      "expect DM1 saved\n"
+      "expect DM1.Tag = 7\n"
+      "echo never",
+      Status, Errors);
+  EXPECT_EQ(Status, 1);
+  EXPECT_EQ(Out.find("never"), String::npos);
+  EXPECT_EQ(Errors, "test.omide:4: expected DM1.Tag = 7, but it is 0\n");
+  // A state and a list say the same.
+  Script("expect DM1 modified", Status, Errors);
+  EXPECT_EQ(Errors, "test.omide:1: expected DM1 modified, but it is saved\n");
+  Script("select DM1\nexpect selection = DM1 DM1", Status, Errors);
+  EXPECT_EQ(Errors, "test.omide:2: expected selection = DM1 DM1, but they are DM1\n");
+}
+
 TEST_F(SessionTest, AnExpectedErrorIsShownAndTheScriptGoesOn) {
   int Status;
   String Out = Script("! select Nothing\necho after", Status);
@@ -264,7 +284,7 @@ TEST_F(SessionTest, AFailingLineInsideAModalWindowStopsTheScript) {
   String Out = Script("message information 'Open'\nclick NoSuchButton\necho never", Status, Errors);
   EXPECT_EQ(Status, 1);
   EXPECT_EQ(Out, "");
-  EXPECT_EQ(Errors, "test.omide:2: the window 'Information' has no control NoSuchButton\n");
+  EXPECT_EQ(Errors, "test.omide:2: the window 'Information' has no control or menu item NoSuchButton\n");
   EXPECT_EQ(Screen->FormCount(), 0);
   EXPECT_TRUE(Application->ModalForms().empty());
   EXPECT_EQ(Session.Run("dialogs").Text, "Information: Open [OK] -> no answer\n");
@@ -279,7 +299,7 @@ TEST_F(SessionTest, AFailingLineInsideAModalWindowStopsTheScript) {
 
   Out = Script("message information 'Open'\n! click NoSuchButton\nanswer OK", Status);
   EXPECT_EQ(Status, 0);
-  EXPECT_EQ(Out, "error: the window 'Information' has no control NoSuchButton\nanswered OK\n");
+  EXPECT_EQ(Out, "error: the window 'Information' has no control or menu item NoSuchButton\nanswered OK\n");
 }
 
 // What a modal window's opener holds stays as it is while the window is open.
