@@ -5,6 +5,7 @@
 #include <Classes.hpp>
 #include <Forms.hpp>
 #include <DB.hpp>
+#include <DBClient.hpp>
 #include "OmDBGrids.hpp"
 #include "OmDBLists.hpp"
 #include "OmQRGrids.hpp"
@@ -13,10 +14,19 @@ class TDemoForm : public TForm
 {
 __published:
   TOmDBGrid *OrdersGrid;
+  TOmDBGrid *ItemsGrid;
+  TOmDBGrid *ContactsGrid;
   TDataSource *OrdersSource;
   TSQLiteDataSet *Orders;
+  TDataSource *ItemsSource;
+  TSQLiteDataSet *Items;
+  TDataSource *ContactsSource;
+  TClientDataSet *Contacts;
   TOmQRGrid *OrdersReport;
   TOmDBColumnsDialog *OrdersColumnsDialog;
+  TImageList *TitleImageList;
+  TImageList *IndicatorImageList;
+  TImageList *MarkerImageList;
 public:
   __fastcall TDemoForm(TComponent* Owner);
 };
