@@ -202,13 +202,20 @@ void TSession::DefineWindowCommands() {
            return R;
          });
 
-  Define("window", "window [WINDOW]",
-         "a window's controls and their state (the active one by default)", {0, 1},
-         [this](const auto& A) {
+  Define("window", "window [WINDOW|CONTROL]",
+         "a window's controls and their state (the active one by default), or one control's",
+         {0, 1}, [this](const auto& A) {
            if (TOpenDialog* Dialog = WaitingFileDialog(A.empty() ? String() : A[0]))
              return DescribeFileDialog(Dialog, FWaits.back().Name);
-           TCustomForm* F = Window(A.empty() ? String("active") : A[0]);
            TCommandResult R;
+           if (!A.empty() && !FindWindow(A[0])) {
+             auto* C = dynamic_cast<TControl*>(WindowPart(A[0]));
+             if (!C) throw EConvertError(Format("%s is not a window or a control", {A[0]}));
+             R.Json["controls"] = TJson::array();
+             DescribeControl(C, 0, R, R.Json["controls"]);
+             return R;
+           }
+           TCustomForm* F = Window(A.empty() ? String("active") : A[0]);
            R.Json["controls"] = TJson::array();
            DescribeControl(F, 0, R, R.Json["controls"]);
            R.Json["menus"] = TJson::array();

@@ -26,6 +26,8 @@ const char* const Help =
     "  --package FILE   load this design package instead of the one beside omide\n"
     "  --no-package     load no design package\n"
     "  --no-demo        open no form when none is named\n"
+    "  --demo           at a terminal, the demo and the prompt; else the tour (--tour)\n"
+    "  --tour           run the bundled tour of the demo: every editor, step by step\n"
     "  --settings FILE  the per-user settings store (default: $OMIDE_SETTINGS, else\n"
     "                   omide/settings.db in $XDG_CONFIG_HOME or ~/.config)\n"
     "  --version        the version of omide and of the IDE release it stands in for\n"
@@ -33,6 +35,14 @@ const char* const Help =
     "With neither --script nor -c, commands come from the terminal (or standard input).\n"
     "Type 'help' for the commands.\n"
     "Exit status: 0 success, 1 a failed command, script or package load, 2 bad usage.\n";
+
+String TourScript() {
+#ifdef OM_TOUR_SCRIPT
+  return OM_TOUR_SCRIPT;
+#else
+  return {};
+#endif
+}
 
 String DemoForm() {
 #ifdef OM_DEMO_FORM
@@ -47,12 +57,14 @@ String DemoForm() {
 int main(int Argc, char** Argv) {
   RegisterModule(&OmThisModule);
   String Script, Commands, PackageFile;
-  bool Json = false, NoPackage = false, NoDemo = false;
+  bool Json = false, NoPackage = false, NoDemo = false, Demo = false, Tour = false;
   static const option Options[] = {{"script", required_argument, nullptr, 's'},
                                    {"json", no_argument, nullptr, 'j'},
                                    {"package", required_argument, nullptr, 'p'},
                                    {"no-package", no_argument, nullptr, 'n'},
                                    {"no-demo", no_argument, nullptr, 'd'},
+                                   {"demo", no_argument, nullptr, 'D'},
+                                   {"tour", no_argument, nullptr, 'T'},
                                    {"settings", required_argument, nullptr, 'S'},
                                    {"help", no_argument, nullptr, 'h'},
                                    {"version", no_argument, nullptr, 'v'},
@@ -66,6 +78,8 @@ int main(int Argc, char** Argv) {
       case 'p': PackageFile = optarg; break;
       case 'n': NoPackage = true; break;
       case 'd': NoDemo = true; break;
+      case 'D': Demo = true; break;
+      case 'T': Tour = true; break;
       case 'S': SetSettingsStoreFile(optarg); break;
       case 'h': std::printf(Help, OM_HOST_RELEASE); return 0;
       case 'v':
@@ -76,10 +90,17 @@ int main(int Argc, char** Argv) {
     }
   }
 
-  if (!Script.empty() && !Commands.empty()) {
-    std::fprintf(stderr, "omide%d: --script and -c cannot be given together\n", OM_HOST_RELEASE);
+  // Not at a terminal, the demo is shown by its tour: nobody is there to type.
+  if (Demo && !isatty(STDIN_FILENO)) Tour = true;
+  if (int(!Script.empty()) + int(!Commands.empty()) + int(Tour) > 1) {
+    std::fprintf(stderr, "omide%d: only one of --script, -c and --tour can be given\n", OM_HOST_RELEASE);
     return 2;
   }
+  if ((Demo || Tour) && (NoDemo || optind < Argc)) {
+    std::fprintf(stderr, "omide%d: --demo and --tour open the demo, not other forms\n", OM_HOST_RELEASE);
+    return 2;
+  }
+  if (Tour) Script = TourScript();
 
   TSession Session(Json);
   bool PackageFailed = false;
