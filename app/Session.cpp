@@ -16,6 +16,7 @@
 using namespace Commands;
 
 TSession::TSession(bool Json) : FIde(std::make_unique<TIde>()), FJson(Json) {
+  FIde->RegisterStandardComponents();
   DefineSessionCommands();
   DefinePackageCommands();
   DefineFormCommands();

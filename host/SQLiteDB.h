@@ -2,6 +2,8 @@
 // database file.
 #pragma once
 
+#include <vector>
+
 #include "Db.h"
 
 class PACKAGE TSQLiteDataSet : public TDataSet {
@@ -26,6 +28,9 @@ class PACKAGE TSQLiteDataSet : public TDataSet {
   void SetFormFolder(const String& Value) { FFormFolder = Value; }
   // The file DatabaseName names, as it will be opened.
   String DatabaseFile() const;
+  // The tables and views of the database, by name; raises as opening does when the
+  // database cannot be read.
+  std::vector<String> GetTableNames() const;
 
  protected:
   void InternalOpen() override;

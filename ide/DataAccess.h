@@ -24,3 +24,7 @@ PACKAGE String CurrentFormFolder();
 // Data sources, datasets and fields, by class name for form files.
 PACKAGE void RegisterDataClasses();
 PACKAGE void UnRegisterDataClasses();
+
+// The IDE's own editors of its data access components' properties (a dataset's table
+// names from its database).
+PACKAGE void RegisterDataAccessEditors();

@@ -7,6 +7,9 @@
 #include <regex>
 
 #include "DataAccess.h"
+#include "DBClient.h"
+#include "ImgList.h"
+#include "SQLiteDB.h"
 #include "Controls.h"
 #include "Desktop.h"
 #include "FileUtil.h"
@@ -137,6 +140,12 @@ void RegisterStandardCategories() {
 }
 }  // namespace
 
+void TIde::RegisterStandardComponents() {
+  RegisterComponents("Data Access", {TDataSource::StaticClass(), TClientDataSet::StaticClass(),
+                                     TSQLiteDataSet::StaticClass()});
+  RegisterComponents("Win32", {TImageList::StaticClass()});
+}
+
 TIde::TIde() {
   if (GCurrent) throw EInvalidOperation("Only one IDE may run in a process at a time");
   GCurrent = this;
@@ -163,6 +172,7 @@ TIde::TIde() {
   RegisterPropertyEditor(TypeInfo<String>(), TComponent::StaticClass(), "Name",
                          TComponentNameProperty::StaticClass());
   RegisterStandardCategories();
+  RegisterDataAccessEditors();
   FServices = std::make_unique<TServices>(this);
 #if OM_HOST_RELEASE == 6
   FHub.SetEnvironment(&FServices->Environment);

@@ -44,6 +44,11 @@ class PACKAGE TIde {
   TDesktop& Desktop() noexcept { return *FDesktop; }
   TPackageLoader& Packages() noexcept { return *FPackages; }
 
+  // The IDE's own palette pages, before any package adds to them: the data access
+  // components and the image list a designed form needs beside the package's. The IDE
+  // a person runs has them; the tests of a package see only what the package registers.
+  void RegisterStandardComponents();
+
   // Frees every window and editor whose class that module defines (a package going).
   void DestroyObjectsOf(const TLibModule* Module);
 

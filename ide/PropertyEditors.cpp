@@ -9,6 +9,8 @@
 #include "VCLEditors.h"
 #endif
 #include "Registries.h"
+#include "DataAccess.h"
+#include "SQLiteDB.h"
 
 OM_ENUM_TYPE_INFO(TPropertyAttribute, "paValueList", "paSubProperties", "paDialog", "paMultiSelect",
                   "paAutoUpdate", "paSortList", "paReadOnly", "paRevertable", "paFullWidthName",
@@ -763,3 +765,27 @@ void GetComponentProperties(const _di_IDesignerSelections& Components, TSet<TTyp
   }
 }
 #endif
+
+namespace {
+
+// A dataset's TableName: the tables its database holds, to choose from.
+class TSQLiteTableNameProperty : public TStringProperty {
+  OM_CLASS(TSQLiteTableNameProperty, TStringProperty)
+ public:
+  using TStringProperty::TStringProperty;
+  TPropertyAttributes GetAttributes() override {
+    return TStringProperty::GetAttributes() + TPropertyAttributes{paValueList, paSortList};
+  }
+  void GetValues(const TGetStrProc& Proc) override {
+    if (auto* Data = dynamic_cast<TSQLiteDataSet*>(GetComponent(0)))
+      for (const String& Name : Data->GetTableNames()) Proc(Name);
+  }
+};
+
+}  // namespace
+OM_IMPLEMENT_CLASS(TSQLiteTableNameProperty, "SQLiteDB");
+
+void RegisterDataAccessEditors() {
+  RegisterPropertyEditor(TypeInfo<String>(), TSQLiteDataSet::StaticClass(), "TableName",
+                         TSQLiteTableNameProperty::StaticClass());
+}

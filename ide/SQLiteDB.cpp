@@ -2,6 +2,8 @@
 
 #include <sys/stat.h>
 
+#include <functional>
+
 #include <climits>
 #include <memory>
 
@@ -25,6 +27,31 @@ struct TCloseDb {
 };
 
 String QuoteIdent(const String& Name) { return "\"" + StringReplaceAll(Name, "\"", "\"\"") + "\""; }
+
+// The database, read-only: a dataset at design time never changes it, and a missing file
+// is reported, not created. Fail raises the dataset's error.
+std::unique_ptr<sqlite3, TCloseDb> OpenDatabase(const String& File,
+                                                const std::function<void(const String&)>& Fail) {
+  auto CannotOpen = [&](const String& Why) {
+    Fail(Format("Cannot open database \"%s\": %s", {File, Why}));
+  };
+  // Opening a FIFO or a device would wait for a writer forever, or read what is no file.
+  if (struct stat St; stat(File.c_str(), &St) == 0 && !S_ISREG(St.st_mode))
+    CannotOpen(S_ISDIR(St.st_mode) ? "it is a folder" : "it is not a regular file");
+  sqlite3* Raw = nullptr;
+  int Rc = sqlite3_open_v2(File.c_str(), &Raw, SQLITE_OPEN_READONLY, nullptr);
+  std::unique_ptr<sqlite3, TCloseDb> Db(Raw);
+  if (Rc != SQLITE_OK) CannotOpen(Raw ? sqlite3_errmsg(Raw) : sqlite3_errstr(Rc));
+  sqlite3_busy_timeout(Raw, 5000);
+  try {
+    TSQLiteStatement Check(Raw, "PRAGMA schema_version");
+    Check.Step();
+  } catch (Exception& E) {
+    CannotOpen(E.Message);
+  }
+
+  return Db;
+}
 
 bool Has(const String& S, const char* Part) { return S.find(Part) != String::npos; }
 
@@ -125,6 +152,22 @@ void TSQLiteDataSet::SQLChanged(TObject*) {
   if (Active()) Close();
 }
 
+std::vector<String> TSQLiteDataSet::GetTableNames() const {
+  if (FDatabaseName.empty()) Error("No database name given (DatabaseName)");
+  String File = DatabaseFile();
+  std::unique_ptr<sqlite3, TCloseDb> Db = OpenDatabase(File, [this](const String& M) { Error(M); });
+  std::vector<String> Names;
+  try {
+    TSQLiteStatement Tables(Db.get(),
+                            "SELECT name FROM sqlite_master WHERE type IN ('table', 'view') "
+                            "AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\' ORDER BY name");
+    while (Tables.Step()) Names.push_back(Tables.Text(0));
+  } catch (Exception& E) {
+    Error(Format("%s (database \"%s\")", {E.Message, File}));
+  }
+  return Names;
+}
+
 String TSQLiteDataSet::DatabaseFile() const {
   if (FDatabaseName.empty() || FDatabaseName[0] == '/') return FDatabaseName;
   return ExpandFileName(FFormFolder.empty() ? FDatabaseName : FFormFolder + "/" + FDatabaseName);
@@ -138,25 +181,8 @@ void TSQLiteDataSet::InternalOpen() {
   if (!IsQuery && FTableName.empty()) Error("No table name or SQL given");
 
   String File = DatabaseFile();
-  // Read-only: a dataset at design time never changes the database, and a missing file
-  // is reported, not created.
-  auto CannotOpen = [&](const String& Why) {
-    Error(Format("Cannot open database \"%s\": %s", {File, Why}));
-  };
-  // Opening a FIFO or a device would wait for a writer forever, or read what is no file.
-  if (struct stat St; stat(File.c_str(), &St) == 0 && !S_ISREG(St.st_mode))
-    CannotOpen(S_ISDIR(St.st_mode) ? "it is a folder" : "it is not a regular file");
-  sqlite3* Raw = nullptr;
-  int Rc = sqlite3_open_v2(File.c_str(), &Raw, SQLITE_OPEN_READONLY, nullptr);
-  std::unique_ptr<sqlite3, TCloseDb> Db(Raw);
-  if (Rc != SQLITE_OK) CannotOpen(Raw ? sqlite3_errmsg(Raw) : sqlite3_errstr(Rc));
-  sqlite3_busy_timeout(Raw, 5000);
-  try {
-    TSQLiteStatement Check(Raw, "PRAGMA schema_version");
-    Check.Step();
-  } catch (Exception& E) {
-    CannotOpen(E.Message);
-  }
+  std::unique_ptr<sqlite3, TCloseDb> Db = OpenDatabase(File, [this](const String& M) { Error(M); });
+  sqlite3* Raw = Db.get();
 
   String Sql = IsQuery ? FSQL->Text() : "SELECT * FROM " + QuoteIdent(FTableName);
   std::unique_ptr<TSQLiteStatement> Stmt;

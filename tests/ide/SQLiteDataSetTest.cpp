@@ -171,6 +171,24 @@ TEST_F(SQLiteDataSetTest, AMissingOrBrokenDatabaseRaisesNamingTheFile) {
   EXPECT_THROW(Unnamed->Open(), EDatabaseError);
 }
 
+TEST_F(SQLiteDataSetTest, TheTableNamesAreTheDatabasesTablesAndViewsWithoutSQLitesOwn) {
+  RunSql(Db, "CREATE TABLE Log(Id INTEGER PRIMARY KEY AUTOINCREMENT, Text TEXT);"
+             "INSERT INTO Log(Text) VALUES('x');"
+             "CREATE VIEW Big AS SELECT * FROM Orders WHERE Total > 10;");
+  EXPECT_EQ(Table->GetTableNames(), (std::vector<String>{"Big", "Customers", "Log", "Orders"}));
+  EXPECT_FALSE(Table->Active());
+
+  std::string Missing = Dir / "gone.db";
+  try {
+    MakeTable(Missing, "")->GetTableNames();
+    FAIL() << "listed a missing database";
+  } catch (EDatabaseError& E) {
+    EXPECT_NE(E.Message.find(Missing), String::npos) << E.Message;
+  }
+  EXPECT_FALSE(std::filesystem::exists(Missing));
+  EXPECT_THROW(MakeTable("", "")->GetTableNames(), EDatabaseError);
+}
+
 TEST_F(SQLiteDataSetTest, AFifoADeviceOrAFolderIsRefusedBeforeItIsOpened) {
   std::string Fifo = Dir / "pipe.db";
   ASSERT_EQ(mkfifo(Fifo.c_str(), 0600), 0);
