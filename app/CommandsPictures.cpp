@@ -106,7 +106,7 @@ void TSession::DefinePictureCommands() {
           Image = om_pictures::ValueList(FIde->Inspector(), A[1]);
           if (!Image) throw EConvertError(Format("%s has no drop-down list to paint", {A[1]}));
           Shown = "the drop-down list of " + A[1];
-        } else if (A.size() == 2) {
+        } else if (A.size() == 2 && What != "menu" && What != "dropdown") {
           Image = WindowPicture(A[0], Shown);
         } else {
           Usage(PictureUsage);
