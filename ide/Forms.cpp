@@ -548,8 +548,7 @@ void TCustomForm::Paint(TCanvas* Canvas) {
       }
     }
   }
-  Canvas->Brush()->SetColor(Color());
-  Canvas->FillRect(Rect(M.Left, M.Top, W - M.Right, H - M.Bottom));
+  // The client area has the window's colour from the first fill: nothing above drew there.
   if (OnPaint) OnPaint(this);
 }
 
