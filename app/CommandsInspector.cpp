@@ -5,6 +5,7 @@
 #include "Commands.h"
 #include "Desktop.h"
 #include "Inspector.h"
+#include "Pictures.h"
 
 using namespace Commands;
 
@@ -183,9 +184,7 @@ void TSession::DefineInspectorCommands() {
            bool List = SameText(A[1], "list");
            if (!List && !SameText(A[1], "row")) Usage("draw PROPERTY list|row [FILE.png]");
            TObjectInspector& I = FIde->Inspector();
-           // The inspector's geometry: a row of the default font's height and a margin, a
-           // name column and a value column; the drop-down as wide as the value column.
-           const int RowHeight = 18, NameWidth = 120, ValueWidth = 160;
+           using om_pictures::NameWidth, om_pictures::RowHeight, om_pictures::ValueWidth;
            std::vector<TRect> Entries;
            auto Paint = [&](TCanvas* C) {
              C->Brush()->SetColor(clWindow);
@@ -207,18 +206,20 @@ void TSession::DefineInspectorCommands() {
            }
            if (List && Entries.empty()) R.Text = "(no value list)\n";
            if (A.size() == 3) {
-             int W = NameWidth + ValueWidth, H = RowHeight;
+             // The list is the picture `picture dropdown` paints, in its border.
+             std::unique_ptr<TBitmap> Image;
              if (List) {
-               W = H = 1;
-               for (const TRect& E : Entries) W = std::max(W, E.Right), H = std::max(H, E.Bottom);
+               Image = om_pictures::ValueList(I, A[0]);
+               if (!Image) throw EConvertError(Format("%s has no drop-down list to paint", {A[0]}));
+             } else {
+               Image = std::make_unique<TBitmap>(NameWidth + ValueWidth, RowHeight);
+               TCanvas* C = Image->Canvas();
+               C->Brush()->SetColor(clWindow);
+               C->FillRect({0, 0, Image->Width(), Image->Height()});
+               Paint(C);
              }
-             TBitmap Image(W, H);
-             TCanvas* C = Image.Canvas();
-             C->Brush()->SetColor(clWindow);
-             C->FillRect({0, 0, W, H});
-             Paint(C);
-             SaveBitmapAsPng(&Image, A[2]);
-             R.Text += Format("painted %dx%d into %s\n", {W, H, A[2]});
+             SaveBitmapAsPng(Image.get(), A[2]);
+             R.Text += Format("painted %dx%d into %s\n", {Image->Width(), Image->Height(), A[2]});
            }
            return R;
          });

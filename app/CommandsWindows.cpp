@@ -1,5 +1,5 @@
-// The IDE's windows: which are open, what a window holds, closing, activating and painting
-// them, running a form as a window, and the message boxes and dialogs a person meets.
+// The IDE's windows: which are open, what a window holds, closing and activating them,
+// running a form as a window, and the message boxes and dialogs a person meets.
 #include <algorithm>
 #include <filesystem>
 
@@ -64,36 +64,6 @@ void DescribeControl(TControl* C, int Depth, TCommandResult& R, TJson& Into) {
   Into.push_back(J);
   if (auto* W = dynamic_cast<TWinControl*>(C))
     for (int I = 0; I < W->ControlCount(); ++I) DescribeControl(W->Controls(I), Depth + 1, R, Into);
-}
-
-// The drag cursor with its tip at P: the arrow with a sheet below it where a drop would
-// be taken, a barred circle where it would not.
-void DrawDragCursor(TBitmap* Image, TPoint P, bool Accepted) {
-  static const char* const Arrow[] = {
-      "X",          "XX",         "X.X",        "X..X",       "X...X",      "X....X",
-      "X.....X",    "X......X",   "X.......X",  "X........X", "X.....XXXXX", "X..X..X",
-      "X.X X..X",   "XX  X..X",   "X    X..X",  "     X..X",  "      XX"};
-  auto Put = [&](int X, int Y, TColor C) {
-    if (X >= 0 && Y >= 0 && X < Image->Width() && Y < Image->Height()) Image->SetPixel(X, Y, C);
-  };
-  for (int Y = 0; Y < int(std::size(Arrow)); ++Y)
-    for (int X = 0; Arrow[Y][X]; ++X)
-      if (Arrow[Y][X] != ' ') Put(P.X + X, P.Y + Y, Arrow[Y][X] == 'X' ? clBlack : clWhite);
-  if (Accepted) {
-    for (int Y = 0; Y < 9; ++Y)
-      for (int X = 0; X < 12; ++X) {
-        bool Edge = X == 0 || Y == 0 || X == 11 || Y == 8;
-        Put(P.X + 8 + X, P.Y + 16 + Y, Edge ? ((X + Y) % 2 ? clBlack : clWhite) : clWhite);
-      }
-    return;
-  }
-  TPoint C{P.X + 14, P.Y + 20};
-  for (int Y = -7; Y <= 7; ++Y)
-    for (int X = -7; X <= 7; ++X) {
-      int R2 = X * X + Y * Y;
-      bool Ring = R2 >= 30 && R2 <= 52, Bar = std::abs(X - Y) <= 1 && R2 < 40;
-      if (Ring || Bar) Put(C.X + X, C.Y + Y, clBlack);
-    }
 }
 
 String ItemFlags(TMenuItem* Item) {
@@ -249,21 +219,6 @@ void TSession::DefineWindowCommands() {
          "clicks into a window, making it the active one", {1, 1}, [this](const auto& A) {
            Window(A[0])->Show();
            return TCommandResult{};
-         });
-
-  Define("picture", "picture WINDOW FILE.png", "paints a window into a PNG file", {2, 2},
-         [this](const auto& A) {
-           TCustomForm* F = Window(A[0]);
-           std::unique_ptr<TBitmap> Image(F->GetFormImage());
-           if (const TApplication::TDragInfo* D = Application->Dragging();
-               D && D->Over && GetParentForm(D->Over) == F)
-             DrawDragCursor(Image.get(), F->ScreenToClient(D->Over->ClientToScreen(D->At)),
-                            D->Accepted);
-           SaveBitmapAsPng(Image.get(), A[1]);
-           TCommandResult R;
-           R.Text = Format("painted %s (%dx%d) into %s\n",
-                           {F->Name(), Image->Width(), Image->Height(), A[1]});
-           return R;
          });
 
   Define("dialogs", "dialogs",

@@ -24,6 +24,7 @@ TSession::TSession(bool Json) : FIde(std::make_unique<TIde>()), FJson(Json) {
   DefineWindowCommands();
   DefineInputCommands();
   DefineExpectCommands();
+  DefinePictureCommands();
   // A modal window, message box or file dialog that finds nothing queued runs the
   // feed's next lines inside it.
   Application->Input()->SetWhenEmpty(
@@ -234,6 +235,25 @@ bool TSession::Step(const String& RawLine, int Number) {
   // script goes on, and a success stops the script instead.
   bool ExpectError = FFeed->StopAtError && Line[0] == '!';
   if (ExpectError) Line = Trim(Line.substr(1));
+  struct TRunning {
+    TSession& S;
+    String Line;
+    int Number;
+    ~TRunning() {
+      S.FRunningLine = Line;
+      S.FRunningNumber = Number;
+    }
+  } Outer{*this, FRunningLine, FRunningNumber};
+  FRunningLine = Line;
+  FRunningNumber = Number;
+  // What the line changed on screen; once a window's loop has yet to handle the input of
+  // a line run inside it, the change is that line's.
+  auto Shown = [&] {
+    if (FPendingInput)
+      RecordScreen(FPendingLine, FPendingNumber);
+    else
+      RecordScreen(Line, Number);
+  };
   try {
     if (ExpectError) {
       try {
@@ -245,12 +265,14 @@ bool TSession::Step(const String& RawLine, int Number) {
         R.Text = "error: " + E.Message + "\n";
         R.Json["error"] = E.Message;
         Print(R, Line, FFeed->Out);
+        Shown();
         FPendingInput = false;
         return true;
       }
       throw EConvertError("the command succeeded, but the script expected an error");
     }
     Print(Run(Line), Line, FFeed->Out);
+    Shown();
     FPendingInput = false;
     return true;
   } catch (EScriptStopped&) {
@@ -288,6 +310,9 @@ bool TSession::GiveInput(const TInputWait& Waiting) {
   // Commands run one at a time (Run) have no lines to give: the window finds the queue
   // empty, as without a session.
   if (!FFeed) return false;
+  // The window now waiting is on screen because of the line whose input its loop has
+  // just handled, or else of the line that opened it.
+  bool Handled = FPendingInput;
   // The window's loop has handled the last line's input: what its handlers raised is
   // that line's failure.
   FPendingInput = false;
@@ -302,6 +327,10 @@ bool TSession::GiveInput(const TInputWait& Waiting) {
     std::vector<TInputWait>& Waits;
     ~TPop() { Waits.pop_back(); }
   } Pop{FWaits};
+  if (Handled)
+    RecordScreen(FPendingLine, FPendingNumber);
+  else
+    RecordScreen(FRunningLine, FRunningNumber);
   for (;;) {
     String Line;
     int Number;

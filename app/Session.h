@@ -53,6 +53,15 @@ class TSession {
   // Splits a line into words: blanks separate, quotes ('...' or "...") keep blanks.
   static std::vector<String> Words(const String& Line);
 
+  // From now on, a picture goes into Folder (made if missing) after every line that
+  // changed what is on screen; empty stops it. Raises EFCreateError when the folder
+  // cannot be made.
+  void SetPicturesFolder(const String& Folder);
+  // A window as `picture WINDOW` paints it, frame and caption bar and all: by name (an
+  // unnamed one by its caption), `active`, or the waiting file dialog by its title. Shown
+  // gets the name of what was painted.
+  std::unique_ptr<TBitmap> WindowPicture(const String& Name, String& Shown) const;
+
  private:
   using THandler = std::function<TCommandResult(const std::vector<String>& Args)>;
   static constexpr size_t Unbounded = std::numeric_limits<size_t>::max();
@@ -88,6 +97,7 @@ class TSession {
   std::vector<String> ExpectedValues(const String& Name, bool& Many) const;
   bool InState(const String& Name, const String& State) const;
   TComponent* ExpectedPart(const String& Name) const;
+  void DefinePictureCommands();    // CommandsPictures.cpp
 
   TDesigner* Form() const;  // the active designer, or an error
   // Whether a modified form may go: a person is asked (save, discard, cancel); a script
@@ -140,6 +150,24 @@ class TSession {
   // The input source's hook: runs the feed's next lines inside the waiting window.
   bool GiveInput(const TInputWait& Waiting);
   TFeed* FFeed = nullptr;
+  // The line running innermost, which what is on screen now comes from unless a window's
+  // loop is still to handle the input of FPendingLine.
+  String FRunningLine;
+  int FRunningNumber = 0;
+
+  // --pictures: what was on screen when the last picture was written (each shown window,
+  // front first, and its picture), and how many were written.
+  struct TShownWindow {
+    String Name;
+    std::shared_ptr<TBitmap> Image;
+  };
+  std::vector<TShownWindow> ShownWindows() const;
+  // Writes a picture of the front-most window that changed since the last one written,
+  // named after the line (its number and command); nothing when nothing changed.
+  void RecordScreen(const String& Line, int Number);
+  String FPicturesFolder;
+  std::vector<TShownWindow> FShown;
+  int FPicturesWritten = 0;
   // The windows waiting for the lines the feed gives now, innermost last.
   std::vector<TInputWait> FWaits;
   // The last line run inside a waiting window: the window's loop handles its input

@@ -23,6 +23,8 @@ const char* const Help =
     "  --script FILE    run the commands of FILE; stop at the first error\n"
     "  -c COMMANDS      run these commands (separated by ';' or new lines)\n"
     "  --json           print one JSON document per command\n"
+    "  --pictures DIR   after every command that changes what is on screen, write a\n"
+    "                   picture of the window it changed: DIR/0001-line7-verb-WINDOW.png\n"
     "  --package FILE   load this design package instead of the one beside omide\n"
     "  --no-package     load no design package\n"
     "  --no-demo        open no form when none is named\n"
@@ -56,10 +58,11 @@ String DemoForm() {
 
 int main(int Argc, char** Argv) {
   RegisterModule(&OmThisModule);
-  String Script, Commands, PackageFile;
+  String Script, Commands, PackageFile, Pictures;
   bool Json = false, NoPackage = false, NoDemo = false, Demo = false, Tour = false;
   static const option Options[] = {{"script", required_argument, nullptr, 's'},
                                    {"json", no_argument, nullptr, 'j'},
+                                   {"pictures", required_argument, nullptr, 'P'},
                                    {"package", required_argument, nullptr, 'p'},
                                    {"no-package", no_argument, nullptr, 'n'},
                                    {"no-demo", no_argument, nullptr, 'd'},
@@ -75,6 +78,7 @@ int main(int Argc, char** Argv) {
       case 's': Script = optarg; break;
       case 'c': Commands = optarg; break;
       case 'j': Json = true; break;
+      case 'P': Pictures = optarg; break;
       case 'p': PackageFile = optarg; break;
       case 'n': NoPackage = true; break;
       case 'd': NoDemo = true; break;
@@ -105,6 +109,7 @@ int main(int Argc, char** Argv) {
   TSession Session(Json);
   bool PackageFailed = false;
   try {
+    if (!Pictures.empty()) Session.SetPicturesFolder(Pictures);
     if (!NoPackage) {
       String File = PackageFile.empty() ? PackageFileBesideIde(OM_HOST_RELEASE == 5 ? "DCLOmbrix50" : "DCLOmbrix60")
                                         : PackageFile;

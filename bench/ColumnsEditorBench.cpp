@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <dlfcn.h>
@@ -18,6 +19,7 @@
 #include "DBClient.h"
 #include "Designer.h"
 #include "Desktop.h"
+#include "FileUtil.h"
 #include "IDEGridsDlg.h"
 #include "Ide.h"
 #include "Inspector.h"
@@ -516,6 +518,59 @@ void CopyIntoNewString(benchmark::State& State) {
   State.SetBytesProcessed(int64_t(State.iterations()) * int64_t(Bytes));
 }
 
+// Floor of a picture: every pixel of a bitmap of the window's size filled once through
+// the canvas, as the window's background is.
+double FillOnce(TBitmap& Image, int Times) {
+  auto Start = std::chrono::steady_clock::now();
+  for (int I = 0; I < Times; ++I) {
+    Image.Canvas()->Brush()->SetColor(TColor(I & 0xFFFFFF));
+    Image.Canvas()->FillRect(Rect(0, 0, Image.Width(), Image.Height()));
+    Image.Canvas()->ClearOperations();
+    benchmark::DoNotOptimize(Image.Pixel(0, 0));
+  }
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - Start).count();
+}
+
+// The columns editor of N rows painted whole into a bitmap (as `picture` does), and
+// that bitmap encoded as PNG; each beside the fill of as many pixels, timed in the same
+// run: "floor_ratio" is the operation's time over the floor's.
+void PaintPicture(benchmark::State& State, bool Png) {
+  TBench B(int(State.range(0)));
+  TOmDBGridColumnsEditor* W = B.Open();
+  if (!W) return State.SkipWithError("the columns editor did not open");
+  W->FormListView->Items()->Item(W->FormListView->Items()->Count() / 2)->MakeVisible(false);
+  TBitmap Image;
+  W->PaintWindow(&Image);
+  String File = "/tmp/omide-bench-picture-" + IntToStr(getpid()) + ".png";
+  auto Start = std::chrono::steady_clock::now();
+  for (auto _ : State) {
+    if (Png) {
+      SaveBitmapAsPng(&Image, File);
+    } else {
+      TBitmap Painted;
+      W->PaintWindow(&Painted);
+      benchmark::DoNotOptimize(Painted.Pixel(0, 0));
+    }
+  }
+  double Took = std::chrono::duration<double>(std::chrono::steady_clock::now() - Start).count();
+  std::remove(File.c_str());
+  TBitmap Floor(Image.Width(), Image.Height());
+  double Fill = FillOnce(Floor, int(State.iterations()));
+  State.counters["pixels"] = double(Image.Width()) * Image.Height();
+  State.counters["floor_ratio"] = Fill > 0 ? Took / Fill : 0;
+}
+void PaintColumnsEditor(benchmark::State& State) { PaintPicture(State, false); }
+void PaintColumnsEditorAsPng(benchmark::State& State) { PaintPicture(State, true); }
+
+// The floor alone, for the table: one fill of the editor's size.
+void FillWindowPixels(benchmark::State& State) {
+  TBench B(1);
+  TOmDBGridColumnsEditor* W = B.Open();
+  if (!W) return State.SkipWithError("the columns editor did not open");
+  TBitmap Floor(W->Width(), W->Height());
+  for (auto _ : State) FillOnce(Floor, 1);
+}
+
 }  // namespace
 
 #define OM_SIZES ->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)
@@ -545,4 +600,7 @@ BENCHMARK(RemoveBars)->Arg(32)->Arg(64)->Unit(benchmark::kMillisecond);
 BENCHMARK(HeaderRoundTrip)->Arg(5)->Arg(10)->Unit(benchmark::kMillisecond);
 BENCHMARK(CopyBytes)->Arg(5)->Arg(10)->Arg(32)->Arg(64)->Unit(benchmark::kMillisecond);
 BENCHMARK(CopyIntoNewString)->Arg(5)->Arg(10)->Arg(32)->Arg(64)->Unit(benchmark::kMillisecond);
+BENCHMARK(PaintColumnsEditor)->Arg(10000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(PaintColumnsEditorAsPng)->Arg(10000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(FillWindowPixels)->Unit(benchmark::kMicrosecond);
 BENCHMARK_MAIN();

@@ -618,8 +618,12 @@ void TCustomListView::Paint(TCanvas* Canvas) {
     }
   }
   bool ShowSel = Focused() || !FHideSelection;
+  // Every row is as wide as the first: a column sized to its contents measures them all.
+  TRect First = ItemRect(FTopIndex);
+  int RH = RowHeight();
   for (int I = FTopIndex; I < FItems->Count(); ++I) {
-    TRect R = ItemRect(I);
+    int Down = (I - FTopIndex) * RH;
+    TRect R = Rect(First.Left, First.Top + Down, First.Right, First.Bottom + Down);
     if (R.Top >= ClientHeight()) break;
     TListItem* Item = FItems->FItems[size_t(I)];
     int X = 2;
@@ -628,6 +632,7 @@ void TCustomListView::Paint(TCanvas* Canvas) {
                          Item->ImageIndex());
       X += FSmallImages->Width() + 2;
     }
+    TBrushStyle Style = Canvas->Brush()->Style();
     TRect Text =
         Rect(X, R.Top,
              FRowSelect ? R.Right : std::min(R.Right, X + Canvas->TextWidth(Item->Caption()) + 4),
@@ -641,8 +646,11 @@ void TCustomListView::Paint(TCanvas* Canvas) {
     } else {
       Canvas->Brush()->SetColor(Color());
       Canvas->Font()->SetColor(Font()->Color());
+      // On the list's own colour, filled above: a list of many rows paints only text.
+      Canvas->Brush()->SetStyle(bsClear);
     }
     Canvas->TextRect(Text, X + 2, R.Top + 2, Item->Caption());
+    Canvas->Brush()->SetStyle(Style);
     if (Item->Focused() && Focused()) {
       Canvas->Brush()->SetColor(clGray);
       Canvas->FrameRect(Text);

@@ -1,7 +1,9 @@
 #include "Dialogs.h"
 
 #include <algorithm>
+#include <cstdlib>
 
+#include "ExtCtrls.h"
 #include "StdCtrls.h"
 
 OM_ENUM_TYPE_INFO(TMsgDlgType, "mtWarning", "mtError", "mtInformation", "mtConfirmation",
@@ -80,6 +82,41 @@ std::vector<String> SplitLines(const String& S) {
   }
   return R;
 }
+// The 32 by 32 icon of a kind of message: a white disc with a blue letter for
+// information and questions, a yellow triangle with "!" for warnings, a red disc with a
+// white cross for errors. The corners are the transparent background.
+void DrawMessageIcon(TBitmap* Icon, TMsgDlgType Kind) {
+  const TColor Back = clOlive;  // left out when drawn: the bottom-left pixel's colour
+  Icon->SetSize(32, 32);
+  TCanvas* C = Icon->Canvas();
+  C->Brush()->SetColor(Back);
+  C->FillRect(Rect(0, 0, 32, 32));
+  bool Disc = Kind != mtWarning;
+  TColor Fill = Kind == mtError ? clRed : Kind == mtWarning ? clYellow : clWhite;
+  for (int Y = 0; Y < 32; ++Y)
+    for (int X = 0; X < 32; ++X) {
+      bool In, Edge;
+      if (Disc) {
+        int D2 = (2 * X - 31) * (2 * X - 31) + (2 * Y - 31) * (2 * Y - 31);
+        In = D2 <= 29 * 29;
+        Edge = In && D2 > 26 * 26;
+      } else {
+        // Apex at the top centre, base along row 29.
+        int Half = (Y - 2) * 15 / 27;
+        In = Y >= 2 && Y <= 29 && std::abs(2 * X - 31) <= 2 * Half + 1;
+        Edge = In && (Y == 29 || std::abs(2 * X - 31) >= 2 * Half - 2);
+      }
+      if (In) C->SetPixel(X, Y, Edge ? clBlack : Fill);
+    }
+  C->Font()->SetHeight(-22);
+  C->Font()->SetStyle(TFontStyles{fsBold});
+  C->Font()->SetColor(Kind == mtError ? clWhite : Kind == mtWarning ? clBlack : clBlue);
+  C->Brush()->SetStyle(bsClear);
+  const char* Letter = Kind == mtError ? "X" : Kind == mtWarning ? "!" : Kind == mtConfirmation ? "?" : "i";
+  int TW = C->TextWidth(Letter);
+  C->TextOut((32 - TW) / 2 + 1, Kind == mtWarning ? 10 : 6, Letter);
+  Icon->SetTransparent(true);
+}
 }  // namespace
 
 TForm* CreateMessageDialog(const String& Msg, TMsgDlgType DlgType, TMsgDlgButtons Buttons) {
@@ -97,6 +134,14 @@ TForm* CreateMessageDialog(const String& Msg, TMsgDlgType DlgType, TMsgDlgButton
     for (const String& L : Lines) TextW = std::max(TextW, C.TextWidth(L));
     int LineH = C.TextHeight("0");
     int IconW = DlgType == mtCustom ? 0 : 32 + 16;
+    if (IconW) {
+      auto* Icon = new TImage(F);
+      Icon->SetName("Image");
+      Icon->SetParent(F);
+      Icon->SetBounds(16, 12, 32, 32);
+      DrawMessageIcon(Icon->Picture()->Bitmap(), DlgType);
+      Icon->SetTransparent(true);
+    }
     auto* Text = new TLabel(F);
     Text->SetName("Message");
     Text->SetParent(F);

@@ -531,23 +531,9 @@ void TCustomForm::Paint(TCanvas* Canvas) {
     bool Tool = FBorderStyle == bsToolWindow || FBorderStyle == bsSizeToolWin;
     int Frame = M.Left;
     int CaptionH = Tool ? 15 : 18;
-    Canvas->Brush()->SetColor(FActive ? TColor(0x80000002) : TColor(0x80000003));
-    Canvas->FillRect(Rect(Frame, Frame, W - Frame, Frame + CaptionH));
     Canvas->Font()->Assign(Font());
-    Canvas->Font()->SetColor(TColor(0x80000009));
-    Canvas->Font()->SetStyle(TFontStyles{fsBold});
-    Canvas->Brush()->SetStyle(bsClear);
-    Canvas->TextRect(Rect(Frame + 4, Frame, W - Frame - 20, Frame + CaptionH), Frame + 4, Frame + 2,
-                     Caption());
-    if (FBorderIcons.Contains(biSystemMenu)) {
-      TRect Box = Rect(W - Frame - CaptionH, Frame + 2, W - Frame - 2, Frame + CaptionH - 2);
-      om_paint::ButtonFace(Canvas, Box, false);
-      Canvas->Pen()->SetColor(clBlack);
-      for (int I = 3; I < Box.Width() - 3; ++I) {
-        Canvas->SetPixel(Box.Left + I, Box.Top + I, clBlack);
-        Canvas->SetPixel(Box.Right - 1 - I, Box.Top + I, clBlack);
-      }
-    }
+    om_paint::CaptionBar(Canvas, Rect(Frame, Frame, W - Frame, Frame + CaptionH), Caption(), FActive,
+                         FBorderIcons.Contains(biSystemMenu));
     if (FMenu && FMenu->Items()->Count() > 0) {
       int Y = M.Top - 19;
       Canvas->Brush()->SetColor(TColor(0x80000004));
@@ -562,8 +548,7 @@ void TCustomForm::Paint(TCanvas* Canvas) {
       }
     }
   }
-  Canvas->Brush()->SetColor(Color());
-  Canvas->FillRect(Rect(M.Left, M.Top, W - M.Right, H - M.Bottom));
+  // The client area has the window's colour from the first fill: nothing above drew there.
   if (OnPaint) OnPaint(this);
 }
 

@@ -96,4 +96,45 @@ void AccelText(TCanvas* Canvas, int X, int Y, const String& Text, bool Enabled) 
   Canvas->Brush()->SetStyle(Style);
 }
 
+void CaptionBar(TCanvas* Canvas, TRect R, const String& Caption, bool Active, bool CloseBox) {
+  Canvas->Brush()->SetColor(Active ? TColor(0x80000002) : TColor(0x80000003));
+  Canvas->FillRect(R);
+  Canvas->Font()->SetColor(TColor(0x80000009));
+  Canvas->Font()->SetStyle(TFontStyles{fsBold});
+  TBrushStyle Style = Canvas->Brush()->Style();
+  Canvas->Brush()->SetStyle(bsClear);
+  Canvas->TextRect(Rect(R.Left + 4, R.Top, R.Right - 20, R.Bottom), R.Left + 4, R.Top + 2, Caption);
+  Canvas->Brush()->SetStyle(Style);
+  Canvas->Font()->SetStyle(TFontStyles());
+  if (!CloseBox) return;
+  int H = R.Height();
+  TRect Box = Rect(R.Right - H, R.Top + 2, R.Right - 2, R.Bottom - 2);
+  ButtonFace(Canvas, Box, false);
+  for (int I = 3; I < Box.Width() - 3; ++I) {
+    Canvas->SetPixel(Box.Left + I, Box.Top + I, clBlack);
+    Canvas->SetPixel(Box.Right - 1 - I, Box.Top + I, clBlack);
+  }
+}
+
+void DownArrow(TCanvas* Canvas, TRect R) {
+  // Seven pixels wide at the top, four rows down to one.
+  int X = R.Left + (R.Width() - 7) / 2, Y = R.Top + (R.Height() - 4) / 2;
+  Canvas->Brush()->SetColor(clBlack);
+  for (int Row = 0; Row < 4; ++Row) Canvas->FillRect(Rect(X + Row, Y + Row, X + 7 - Row, Y + Row + 1));
+}
+
+void ComboBox(TCanvas* Canvas, TRect R, const String& Text) {
+  Canvas->Brush()->SetColor(clWindow);
+  Canvas->FillRect(R);
+  SunkenBorder(Canvas, R);
+  int H = R.Height();
+  TRect Button = Rect(R.Right - 2 - (H - 4), R.Top + 2, R.Right - 2, R.Bottom - 2);
+  TRect Field = Rect(R.Left + 2, R.Top + 2, Button.Left, R.Bottom - 2);
+  Canvas->Brush()->SetColor(clWindow);
+  Canvas->Font()->SetColor(clWindowText);
+  Canvas->TextRect(Field, Field.Left + 2, Field.Top + (Field.Height() - Canvas->TextHeight(Text)) / 2, Text);
+  ButtonFace(Canvas, Button, false);
+  DownArrow(Canvas, Button);
+}
+
 }  // namespace om_paint

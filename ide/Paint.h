@@ -16,4 +16,11 @@ void SunkenBorder(TCanvas* Canvas, TRect R);
 void ButtonFace(TCanvas* Canvas, TRect R, bool Down);
 // Text with its accelerator mark removed and the marked letter underlined.
 void AccelText(TCanvas* Canvas, int X, int Y, const String& Text, bool Enabled);
+// A window's caption bar filling R: dark when the window is active, grey when not, the
+// caption in the canvas font made bold, and the close box when the window has one.
+void CaptionBar(TCanvas* Canvas, TRect R, const String& Caption, bool Active, bool CloseBox);
+// The small arrow of drop-down buttons, pointing down, centred in R.
+void DownArrow(TCanvas* Canvas, TRect R);
+// A combo box: the sunken field with its text in the canvas font, and its drop-down button.
+void ComboBox(TCanvas* Canvas, TRect R, const String& Text);
 }  // namespace om_paint
