@@ -23,6 +23,12 @@ struct TCommandResult {
 
 class TOpenDialog;
 
+// What Tab offers for the word a person is typing.
+struct TCompletion {
+  size_t Start = 0;                // where that word starts in the line
+  std::vector<String> Candidates;  // each replaces the line from Start, quoted where it must be
+};
+
 class TSession {
  public:
   explicit TSession(bool Json);
@@ -49,6 +55,10 @@ class TSession {
   void Print(const TCommandResult& R, const String& Command, FILE* Out);
   bool QuitRequested() const noexcept { return FQuit; }
   std::vector<String> CommandNames() const;
+  // The words that may end LineBeforeCursor, by what its command takes there: command
+  // names, then forms, components, properties, windows, controls... of the session as it
+  // is now. Matched without regard to case (Completion.cpp).
+  TCompletion Complete(const String& LineBeforeCursor) const;
 
   // Splits a line into words: blanks separate, quotes ('...' or "...") keep blanks.
   static std::vector<String> Words(const String& Line);
@@ -96,6 +106,9 @@ class TSession {
   TPersistent* Resolve(const String& Path) const;
   TComponent* ResolveComponent(const String& Path) const;
   TCommandResult Inspect(const std::vector<String>& Args);
+  // The candidates for one word of a command's, of the kind the command takes there.
+  void CompleteWord(const String& Kind, const String& Before, const String& Typed,
+                    std::vector<String>& Into) const;
   TCustomForm* Window(const String& Name) const;
   // The file dialog waiting for input innermost, when Name is empty or its title; else null.
   TOpenDialog* WaitingFileDialog(const String& Name) const;
