@@ -55,6 +55,8 @@ class TSession {
   void Print(const TCommandResult& R, const String& Command, FILE* Out);
   bool QuitRequested() const noexcept { return FQuit; }
   std::vector<String> CommandNames() const;
+  // The example `help COMMAND` shows under the usage (empty for no such command).
+  String CommandExample(const String& Name) const;
   // The words that may end LineBeforeCursor, by what its command takes there: command
   // names, then forms, components, properties, windows, controls... of the session as it
   // is now. Matched without regard to case (Completion.cpp).
@@ -78,12 +80,13 @@ class TSession {
   struct TCommand {
     String Usage;
     String Help;
+    String Example;  // one line that works on the bundled demo form, for `help COMMAND`
     TWords Words;
     TReach Reach;
     THandler Handler;
   };
-  void Define(const String& Name, const String& Usage, const String& Help, TWords Words,
-              THandler Handler, TReach Reach = Anywhere);
+  void Define(const String& Name, const String& Usage, const String& Help, const String& Example,
+              TWords Words, THandler Handler, TReach Reach = Anywhere);
 
   // The commands by area, each in its own file.
   void DefineSessionCommands();    // Session.cpp: help, quit, echo, shell, settings
