@@ -35,7 +35,9 @@ const char* const Help =
     "  --version        the version of omide and of the IDE release it stands in for\n"
     "  -h, --help       this text\n"
     "With neither --script nor -c, commands come from the terminal (or standard input).\n"
-    "Type 'help' for the commands.\n"
+    "At a terminal, Tab completes and the lines typed are kept in $OMIDE_HISTORY, else\n"
+    "omide/history in $XDG_DATA_HOME or ~/.local/share.\n"
+    "Type 'help' for the commands, 'help COMMAND' for one with an example.\n"
     "Exit status: 0 success, 1 a failed command, script or package load, 2 bad usage.\n";
 
 String DemoForm() {
