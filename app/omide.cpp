@@ -63,7 +63,12 @@ char** CompleteAtPrompt(const char* Text, int Start, int End) {
   rl_attempted_completion_over = 1;  // never readline's own file names: the session knows better
   rl_completion_suppress_quote = 1;  // the candidates close their own quotes
   String Line(rl_line_buffer, size_t(End));
-  TCompletion C = Completing->Complete(Line);
+  TCompletion C;
+  try {
+    C = Completing->Complete(Line);
+  } catch (...) {
+    return nullptr;  // nothing to offer is better than an exception through readline's C
+  }
   // Readline replaces from where it thinks the word starts (after an opening quote, or
   // at a blank inside quotes); the candidates replace from where the session does.
   size_t From = size_t(Start);
@@ -246,8 +251,10 @@ int main(int Argc, char** Argv) {
     rl_completer_quote_characters = "'\"";
     rl_variable_bind("completion-ignore-case", "on");
     History = std::make_unique<THistory>(HistoryFile());
-    std::printf("%s\n", Hint(Session).c_str());
-    std::fflush(stdout);
+    if (!Json) {  // with --json every line printed is a JSON document
+      std::printf("%s\n", Hint(Session).c_str());
+      std::fflush(stdout);
+    }
   }
   Session.RunInteractive(
       [&](const String& Inside, String& Line) {
