@@ -182,7 +182,7 @@ void TSession::DefineExpectCommands() {
   Define(
       "expect", ExpectUsage,
       "checks a value or state; a script that expected otherwise fails with both values",
-      {2, Unbounded}, [this](const auto& A) {
+      "expect OrdersGrid.DataSource = OrdersSource", {2, Unbounded}, [this](const auto& A) {
         TCommandResult R;
         auto Fail = [&](const String& Expected, const String& Actual) {
           throw EConvertError(Format("expected %s, but %s", {Expected, Actual}));

@@ -61,7 +61,8 @@ bool TSession::SaveForm(TDesigner* D, const String& File, bool Overwrite) {
 }
 
 void TSession::DefineFormCommands() {
-  Define("forms", "forms", "the open forms; * marks the active one", {0, 0}, [this](const auto&) {
+  Define("forms", "forms", "the open forms; * marks the active one",
+         "forms", {0, 0}, [this](const auto&) {
     TCommandResult R;
     R.Json["forms"] = TJson::array();
     for (const auto& D : FIde->Designers()) {
@@ -82,7 +83,7 @@ void TSession::DefineFormCommands() {
   });
 
   Define(
-      "open", "open FILE", "opens a form file for design", {1, 1},
+      "open", "open FILE", "opens a form file for design", "open examples/Demo.dfm", {1, 1},
       [this](const auto& A) {
         TDesigner* D = FIde->OpenForm(A[0]);
         TCommandResult R;
@@ -95,7 +96,8 @@ void TSession::DefineFormCommands() {
       BehindModal);
 
   Define(
-      "new", "new CLASS NAME", "a new form (or data module) of that class", {2, 2},
+      "new", "new CLASS NAME", "a new form (or data module) of that class",
+      "new TDataModule DataModule1", {2, 2},
       [this](const auto& A) {
         TPersistentClass C = GetClass(A[0]);
         if (!C || !C->InheritsFrom(TComponent::StaticClass()))
@@ -108,7 +110,7 @@ void TSession::DefineFormCommands() {
       BehindModal);
 
   Define(
-      "activate", "activate FORM", "makes an open form the active one", {1, 1},
+      "activate", "activate FORM", "makes an open form the active one", "activate DemoForm", {1, 1},
       [this](const auto& A) {
         TDesigner* D = FIde->FindDesigner(A[0]);
         if (!D) throw EConvertError(Format("no form %s is open", {A[0]}));
@@ -120,6 +122,7 @@ void TSession::DefineFormCommands() {
   Define(
       "close", "close [--discard] [FORM]",
       "closes a form (the active one by default); a modified one only when saved, or with --discard",
+      "close --discard DemoForm",
       {0, 2},
       [this](const auto& Words) {
         std::vector<String> A = Words;
@@ -139,7 +142,7 @@ void TSession::DefineFormCommands() {
       },
       BehindModal);
 
-  Define("components", "components", "the components of the active form", {0, 0},
+  Define("components", "components", "the components of the active form", "components", {0, 0},
          [this](const auto&) {
            TComponent* Root = Form()->GetRoot();
            TCommandResult R;
@@ -160,7 +163,8 @@ void TSession::DefineFormCommands() {
            return R;
          });
 
-  Define("text", "text", "the active form as its file holds it", {0, 0}, [this](const auto&) {
+  Define("text", "text", "the active form as its file holds it",
+         "text", {0, 0}, [this](const auto&) {
     TCommandResult R;
     R.Text = Form()->FormText();
     R.Json["text"] = R.Text;
@@ -169,7 +173,7 @@ void TSession::DefineFormCommands() {
 
   Define("save", "save [--overwrite] [as FILE]",
          "saves the active form to its file, or as FILE (which becomes its file); a file another "
-         "program changed since is replaced only with --overwrite",
+         "program changed since is replaced only with --overwrite", "save as Orders.dfm",
          {0, 3}, [this](const auto& Words) {
            std::vector<String> A = Words;
            bool Overwrite = TakeFlag(A, "--overwrite");
@@ -187,7 +191,7 @@ void TSession::DefineFormCommands() {
            return R;
          });
 
-  Define("methods", "methods", "the event handlers in the form's source", {0, 0},
+  Define("methods", "methods", "the event handlers in the form's source", "methods", {0, 0},
          [this](const auto&) {
            TDesigner* D = Form();
            TCommandResult R;
@@ -200,7 +204,8 @@ void TSession::DefineFormCommands() {
          });
 
   // --- Component editors -------------------------------------------------------------------
-  Define("menu", "menu COMPONENT", "the component's context menu", {1, 1}, [this](const auto& A) {
+  Define("menu", "menu COMPONENT", "the component's context menu",
+         "menu OrdersGrid", {1, 1}, [this](const auto& A) {
     TComponent* C = ResolveComponent(A[0]);
     TCommandResult R;
     R.Json["editor"] = ComponentEditorClassOf(C)->ClassName();
@@ -223,6 +228,7 @@ void TSession::DefineFormCommands() {
 
   Define(
       "verb", "verb COMPONENT ITEM", "chooses an item of the context menu, by position or caption",
+      "verb OrdersGrid 'Columns Editor...'",
       {2, 2},
       [this](const auto& A) {
         TComponent* C = ResolveComponent(A[0]);
@@ -246,7 +252,8 @@ void TSession::DefineFormCommands() {
       BehindModal);
 
   Define(
-      "dblclick", "dblclick COMPONENT", "double-clicks a component on the form", {1, 1},
+      "dblclick", "dblclick COMPONENT", "double-clicks a component on the form",
+      "dblclick OrdersGrid", {1, 1},
       [this](const auto& A) {
         DoubleClickComponent(Form(), ResolveComponent(A[0]));
         return TCommandResult{};
@@ -254,7 +261,8 @@ void TSession::DefineFormCommands() {
       BehindModal);
 
   Define(
-      "drop", "drop CLASS [PARENT]", "puts a component from the palette on the form", {1, 2},
+      "drop", "drop CLASS [PARENT]", "puts a component from the palette on the form",
+      "drop TOmDBGrid", {1, 2},
       [this](const auto& A) {
         TRegistries& Reg = TRegistries::Instance();
         auto It = std::find_if(Reg.Palette.begin(), Reg.Palette.end(), [&](const TPaletteEntry& E) {
@@ -273,7 +281,7 @@ void TSession::DefineFormCommands() {
   // --- The Edit menu -----------------------------------------------------------------------
   auto EditCommand = [this](const char* Name, auto Action) {
     Define(
-        Name, Name, String("the Edit menu's ") + Name + " on the selection", {0, 0},
+        Name, Name, String("the Edit menu's ") + Name + " on the selection", Name, {0, 0},
         [this, Action](const auto&) {
           Action(Form());
           return TCommandResult{};
@@ -292,7 +300,7 @@ void TSession::DefineFormCommands() {
   Define(
       "editmenu", "editmenu [cut|copy|paste|delete]",
       "the IDE's Edit menu: what it offers now, or a choice of it (a design window that is active "
-      "serves it, else the form)",
+      "serves it, else the form)", "editmenu copy",
       {0, 1}, [this](const auto& A) {
         auto* W = dynamic_cast<TDesignWindow*>(Screen->ActiveForm());
         TDesigner* D = FIde->ActiveDesigner();

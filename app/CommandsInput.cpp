@@ -49,7 +49,8 @@ void ParseKey(const String& Text, Word& K, TShiftState& Shift) {
 
 void TSession::DefineInputCommands() {
   Define("ahead", "ahead INPUT-COMMAND...",
-         "gives input now for a modal window a later command opens", {1, Unbounded},
+         "gives input now for a modal window a later command opens",
+         "ahead answer Yes", {1, Unbounded},
          [this](const auto& A) {
            // Ahead of ahead is ahead: the words are passed on as they are, never joined
            // and split again at each level.
@@ -69,6 +70,7 @@ void TSession::DefineInputCommands() {
          });
 
   Define("click", "click CONTROL", "clicks a control (WINDOW.CONTROL, or in the active window)",
+         "click OmDBGridColumnsEditor.AddNewToolButton",
          {1, 1}, [this](const auto& A) {
            // Ahead of a window that is not open yet, the click names its control.
            if (FAhead && A[0].find('.') != String::npos && !FindWindowControl(A[0])) {
@@ -83,7 +85,8 @@ void TSession::DefineInputCommands() {
            return TCommandResult{};
          });
 
-  Define("click-at", "click-at CONTROL X Y [right]", "clicks a control at a point of it", {3, 4},
+  Define("click-at", "click-at CONTROL X Y [right]", "clicks a control at a point of it",
+         "click-at FormListView 10 10 right", {3, 4},
          [this](const auto& A) {
            int X, Y;
            if (!TryStrToInt(A[1], X) || !TryStrToInt(A[2], Y) ||
@@ -95,7 +98,8 @@ void TSession::DefineInputCommands() {
            return TCommandResult{};
          });
 
-  Define("double", "double CONTROL", "double-clicks a control of a window", {1, 1},
+  Define("double", "double CONTROL", "double-clicks a control of a window",
+         "double FormListView", {1, 1},
          [this](const auto& A) {
            TControl* C = Control(A[0]);
            Input([&](TInputQueue& Q) { Q.DoubleClick(C); });
@@ -103,6 +107,7 @@ void TSession::DefineInputCommands() {
          });
 
   Define("item", "item LIST INDEX [ctrl|shift]", "clicks a row of a list (with Ctrl or Shift held)",
+         "item FormListView 2 shift",
          {2, 3}, [this](const auto& A) {
            int Index;
            if (!TryStrToInt(A[1], Index)) Usage("item LIST INDEX [ctrl|shift]");
@@ -122,6 +127,7 @@ void TSession::DefineInputCommands() {
 
   Define("key", "key KEY",
          "presses a key, with Ctrl+, Shift+ or Alt+ (Enter, Insert, Delete, Escape, A, Ctrl+A...)",
+         "key Insert",
          {1, 1}, [this](const auto& A) {
            Word K;
            TShiftState Shift;
@@ -131,14 +137,15 @@ void TSession::DefineInputCommands() {
          });
 
   Define("type", "type TEXT", "types text into the focused control (quote text with blanks)",
+         "type Total",
          {1, 1}, [this](const auto& A) {
            Input([&](TInputQueue& Q) { Q.Type(A[0]); });
            return TCommandResult{};
          });
 
   Define("choose", "choose MENUITEM",
-         "chooses a menu item by name or caption (WINDOW.ITEM, or of the active window)", {1, 1},
-         [this](const auto& A) {
+         "chooses a menu item by name or caption (WINDOW.ITEM, or of the active window)",
+         "choose OmDBGridColumnsEditor.'Stretch Mode'", {1, 1}, [this](const auto& A) {
            auto* Item = dynamic_cast<TMenuItem*>(WindowPart(A[0]));
            if (!Item) throw EConvertError(Format("%s is not a menu item", {A[0]}));
            Input([&](TInputQueue& Q) { Q.Choose(Item); });
@@ -147,7 +154,7 @@ void TSession::DefineInputCommands() {
 
   Define("drag", "drag CONTROL FROM TO [hold]",
          "drags from one row (or X,Y point) of a list to another and lets go there, or holds "
-         "the button down (hold) to look, hover and release",
+         "the button down (hold) to look, hover and release", "drag FormListView 1 4",
          {3, 4}, [this](const auto& A) {
            if (A.size() == 4 && !SameText(A[3], "hold")) Usage("drag CONTROL FROM TO [hold]");
            TControl* C = Control(A[0]);
@@ -168,7 +175,7 @@ void TSession::DefineInputCommands() {
 
   Define("hover", "hover [CONTROL] TO",
          "moves a held drag to a row or X,Y point (of CONTROL, else of the control it is over) "
-         "and tells whether a drop there would be taken",
+         "and tells whether a drop there would be taken", "hover 3",
          {1, 2}, [this](const auto& A) {
            const TApplication::TDragInfo* D = Application->Dragging();
            if (!D) throw EConvertError("no drag is held: start one with drag CONTROL FROM TO hold");
@@ -179,7 +186,7 @@ void TSession::DefineInputCommands() {
          });
 
   Define("release", "release",
-         "lets go of a held drag: it drops where the control under it takes it",
+         "lets go of a held drag: it drops where the control under it takes it", "release",
          {0, 0}, [this](const auto&) {
            if (!Application->Dragging() && !FAhead)
              throw EConvertError("no drag is held: start one with drag CONTROL FROM TO hold");
@@ -191,7 +198,8 @@ void TSession::DefineInputCommands() {
          });
 
   Define("splitter", "splitter SPLITTER PIXELS",
-         "drags a splitter by some pixels (down or right is positive)", {2, 2},
+         "drags a splitter by some pixels (down or right is positive)",
+         "splitter FormSplitter 20", {2, 2},
          [this](const auto& A) {
            int Delta;
            if (!TryStrToInt(A[1], Delta)) Usage("splitter SPLITTER PIXELS");
@@ -201,7 +209,8 @@ void TSession::DefineInputCommands() {
          });
 
   Define("answer", "answer BUTTON",
-         "answers a message box or a modal window (Yes, No, OK, Cancel...)", {1, 1},
+         "answers a message box or a modal window (Yes, No, OK, Cancel...)",
+         "answer Cancel", {1, 1},
          [this](const auto& A) {
            static const std::pair<const char*, int> Results[] = {
                {"OK", mrOk},         {"Cancel", mrCancel}, {"Abort", mrAbort}, {"Retry", mrRetry},
@@ -217,7 +226,7 @@ void TSession::DefineInputCommands() {
          });
 
   Define("file", "file NAME [FILTER]",
-         "types a file name into an open or save dialog and confirms it", {1, 2},
+         "types a file name into an open or save dialog and confirms it", "file Report", {1, 2},
          [this](const auto& A) {
            int Filter = 0;
            if (A.size() == 2 && !TryStrToInt(A[1], Filter)) Usage("file NAME [FILTER]");

@@ -72,6 +72,7 @@ void TSession::DefineInspectorCommands() {
   Define(
       "select", "select [OBJECT[,OBJECT...]...]",
       "selects components, a collection (Grid1.Columns) or items (Grid1.Columns[2])",
+      "select OrdersGrid,OrdersReport",
       {0, Unbounded},
       [this](const auto& A) {
         std::vector<TPersistent*> Items;
@@ -92,7 +93,8 @@ void TSession::DefineInspectorCommands() {
       },
       BehindModal);
 
-  Define("selection", "selection", "what the designer has selected", {0, 0}, [this](const auto&) {
+  Define("selection", "selection", "what the designer has selected",
+         "selection", {0, 0}, [this](const auto&) {
     TCommandResult R;
     R.Json["selection"] = TJson::array();
     for (TPersistent* P : Form()->Selection()) {
@@ -104,10 +106,12 @@ void TSession::DefineInspectorCommands() {
   });
 
   Define("inspect", "inspect [PROPERTY]", "the object inspector's rows, or one row in detail",
+         "inspect DataSource",
          {0, 1}, [this](const auto& A) { return Inspect(A); });
 
   Define(
-      "row", "row PROPERTY", "puts the object inspector on a row (marked > by inspect)", {1, 1},
+      "row", "row PROPERTY", "puts the object inspector on a row (marked > by inspect)",
+      "row Align", {1, 1},
       [this](const auto& A) {
         FIde->Inspector().SetCurrentRow(A[0]);
         return TCommandResult{};
@@ -116,7 +120,7 @@ void TSession::DefineInspectorCommands() {
 
   Define("inspector", "inspector [type TEXT|enter|escape]",
          "the object inspector when a window activated it: types on into its edit, finishes or "
-         "cancels the edit",
+         "cancels the edit", "inspector",
          {0, 2}, [this](const auto& A) {
            TObjectInspector& I = FIde->Inspector();
            TCommandResult R;
@@ -141,7 +145,8 @@ void TSession::DefineInspectorCommands() {
            return R;
          });
 
-  Define("values", "values PROPERTY", "the drop-down list of a property", {1, 1},
+  Define("values", "values PROPERTY", "the drop-down list of a property",
+         "values DataSource", {1, 1},
          [this](const auto& A) {
            TCommandResult R;
            std::vector<String> V = FIde->Inspector().ValueList(A[0]);
@@ -152,7 +157,8 @@ void TSession::DefineInspectorCommands() {
 
   Define(
       "set", "set PROPERTY VALUE",
-      "types a value into a property and presses Enter (quote a value with blanks)", {2, 2},
+      "types a value into a property and presses Enter (quote a value with blanks)",
+      "set Align alClient", {2, 2},
       [this](const auto& A) {
         FIde->Inspector().SetValue(A[0], A[1]);
         TCommandResult R;
@@ -162,24 +168,28 @@ void TSession::DefineInspectorCommands() {
       BehindModal);
 
   // What a person does to one row of the inspector, with nothing to show afterwards.
-  auto RowCommand = [this](const char* Name, const char* Help,
+  auto RowCommand = [this](const char* Name, const char* Help, const char* Example,
                            void (TObjectInspector::*Action)(const String&)) {
     Define(
-        Name, String(Name) + " PROPERTY", Help, {1, 1},
+        Name, String(Name) + " PROPERTY", Help, Example, {1, 1},
         [this, Action](const auto& A) {
           (FIde->Inspector().*Action)(A[0]);
           return TCommandResult{};
         },
         BehindModal);
   };
-  RowCommand("edit", "presses the property's ellipsis button", &TObjectInspector::Edit);
-  RowCommand("revert", "reverts a property to its default", &TObjectInspector::Revert);
-  RowCommand("expand", "shows a property's sub-properties", &TObjectInspector::Expand);
-  RowCommand("collapse", "hides a property's sub-properties", &TObjectInspector::Collapse);
+  RowCommand("edit", "presses the property's ellipsis button", "edit Columns",
+             &TObjectInspector::Edit);
+  RowCommand("revert", "reverts a property to its default", "revert Align",
+             &TObjectInspector::Revert);
+  RowCommand("expand", "shows a property's sub-properties", "expand HeaderFont",
+             &TObjectInspector::Expand);
+  RowCommand("collapse", "hides a property's sub-properties", "collapse HeaderFont",
+             &TObjectInspector::Collapse);
 
   Define("draw", "draw PROPERTY list|row [FILE.png]",
          "draws a property's open drop-down list, or its row, as the inspector does: the "
-         "canvas operations, and with FILE a picture",
+         "canvas operations, and with FILE a picture", "draw DataSource list",
          {2, 3}, [this](const auto& A) {
            bool List = SameText(A[1], "list");
            if (!List && !SameText(A[1], "row")) Usage("draw PROPERTY list|row [FILE.png]");
@@ -224,7 +234,7 @@ void TSession::DefineInspectorCommands() {
            return R;
          });
 
-  Define("categories", "categories", "the inspector's view by category", {0, 0},
+  Define("categories", "categories", "the inspector's view by category", "categories", {0, 0},
          [this](const auto&) {
            TCommandResult R;
            R.Json["categories"] = TJson::array();

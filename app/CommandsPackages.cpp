@@ -7,7 +7,7 @@
 using namespace Commands;
 
 void TSession::DefinePackageCommands() {
-  Define("packages", "packages", "the loaded packages with their identity", {0, 0},
+  Define("packages", "packages", "the loaded packages with their identity", "packages", {0, 0},
          [this](const auto&) {
            TCommandResult R;
            R.Json["packages"] = TJson::array();
@@ -38,7 +38,8 @@ void TSession::DefinePackageCommands() {
          });
 
   Define("package-log", "package-log [NAME]",
-         "what loading a package (the first by default) did, in order", {0, 1},
+         "what loading a package (the first by default) did, in order",
+         "package-log DCLOmbrix" + IntToStr(OM_HOST_RELEASE) + "0", {0, 1},
          [this](const auto& A) {
            const auto& All = FIde->Packages().Packages();
            TPackageRecord* P = A.empty() ? (All.empty() ? nullptr : All.front().get())
@@ -54,6 +55,7 @@ void TSession::DefinePackageCommands() {
 
   Define(
       "load", "load FILE|NAME", "loads a design package (a bare name: the one beside omide)",
+      "load DCLOmbrix" + IntToStr(OM_HOST_RELEASE) + "0",
       {1, 1},
       [this](const auto& A) {
         String File =
@@ -78,7 +80,8 @@ void TSession::DefinePackageCommands() {
   // Unloading frees the package's windows and closes its library: never while a window
   // of it, or code of it, waits on the stack for input.
   Define(
-      "unload", "unload NAME", "unloads a design package", {1, 1},
+      "unload", "unload NAME", "unloads a design package",
+      "unload DCLOmbrix" + IntToStr(OM_HOST_RELEASE) + "0", {1, 1},
       [this](const auto& A) {
         TPackageRecord* P = FIde->Packages().Find(A[0]);
         if (!P) throw EConvertError(Format("no package %s is loaded", {A[0]}));
@@ -90,7 +93,8 @@ void TSession::DefinePackageCommands() {
       },
       BehindModal);
 
-  Define("palette", "palette", "the component palette: pages and their components", {0, 0},
+  Define("palette", "palette", "the component palette: pages and their components",
+         "palette", {0, 0},
          [](const auto&) {
            TCommandResult R;
            R.Json["pages"] = TJson::array();

@@ -88,7 +88,7 @@ void TSession::DefinePictureCommands() {
       "paints into a PNG file a window (a message box by its caption, a waiting file dialog by "
       "its title), the palette, a component's context menu, the object inspector or a "
       "property's drop-down list",
-      {2, 3}, [this](const auto& A) {
+      "picture OmDBGridColumnsEditor Columns.png", {2, 3}, [this](const auto& A) {
         String What = LowerCase(A[0]), File = A.back(), Shown;
         std::unique_ptr<TBitmap> Image;
         if (What == "palette") {

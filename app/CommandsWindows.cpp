@@ -139,7 +139,7 @@ TCommandResult DescribeFileDialog(TOpenDialog* D, const String& Title) {
 }  // namespace
 
 void TSession::DefineWindowCommands() {
-  Define("windows", "windows", "the open windows, in the order they were made", {0, 0},
+  Define("windows", "windows", "the open windows, in the order they were made", "windows", {0, 0},
          [this](const auto&) {
            TCommandResult R;
            R.Json["windows"] = TJson::array();
@@ -174,7 +174,7 @@ void TSession::DefineWindowCommands() {
 
   Define("window", "window [WINDOW|CONTROL]",
          "a window's controls and their state (the active one by default), or one control's",
-         {0, 1}, [this](const auto& A) {
+         "window OmDBGridColumnsEditor", {0, 1}, [this](const auto& A) {
            if (TOpenDialog* Dialog = WaitingFileDialog(A.empty() ? String() : A[0]))
              return DescribeFileDialog(Dialog, FWaits.back().Name);
            TCommandResult R;
@@ -205,7 +205,8 @@ void TSession::DefineWindowCommands() {
          });
 
   Define("closewindow", "closewindow [WINDOW]",
-         "closes a window with its close box (the active one by default)", {0, 1},
+         "closes a window with its close box (the active one by default)",
+         "closewindow OmDBGridColumnsEditor", {0, 1},
          [this](const auto& A) {
            TCustomForm* F = Window(A.empty() ? String("active") : A[0]);
            String Name = F->Name();
@@ -216,13 +217,15 @@ void TSession::DefineWindowCommands() {
          });
 
   Define("activatewindow", "activatewindow WINDOW",
-         "clicks into a window, making it the active one", {1, 1}, [this](const auto& A) {
+         "clicks into a window, making it the active one",
+         "activatewindow OmDBGridColumnsEditor", {1, 1}, [this](const auto& A) {
            Window(A[0])->Show();
            return TCommandResult{};
          });
 
   Define("dialogs", "dialogs",
-         "what the message boxes and file dialogs showed and how they were answered", {0, 0},
+         "what the message boxes and file dialogs showed and how they were answered",
+         "dialogs", {0, 0},
          [](const auto&) {
            TCommandResult R;
            for (const String& L : Application->DialogLog()) R.Text += L + "\n";
@@ -233,6 +236,7 @@ void TSession::DefineWindowCommands() {
 
   Define("run", "run FILE",
          "opens a form file as a running window (its handlers, without their code, do nothing)",
+         "run tests/scripts/Editor.dfm",
          {1, 1}, [](const auto& A) {
            auto* F = new TForm(Application, 0);
            try {
@@ -255,6 +259,7 @@ void TSession::DefineWindowCommands() {
          "shows a message box (KIND: information, warning, error, confirmation; BUTTONS: OK, "
          "OKCancel, "
          "YesNo, YesNoCancel) and prints the answer",
+         "message confirmation 'Delete existing columns?' YesNoCancel",
          {2, 3}, [](const auto& A) {
            int Kind = GetEnumValue(TypeInfo<TMsgDlgType>(), "mt" + A[0]);
            if (Kind < 0) throw EConvertError(Format("no kind of message %s", {A[0]}));
@@ -299,14 +304,17 @@ void TSession::DefineWindowCommands() {
     return R;
   };
   Define("opendialog", "opendialog FILTER [OPTION...]",
-         "shows an open dialog (filter 'Text|*.txt') and prints the choice", {1, Unbounded},
+         "shows an open dialog (filter 'Text|*.txt') and prints the choice",
+         "opendialog 'Form files (*.dfm)|*.dfm' FileMustExist", {1, Unbounded},
          [FileDialog](const auto& A) { return FileDialog(false, A); });
   Define("savedialog", "savedialog FILTER [DEFAULTEXT] [OPTION...]",
-         "shows a save dialog and prints the choice", {1, Unbounded},
+         "shows a save dialog and prints the choice",
+         "savedialog 'Delphi unit (*.pas)|*.pas' pas OverwritePrompt", {1, Unbounded},
          [FileDialog](const auto& A) { return FileDialog(true, A); });
 
   Define("expression", "expression DESCRIPTION [EXPRESSION]",
-         "opens the report expression builder and prints what it gives back", {1, 2},
+         "opens the report expression builder and prints what it gives back",
+         "expression 'Group by' ShipVia", {1, 2},
          [](const auto& A) {
            String Value = A.size() > 1 ? A[1] : String();
            bool Ok = GetExpression(A[0], Value, nullptr, nullptr, nullptr);

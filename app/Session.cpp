@@ -94,9 +94,14 @@ std::vector<String> TSession::Words(const String& Line) {
   return R;
 }
 
-void TSession::Define(const String& Name, const String& Usage, const String& Help, TWords Words,
-                      THandler Handler, TReach Reach) {
-  FCommands[Name] = TCommand{Usage, Help, Words, Reach, std::move(Handler)};
+void TSession::Define(const String& Name, const String& Usage, const String& Help,
+                      const String& Example, TWords Words, THandler Handler, TReach Reach) {
+  FCommands[Name] = TCommand{Usage, Help, Example, Words, Reach, std::move(Handler)};
+}
+
+String TSession::CommandExample(const String& Name) const {
+  auto It = FCommands.find(LowerCase(Name));
+  return It == FCommands.end() ? String() : It->second.Example;
 }
 
 std::vector<String> TSession::CommandNames() const {
@@ -516,20 +521,25 @@ void TSession::CheckNotBehindModal(const String& Command) const {
 }
 
 void TSession::DefineSessionCommands() {
-  Define("help", "help [COMMAND]", "lists the commands, or tells how to use one", {0, 1},
+  Define("help", "help [COMMAND]", "lists the commands, or tells how to use one",
+         "help set", {0, 1},
          [this](const auto& A) {
            TCommandResult R;
            for (const auto& [Name, C] : FCommands) {
              if (!A.empty() && !SameText(A[0], Name)) continue;
              R.Text += Pad(C.Usage, 34) + " " + C.Help + "\n";
-             R.Json["commands"].push_back({{"usage", C.Usage}, {"help", C.Help}});
+             // One command is told with an example a person can try on the demo form.
+             if (!A.empty()) R.Text += "  example: " + C.Example + "\n";
+             R.Json["commands"].push_back(
+                 {{"usage", C.Usage}, {"help", C.Help}, {"example", C.Example}});
            }
            if (R.Text.empty()) throw EConvertError(Format("no command %s", {A[0]}));
            return R;
          });
 
   Define("quit", "quit [--discard]",
-         "ends the session; with a modified form only once it is saved, or with --discard", {0, 1},
+         "ends the session; with a modified form only once it is saved, or with --discard",
+         "quit --discard", {0, 1},
          [this](const auto& A) {
            if (!A.empty() && A[0] != "--discard") throw EConvertError("usage: quit [--discard]");
            TCommandResult R;
@@ -540,7 +550,8 @@ void TSession::DefineSessionCommands() {
            return R;
          });
 
-  Define("echo", "echo [TEXT...]", "prints its words (for scripts)", {0, Unbounded},
+  Define("echo", "echo [TEXT...]", "prints its words (for scripts)",
+         "echo Orders by carrier", {0, Unbounded},
          [](const auto& A) {
            TCommandResult R;
            R.Text = Join(A, " ") + "\n";
@@ -549,7 +560,7 @@ void TSession::DefineSessionCommands() {
          });
 
   // --- Services --------------------------------------------------------------------------
-  Define("shell", "shell", "what was asked of the desktop's shell (links opened)", {0, 0},
+  Define("shell", "shell", "what was asked of the desktop's shell (links opened)", "shell", {0, 0},
          [](const auto&) {
            TCommandResult R;
            R.Json["requests"] = TJson::array();
@@ -564,7 +575,7 @@ void TSession::DefineSessionCommands() {
   Define(
       "settings", "settings KEY SECTION",
       "the values the settings store holds in a key's section (a KEY starting with \\ is below the "
-      "IDE's base key)",
+      "IDE's base key)", "settings '\\Property Editors\\Collection Editor' TDBGridColumns",
       {2, 2}, [](const auto& A) {
         TRegIniFile Ini(!A[0].empty() && A[0][0] == '\\' ? IDEBaseRegistryKey() + A[0] : A[0]);
         TStringList Names;

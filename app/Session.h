@@ -23,6 +23,12 @@ struct TCommandResult {
 
 class TOpenDialog;
 
+// What Tab offers for the word a person is typing.
+struct TCompletion {
+  size_t Start = 0;                // where that word starts in the line
+  std::vector<String> Candidates;  // each replaces the line from Start, quoted where it must be
+};
+
 class TSession {
  public:
   explicit TSession(bool Json);
@@ -49,6 +55,12 @@ class TSession {
   void Print(const TCommandResult& R, const String& Command, FILE* Out);
   bool QuitRequested() const noexcept { return FQuit; }
   std::vector<String> CommandNames() const;
+  // The example `help COMMAND` shows under the usage (empty for no such command).
+  String CommandExample(const String& Name) const;
+  // The words that may end LineBeforeCursor, by what its command takes there: command
+  // names, then forms, components, properties, windows, controls... of the session as it
+  // is now. Matched without regard to case (Completion.cpp).
+  TCompletion Complete(const String& LineBeforeCursor) const;
 
   // Splits a line into words: blanks separate, quotes ('...' or "...") keep blanks.
   static std::vector<String> Words(const String& Line);
@@ -77,12 +89,13 @@ class TSession {
   struct TCommand {
     String Usage;
     String Help;
+    String Example;  // one line that works on the bundled demo form, for `help COMMAND`
     TWords Words;
     TReach Reach;
     THandler Handler;
   };
-  void Define(const String& Name, const String& Usage, const String& Help, TWords Words,
-              THandler Handler, TReach Reach = Anywhere);
+  void Define(const String& Name, const String& Usage, const String& Help, const String& Example,
+              TWords Words, THandler Handler, TReach Reach = Anywhere);
 
   // The commands by area, each in its own file.
   void DefineSessionCommands();    // Session.cpp: help, quit, echo, shell, settings
@@ -112,6 +125,9 @@ class TSession {
   TPersistent* Resolve(const String& Path) const;
   TComponent* ResolveComponent(const String& Path) const;
   TCommandResult Inspect(const std::vector<String>& Args);
+  // The candidates for one word of a command's, of the kind the command takes there.
+  void CompleteWord(const String& Kind, const String& Before, const String& Typed,
+                    std::vector<String>& Into) const;
   // Windows by name or caption ("active" for the active one); Window raises when none is
   // open, FindWindow gives null.
   TCustomForm* Window(const String& Name) const;

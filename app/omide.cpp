@@ -5,7 +5,11 @@
 #include <readline/readline.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <memory>
 
 #include "FileUtil.h"
 #include "Packages.h"
@@ -35,7 +39,9 @@ const char* const Help =
     "  --version        the version of omide and of the IDE release it stands in for\n"
     "  -h, --help       this text\n"
     "With neither --script nor -c, commands come from the terminal (or standard input).\n"
-    "Type 'help' for the commands.\n"
+    "At a terminal, Tab completes and the lines typed are kept in $OMIDE_HISTORY, else\n"
+    "omide/history in $XDG_DATA_HOME or ~/.local/share.\n"
+    "Type 'help' for the commands, 'help COMMAND' for one with an example.\n"
     "Exit status: 0 success, 1 a failed command, script or package load, 2 bad usage.\n";
 
 String TourScript() {
@@ -52,6 +58,119 @@ String DemoForm() {
 #else
   return {};
 #endif
+}
+
+// --- Tab: the session says what completes the word, readline shows it --------------------
+
+const TSession* Completing = nullptr;
+std::vector<String> Offered;
+
+char* NextOffered(const char*, int State) {
+  static size_t At;
+  if (!State) At = 0;
+  return At < Offered.size() ? strdup(Offered[At++].c_str()) : nullptr;
+}
+
+char** CompleteAtPrompt(const char* Text, int Start, int End) {
+  rl_attempted_completion_over = 1;  // never readline's own file names: the session knows better
+  rl_completion_suppress_quote = 1;  // the candidates close their own quotes
+  String Line(rl_line_buffer, size_t(End));
+  TCompletion C;
+  try {
+    C = Completing->Complete(Line);
+  } catch (...) {
+    return nullptr;  // nothing to offer is better than an exception through readline's C
+  }
+  // Readline replaces from where it thinks the word starts (after an opening quote, or
+  // at a blank inside quotes); the candidates replace from where the session does.
+  size_t From = size_t(Start);
+  Offered.clear();
+  for (const String& Each : C.Candidates) {
+    if (From >= C.Start)
+      Offered.push_back(From - C.Start <= Each.size() ? Each.substr(From - C.Start) : String());
+    else
+      Offered.push_back(Line.substr(From, C.Start - From) + Each);
+  }
+  if (Offered.empty()) return nullptr;
+  // A folder, a window's name before its control, or a collection before its item goes on
+  // without a blank.
+  char Tail = Offered.size() == 1 && !Offered[0].empty() ? Offered[0].back() : ' ';
+  rl_completion_append_character = Tail == '/' || Tail == '.' || Tail == '[' || Tail == '+' ? '\0' : ' ';
+  return rl_completion_matches(Text, NextOffered);
+}
+
+// --- History: kept between runs in the user's data folder ----------------------------------
+
+const int HistoryLines = 1000;
+
+String HistoryFile() {
+  if (const char* F = getenv("OMIDE_HISTORY"); F && *F) return F;
+  String Data;
+  if (const char* X = getenv("XDG_DATA_HOME"); X && *X)
+    Data = X;
+  else if (const char* H = getenv("HOME"); H && *H)
+    Data = String(H) + "/.local/share";
+  else
+    return {};
+  return Data + "/omide/history";
+}
+
+// Each line goes to the file as it is entered, so that a crash loses none; a file that
+// cannot be written is said once and the session goes on without it.
+class THistory {
+ public:
+  explicit THistory(String File) : FFile(std::move(File)) {
+    stifle_history(HistoryLines);
+    if (FFile.empty()) return;
+    std::error_code E;
+    std::filesystem::path Folder = std::filesystem::path(FFile).parent_path();
+    if (!Folder.empty()) std::filesystem::create_directories(Folder, E);
+    // Appending needs the file to be there.
+    FILE* F = E ? nullptr : std::fopen(FFile.c_str(), "a");
+    if (!F) {
+      Fail(E ? E.value() : errno);
+      return;
+    }
+    std::fclose(F);
+    read_history(FFile.c_str());
+    history_truncate_file(FFile.c_str(), HistoryLines);
+  }
+  ~THistory() {
+    if (!FFile.empty()) history_truncate_file(FFile.c_str(), HistoryLines);
+  }
+  void Add(const String& Line) {
+    if (Trim(Line).empty()) return;
+    HIST_ENTRY* Last = history_length ? history_get(history_base + history_length - 1) : nullptr;
+    if (Last && Line == Last->line) return;
+    add_history(Line.c_str());
+    if (FFile.empty()) return;
+    if (int E = append_history(1, FFile.c_str())) Fail(E);
+  }
+
+ private:
+  void Fail(int Error) {
+    std::fprintf(stderr, "omide%d: the history is not kept: %s: %s\n", OM_HOST_RELEASE, FFile.c_str(),
+                 std::strerror(Error));
+    FFile.clear();
+  }
+  String FFile;
+};
+
+// The line a person sees first: what is open and how to go on.
+String Hint(TSession& Session) {
+  const auto& Forms = Session.Ide().Designers();
+  String Open;
+  if (Forms.empty()) {
+    Open = "no form open";
+  } else if (Forms.size() == 1) {
+    TComponent* Root = Forms.front()->GetRoot();
+    Open = Format("%s open (%d components)", {Root->Name(), Root->ComponentCount()});
+  } else {
+    Open = Format("%d forms open", {int(Forms.size())});
+    if (TDesigner* D = Session.Ide().ActiveDesigner()) Open += ", " + D->GetRoot()->Name() + " active";
+  }
+  return Format("omide%d %s: %s. Type 'help', Tab completes, Ctrl+D quits.",
+                {OM_HOST_RELEASE, String(OM_VERSION), Open});
 }
 
 }  // namespace
@@ -149,6 +268,20 @@ int main(int Argc, char** Argv) {
   bool Terminal = isatty(STDIN_FILENO);
   SetShellInteractive(Terminal);
   String Prompt = "omide" + IntToStr(OM_HOST_RELEASE);
+  std::unique_ptr<THistory> History;
+  if (Terminal) {
+    Completing = &Session;
+    rl_readline_name = "omide";
+    rl_attempted_completion_function = CompleteAtPrompt;
+    rl_completer_word_break_characters = const_cast<char*>(" \t");
+    rl_completer_quote_characters = "'\"";
+    rl_variable_bind("completion-ignore-case", "on");
+    History = std::make_unique<THistory>(HistoryFile());
+    if (!Json) {  // with --json every line printed is a JSON document
+      std::printf("%s\n", Hint(Session).c_str());
+      std::fflush(stdout);
+    }
+  }
   Session.RunInteractive(
       [&](const String& Inside, String& Line) {
         if (Terminal) {
@@ -158,7 +291,7 @@ int main(int Argc, char** Argv) {
           if (!Raw) return false;
           Line = Raw;
           std::free(Raw);
-          if (!Trim(Line).empty()) add_history(Line.c_str());
+          History->Add(Line);
           return true;
         }
         char Buf[65536];
