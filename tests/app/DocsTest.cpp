@@ -137,12 +137,12 @@ class ManualTest : public ::testing::Test {
     string Build = string(OM_BIN_DIR).substr(0, string(OM_BIN_DIR).size() - 4);
     string Out;
     if (!E.Shell.empty()) {
-      Out = Output(Env + Omide + ReplaceAll(ForRelease(E.Shell), "build/default", Build));
+      Out = Output(Env + Omide + ReplaceAll(" " + ForRelease(E.Shell), " build/default", " " + Build));
     } else {
       string Typed;
       for (const string& C : E.Commands) Typed += ForRelease(C) + "\n";
       string Input = Home + "/input";
-      std::ofstream(Input) << ReplaceAll(Typed, "build/default", Build) << "quit --discard\n";
+      std::ofstream(Input) << ReplaceAll(Typed, " build/default", " " + Build) << "quit --discard\n";
       Out = Output(Env + Omide + "< '" + Input + "'");
     }
     Out = ReplaceAll(Out, Build, ManualRoot + "/build/default");
@@ -163,6 +163,23 @@ TEST_F(ManualTest, EveryExamplePrintsWhatTheManualShows) {
         << "docs/omide.md:" << E.Line << ": the example printed\n"
         << Out;
   }
+}
+
+// The tutorial is one session: its examples run one after the other in one omide, from a
+// new form to the saved file, and print what the tutorial shows.
+TEST_F(ManualTest, TheTutorialDesignsAndSavesItsFormAsItSays) {
+  TExample Whole;
+  for (const TExample& E : Examples(string(OM_SOURCE_DIR) + "/docs/tutorial.md")) {
+    ASSERT_TRUE(E.Shell.empty()) << "docs/tutorial.md:" << E.Line << ": the tutorial is typed at the prompt";
+    Whole.Commands.insert(Whole.Commands.end(), E.Commands.begin(), E.Commands.end());
+    Whole.Expected.insert(Whole.Expected.end(), E.Expected.begin(), E.Expected.end());
+  }
+  ASSERT_GT(Whole.Commands.size(), 50u);
+  std::vector<string> Expected;
+  for (const string& L : Whole.Expected) Expected.push_back(ForRelease(L));
+  string Out = Run(Whole, 0);
+  EXPECT_TRUE(Matches(Expected, 0, Lines(Out), 0)) << "the tutorial printed\n" << Out;
+  EXPECT_TRUE(std::filesystem::exists(Scratch + "/home0/OrdersForm.dfm"));
 }
 
 // Every command the session knows is shown at work in the manual.
