@@ -5,6 +5,7 @@
 
 #include "ComCtrls.h"
 #include "Commands.h"
+#include "DataAccess.h"
 #include "Desktop.h"
 #include "Dialogs.h"
 #include "FileUtil.h"
@@ -240,6 +241,8 @@ void TSession::DefineWindowCommands() {
          {1, 1}, [](const auto& A) {
            auto* F = new TForm(Application, 0);
            try {
+             // Its datasets name their databases from the form file's folder, as in design.
+             TFormFolderScope Folder(A[0]);
              TReader Reader(ReadFileToString(A[0]), A[0]);
              Reader.DropUnboundMethods = true;
              Reader.ReadRootComponent(F);

@@ -94,6 +94,26 @@ TEST_F(SessionTest, AFailedExpectationEndsTheScriptWithBothValuesAndItsPlace) {
   EXPECT_EQ(Errors, "test.omide:2: expected selection = DM1 DM1, but they are DM1\n");
 }
 
+TEST_F(SessionTest, ARunningFormFindsItsDatabaseBesideItsFile) {
+  auto Dir = std::filesystem::temp_directory_path() / ("omide-run-" + IntToStr(getpid()));
+  std::filesystem::create_directories(Dir);
+  std::filesystem::copy_file(std::filesystem::path(OM_DEMO_FORM).parent_path() / "demo.db", Dir / "demo.db");
+  String Form = (Dir / "Run.dfm").string();
+  FILE* F = std::fopen(Form.c_str(), "w");
+  ASSERT_TRUE(F);
+  std::fputs("object RunForm: TForm\n  Caption = 'Run'\n  object Orders: TSQLiteDataSet\n"
+             "    DatabaseName = 'demo.db'\n    TableName = 'orders'\n    Active = True\n  end\nend\n",
+             F);
+  std::fclose(F);
+  // The process works elsewhere than the form's folder.
+  int Status;
+  String Errors;
+  String Out = Script("run " + Form + "\nexpect RunForm.Orders.Active = True", Status, Errors);
+  std::filesystem::remove_all(Dir);
+  EXPECT_EQ(Status, 0) << Errors;
+  EXPECT_EQ(Out, "running RunForm 'Run'\n");
+}
+
 TEST_F(SessionTest, AnExpectedErrorIsShownAndTheScriptGoesOn) {
   int Status;
   String Out = Script("! select Nothing\necho after", Status);
