@@ -141,6 +141,13 @@ void RegisterStandardCategories() {
 }  // namespace
 
 void TIde::RegisterStandardComponents() {
+  // Their bitmaps are the IDE's own resources.
+  TRegistries& R = TRegistries::Instance();
+  R.RegisteringModule = &OmThisModule;
+  struct TRestore {
+    TRegistries& R;
+    ~TRestore() { R.RegisteringModule = nullptr; }
+  } Restore{R};
   RegisterComponents("Data Access", {TDataSource::StaticClass(), TClientDataSet::StaticClass(),
                                      TSQLiteDataSet::StaticClass()});
   RegisterComponents("Win32", {TImageList::StaticClass()});

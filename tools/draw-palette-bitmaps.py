@@ -1,13 +1,14 @@
 #!/usr/bin/env python3
-"""Draw the component-palette bitmaps of the design-time package.
+"""Draw the component-palette bitmaps of the design-time package, or of the IDE's own
+components (--ide).
 
 The IDE loads one 24x24, 16-colour bitmap per component from the package
 resources and shows it on the component palette. The pictures live here as
 ASCII art so that a change to an icon is a readable diff instead of an opaque
 binary blob, and the BMP files are regenerated from them.
 
-Usage: draw-palette-bitmaps.py [OUTPUT_FOLDER]
-       (default: package/bitmaps under the repository root)
+Usage: draw-palette-bitmaps.py [--ide] [OUTPUT_FOLDER]
+       (default: package/bitmaps, or ide/bitmaps with --ide, under the repository root)
 """
 
 import os
@@ -185,6 +186,119 @@ PICTURES = {
     ],
 }
 
+# The IDE's own components on its palette, drawn the same way.
+IDE_PICTURES = {
+    # The data source: a plug whose cable runs from the dataset's cylinder to
+    # the controls, shown as a small grid.
+    "TDATASOURCE": [
+        "........................",
+        "...kkkkkkk..............",
+        "..kyyyyyyyk.............",
+        "..kkkkkkkkk.............",
+        "..kyyyyyyyk.............",
+        "..kkkkkkkkk.............",
+        "..kyyyyyyyk.............",
+        "..kkkkkkkkk.............",
+        "..kyyyyyyyk.............",
+        "...kkkkkkk..............",
+        "......k.................",
+        "......k.................",
+        "......kkkkkkkkk.........",
+        "..............k.........",
+        "..........kkkkkkkkkkkkk.",
+        "..........kwwwkwwwkwwwk.",
+        "..........kkkkkkkkkkkkk.",
+        "..........kwwwkwwwkwwwk.",
+        "..........kkkkkkkkkkkkk.",
+        "..........kwwwkwwwkwwwk.",
+        "..........kkkkkkkkkkkkk.",
+        "........................",
+        "........................",
+        "........................",
+    ],
+    # The in-memory dataset: the cylinder with a memory chip in front.
+    "TCLIENTDATASET": [
+        "........................",
+        "....kkkkkkkkk...........",
+        "...kaaaaaaaaak..........",
+        "...kkkkkkkkkkk..........",
+        "...kaaaaaaaaak..........",
+        "...kkkkkkkkkkk..........",
+        "...kaaaaaaaaak..........",
+        "...kkkkkkkkkkk..........",
+        "...kaaaaaaaaak..........",
+        "...kaaaaaaaaak..........",
+        "....kkkkkkkkk...........",
+        "........................",
+        "..........k.k.k.k.k.....",
+        ".........kkkkkkkkkkk....",
+        "........kdddddddddddk...",
+        "........kdwwwwwwwwwdk...",
+        "........kdwkkkkkkkwdk...",
+        "........kdwwwwwwwwwdk...",
+        "........kdddddddddddk...",
+        ".........kkkkkkkkkkk....",
+        "..........k.k.k.k.k.....",
+        "........................",
+        "........................",
+        "........................",
+    ],
+    # The SQLite dataset: the cylinder with a table of rows beside it.
+    "TSQLITEDATASET": [
+        "........................",
+        "...kkkkkkkkk............",
+        "..kbbbbbbbbbk...........",
+        "..kkkkkkkkkkk...........",
+        "..kbbbbbbbbbk...........",
+        "..kkkkkkkkkkk...........",
+        "..kbbbbbbbbbk...........",
+        "..kkkkkkkkkkk...........",
+        "..kbbbbbbbbbk...........",
+        "..kbbbbbbbbbk...........",
+        "...kkkkkkkkk............",
+        "........................",
+        ".........kkkkkkkkkkkkkk.",
+        ".........knnnnnnnnnnnnk.",
+        ".........kkkkkkkkkkkkkk.",
+        ".........kwwwwkwwwwwwwk.",
+        ".........kkkkkkkkkkkkkk.",
+        ".........kwwwwkwwwwwwwk.",
+        ".........kkkkkkkkkkkkkk.",
+        ".........kwwwwkwwwwwwwk.",
+        ".........kkkkkkkkkkkkkk.",
+        "........................",
+        "........................",
+        "........................",
+    ],
+    # The image list: three pictures stacked, the front one a landscape.
+    "TIMAGELIST": [
+        "........................",
+        "........kkkkkkkkkkkkkk..",
+        "........kwwwwwwwwwwwwk..",
+        ".....kkkkkkkkkkkkkkwwk..",
+        ".....kwwwwwwwwwwwwkwwk..",
+        "..kkkkkkkkkkkkkkwwkwwk..",
+        "..kaaaaaaaaaaaakwwkwwk..",
+        "..kaaaayyaaaaaakwwkkkk..",
+        "..kaaayyyyaaaaakwwk.....",
+        "..kaaaayyaaaaaakkkk.....",
+        "..kaaaaaaaaagaak........",
+        "..kaaaaaaaagggak........",
+        "..kaagaaaaggggak........",
+        "..kagggaagggggak........",
+        "..kggggggggggggk........",
+        "..kggggggggggggk........",
+        "..kkkkkkkkkkkkkk........",
+        "........................",
+        "........................",
+        "........................",
+        "........................",
+        "........................",
+        "........................",
+        "........................",
+    ],
+}
+
 
 class DrawingError(Exception):
     pass
@@ -264,6 +378,10 @@ def main(argv):
     if len(argv) == 2 and argv[1] in ("-h", "--help"):
         print(__doc__.strip())
         return 0
+    pictures, default = PICTURES, ("package", "bitmaps")
+    if len(argv) >= 2 and argv[1] == "--ide":
+        pictures, default = IDE_PICTURES, ("ide", "bitmaps")
+        argv = argv[:1] + argv[2:]
     if len(argv) > 2 or (len(argv) == 2 and not argv[1]):
         print("draw-palette-bitmaps: expected at most one argument, "
               "a non-empty output folder\n", file=sys.stderr)
@@ -274,13 +392,13 @@ def main(argv):
         folder = argv[1]
     else:
         repo_root = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-        folder = os.path.join(repo_root, "package", "bitmaps")
+        folder = os.path.join(repo_root, *default)
 
     # Every picture is checked and encoded before the first file is touched,
     # so a broken drawing leaves the previous bitmaps as they were.
     encoded = {}
     try:
-        for name, rows in PICTURES.items():
+        for name, rows in pictures.items():
             check_picture(name, rows)
             encoded[name + ".bmp"] = encode_bmp(rows)
     except DrawingError as e:
