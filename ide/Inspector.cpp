@@ -263,6 +263,10 @@ std::vector<TRect> TObjectInspector::DrawValueList(const String& Name, TCanvas* 
 #endif
     TRect R{0, Top, W, Top + H};
     bool Selected = SameText(Value, Current);
+    // The list box colours the entry for its state before the editor draws it, as the
+    // platform's owner-drawn lists do: the current value in the highlight.
+    Canvas->Brush()->SetColor(Selected ? clHighlight : clWindow);
+    Canvas->Font()->SetColor(Selected ? clHighlightText : clWindowText);
 #if OM_HOST_RELEASE == 5
     Editor->ListDrawValue(Value, Canvas, R, Selected);
 #else
