@@ -285,13 +285,17 @@ void TOmDBGridColumnsEditor::LoadSettings() {
   if (!Ini.ReadBool(SettingsSection, "Toolbar", true)) ToolbarExecute(Toolbar);
 }
 
+// One transaction for all of them: a sync of the disk for each would cost more than the
+// window's whole close, and a failure midway leaves the settings the window opened with.
 void TOmDBGridColumnsEditor::SaveSettings() {
   TRegIniFile Ini(FSettingsKey);
+  Ini.BeginUpdate();
   Ini.WriteInteger(SettingsSection, "Height", Height());
   Ini.WriteInteger(SettingsSection, "Width", Width());
   Ini.WriteInteger(SettingsSection, "Column0", FormListView->Column(0)->Width());
   Ini.WriteBool(SettingsSection, "LargeButtons", Labels->Checked());
   Ini.WriteBool(SettingsSection, "Toolbar", Toolbar->Checked());
+  Ini.EndUpdate();
 }
 
 // --- Host notifications --------------------------------------------------------------

@@ -51,6 +51,28 @@ TEST_F(ColumnsEditorTest, SettingsWrittenOnCloseAreReadByTheNextWindowButColumn0
   EXPECT_NE(Next->FormListView->Column(0)->Width(), 977);
 }
 
+// Transactions that changed the settings store: SQLite counts them in the file's header.
+unsigned StoreCommits(const std::string& Store) {
+  std::string Bytes = ReadWholeFile(Store);
+  unsigned N = 0;
+  for (size_t I = 24; I < 28 && I < Bytes.size(); ++I) N = N << 8 | static_cast<unsigned char>(Bytes[I]);
+  return N;
+}
+
+// Each transaction syncs the disk: a close that wrote every setting on its own waited for
+// the disk five times.
+TEST_F(ColumnsEditorTest, ClosingWritesTheSettingsInOneTransaction) {
+  TOmDBGridColumnsEditor* W = Open();
+  W->SetBounds(0, 0, 300, 400);
+  std::string Store = Folder / "settings.db";
+  unsigned Before = StoreCommits(Store);
+  W->Close();
+  Application->ProcessMessages();
+  EXPECT_EQ(StoreCommits(Store), Before + 1);
+  TRegIniFile Ini(SettingsKey());
+  EXPECT_EQ(Ini.ReadInteger("TDBGridColumns", "Height", 0), 400);
+}
+
 TEST_F(ColumnsEditorTest, ClosingSelectsTheGridOnlyWhileTheWindowsSelectionIsTheIdes) {
   AddColumns(2);
   TOmDBGridColumnsEditor* W = Open();
