@@ -48,6 +48,7 @@ class PACKAGE TOmDBGridColumnsEditor : public TDesignWindow {
 
   void FillList();
   void UpdateCaptions();
+  bool RemoveFreedRows(bool InStep);
   void UpdateSelection();
   void UpdateCommands();
 
