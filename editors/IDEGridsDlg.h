@@ -1,6 +1,8 @@
 // IDEGridsDlg: the grid's property editors and the columns editor window.
 #pragma once
 
+#include <span>
+
 #include "ActnList.h"
 #include "ComCtrls.h"
 #include "ExtCtrls.h"
@@ -48,6 +50,7 @@ class PACKAGE TOmDBGridColumnsEditor : public TDesignWindow {
 
   void FillList();
   void UpdateCaptions();
+  bool RemoveFreedRows(bool InStep, std::span<TListItem* const> Freed, int First);
   void UpdateSelection();
   void UpdateCommands();
 

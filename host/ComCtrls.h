@@ -117,6 +117,11 @@ class PACKAGE TListItems : public TPersistent {
   // A new item at Index; the items from there move down one.
   TListItem* Insert(int Index);
   void Delete(int Index);
+  // Deletes the items given, each an item of this list and given once, in any order; the
+  // others keep their order, captions, data, selection and focus. One pass over the list
+  // and one redraw, where deleting them one by one would shift the rest for each. A wrong
+  // set leaves the list as it was.
+  void DeleteItems(std::span<TListItem* const> Doomed);
   void Clear();
   // Puts the items in the order given, which holds each of them once, in one pass; every
   // item keeps its caption, data, selection and focus. One redraw.

@@ -3,6 +3,9 @@
 // release 5 `Dsgnintf.h`; release 6 `DesignIntf.h` and `DesignEditors.h`.
 #pragma once
 
+#include <memory>
+#include <vector>
+
 #include "Classes.h"
 
 class TCanvas;
@@ -388,6 +391,10 @@ class PACKAGE TPropertyEditor : public TObject
   String GetVisualValue();
   TPersistent* GetComponent(int Index) const;
   int PropCount() const noexcept { return FPropCount; }
+  // Every entry at once: the instances, a list the editors made for one selection share
+  // (as many as PropCount), and the one property they all have. An entry set afterwards
+  // makes the editor its own copy.
+  void SetPropEntries(std::shared_ptr<std::vector<TPersistent*>> Instances, PPropInfo APropInfo);
   const TDesignerRef& Designer() const noexcept { return FDesigner; }
   String Value() { return GetValue(); }
 
@@ -406,12 +413,16 @@ class PACKAGE TPropertyEditor : public TObject
   void Modified();
 
  private:
-  struct TInstProp {
-    TPersistent* Instance;
-    PPropInfo PropInfo;
-  };
+  TPersistent* InstanceAt(size_t Index) const { return FInstances ? (*FInstances)[Index] : nullptr; }
+  PPropInfo PropInfoAt(size_t Index) const { return FPropInfos.empty() ? FPropInfo : FPropInfos[Index]; }
+  PPropInfo FirstPropInfo() const;
   TDesignerRef FDesigner;
-  std::vector<TInstProp> FPropList;
+  // A selection of many thousand objects is one list of instances for all its editors,
+  // not one each, and one property for all while they are of one class: the editors of
+  // a selection cost little more than its list.
+  std::shared_ptr<std::vector<TPersistent*>> FInstances;
+  PPropInfo FPropInfo = nullptr;
+  std::vector<PPropInfo> FPropInfos;  // one for each instance, once they differ
   int FPropCount;
 #if OM_HOST_RELEASE == 6
   int FRefCount = 0;

@@ -34,6 +34,16 @@ class PACKAGE TRegIniFile : public TObject {
   void WriteInteger(const String& Section, const String& Ident, int Value);
   void WriteBool(const String& Section, const String& Ident, bool Value);
 
+  // The writes between BeginUpdate and the last EndUpdate are one transaction of the store:
+  // they reach it together at EndUpdate, or not at all when one of them fails or the key
+  // goes before its EndUpdate. Each transaction of its own syncs the disk, which costs far
+  // more than the write. A key writing while another key of the same store holds its
+  // update open takes part in that update.
+  void BeginUpdate() noexcept { ++FUpdateCount; }
+  // Raises ERegistryException when the writes cannot be committed; the store keeps what it
+  // had before the update then.
+  void EndUpdate();
+
   bool ValueExists(const String& Section, const String& Ident);
   void DeleteKey(const String& Section, const String& Ident);
   // Removes the subkey with its values and subkeys.
@@ -57,4 +67,7 @@ class PACKAGE TRegIniFile : public TObject {
   String FStore;
   std::shared_ptr<sqlite3> FConnection;
   sqlite3* FDb = nullptr;
+  int FUpdateCount = 0;
+  bool FOwnsTransaction = false;  // began the transaction its update writes in
+  bool FUpdateFailed = false;     // a write of the update failed: nothing more is written
 };

@@ -194,6 +194,50 @@ void TListItems::Delete(int Index) {
   FOwner->Redraw();
 }
 
+void TListItems::DeleteItems(std::span<TListItem* const> Doomed) {
+  // Checked whole before anything goes, as a new order is.
+  size_t Marked = 0;
+  bool Valid = true;
+  for (; Marked < Doomed.size(); ++Marked) {
+    TListItem* I = Doomed[Marked];
+    if (!I || I->FOwner != this || I->FSeen) {
+      Valid = false;
+      break;
+    }
+    I->FSeen = true;
+  }
+  if (!Valid) {
+    for (size_t I = 0; I < Marked; ++I) Doomed[I]->FSeen = false;
+    throw EListError("Items to delete must be items of the list, each once");
+  }
+  if (FOwner->OnDeletion) {
+    // A handler may delete items itself: each goes as Delete would take it.
+    for (TListItem* I : Doomed) I->FSeen = false;
+    BeginUpdate();
+    try {
+      for (TListItem* I : Doomed)
+        if (int At = IndexOf(I); At >= 0) Delete(At);
+    } catch (...) {
+      EndUpdate();
+      throw;
+    }
+    EndUpdate();
+    return;
+  }
+  FItems.erase(std::remove_if(FItems.begin(), FItems.end(), [](TListItem* I) { return I->FSeen; }),
+               FItems.end());
+  for (TListItem* I : Doomed) {
+    if (I->FSelected) --FSelCount;
+    if (FFocused == I) FFocused = nullptr;
+    if (FOwner->FAnchor == I) FOwner->FAnchor = nullptr;
+    if (FOwner->FPending == I) FOwner->FPending = nullptr;
+    if (FOwner->FDropTarget == I) FOwner->FDropTarget = nullptr;
+    delete I;
+  }
+  FOwner->FTopIndex = std::clamp(FOwner->FTopIndex, 0, std::max(0, Count() - 1));
+  FOwner->Redraw();
+}
+
 void TListItems::Clear() {
   BeginUpdate();
   try {

@@ -2,7 +2,11 @@
 
 #include <dlfcn.h>
 #include <elf.h>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <cerrno>
 
 #include <cstring>
 
@@ -126,57 +130,87 @@ constexpr Elf64_Half ThisMachine = EM_AARCH64;
 // file cut short leaves pages past its end mapped, and touching them kills the IDE
 // (SIGBUS) inside dlopen. A package built for the other release needs the other
 // release's host library, and loading that would put two platforms in one process.
+// Only the headers, the dynamic segment and its string table are read: the rest of the
+// library (code, resources, symbols) is the loader's to map, and reading it all on every
+// load cost more than the rest of the check.
 std::vector<String> CheckedNeededLibraries(const String& FileName) {
-  String Data;
-  try {
-    Data = ReadFileToString(FileName);
-  } catch (Exception& E) {
-    Fail(Format("%s is not a package library: %s", {FileName, E.Message}));
-  }
-  auto Refuse = [&](const char* Why) {
-    Fail(Format("%s is not a package library: %s", {FileName, String(Why)}));
+  auto Refuse = [&](const String& Why) {
+    Fail(Format("%s is not a package library: %s", {FileName, Why}));
   };
-  auto Fits = [&](Elf64_Off Offset, Elf64_Xword Size) {
-    return Offset <= Data.size() && Size <= Data.size() - Offset;
+  int Fd = open(FileName.c_str(), O_RDONLY | O_CLOEXEC);
+  if (Fd < 0) Refuse(SysErrorMessage(errno));
+  struct TClose {
+    int Fd;
+    ~TClose() { close(Fd); }
+  } Closing{Fd};
+  struct stat Info {};
+  if (fstat(Fd, &Info) != 0) Refuse(SysErrorMessage(errno));
+  const Elf64_Off Size = Elf64_Off(Info.st_size);
+  auto Fits = [&](Elf64_Off Offset, Elf64_Xword Bytes) { return Offset <= Size && Bytes <= Size - Offset; };
+  // Bytes of the file that must be there, as the headers say.
+  auto Read = [&](Elf64_Off Offset, void* Into, size_t Bytes, const char* Why) {
+    if (!Fits(Offset, Bytes)) Refuse(Why);
+    for (size_t Done = 0; Done < Bytes;) {
+      ssize_t N = pread(Fd, static_cast<char*>(Into) + Done, Bytes - Done, off_t(Offset + Done));
+      if (N < 0 && errno == EINTR) continue;
+      if (N < 0) Refuse(SysErrorMessage(errno));
+      if (N == 0) Refuse(Why);
+      Done += size_t(N);
+    }
   };
-  if (!Fits(0, sizeof(Elf64_Ehdr)) || Data.compare(0, SELFMAG, ELFMAG) != 0)
-    Refuse("it is no ELF file");
   Elf64_Ehdr Header;
-  std::memcpy(&Header, Data.data(), sizeof Header);
+  if (!Fits(0, sizeof Header)) Refuse("it is no ELF file");
+  Read(0, &Header, sizeof Header, "it is no ELF file");
+  if (std::memcmp(Header.e_ident, ELFMAG, SELFMAG) != 0) Refuse("it is no ELF file");
   if (Header.e_ident[EI_CLASS] != ELFCLASS64 || Header.e_ident[EI_DATA] != ELFDATA2LSB ||
       Header.e_machine != ThisMachine)
     Refuse("it is built for another machine");
   if (Header.e_type != ET_DYN) Refuse("it is no shared object");
-  if (Header.e_phentsize != sizeof(Elf64_Phdr) || Header.e_phnum == 0 ||
-      !Fits(Header.e_phoff, Elf64_Xword(Header.e_phnum) * sizeof(Elf64_Phdr)))
+  if (Header.e_phentsize != sizeof(Elf64_Phdr) || Header.e_phnum == 0)
     Refuse("it is cut short (its program headers lie past its end)");
-  for (int I = 0; I < Header.e_phnum; ++I) {
-    Elf64_Phdr Segment;
-    std::memcpy(&Segment, Data.data() + Header.e_phoff + size_t(I) * sizeof(Elf64_Phdr), sizeof Segment);
+  std::vector<Elf64_Phdr> Segments(Header.e_phnum);
+  Read(Header.e_phoff, Segments.data(), Segments.size() * sizeof(Elf64_Phdr),
+       "it is cut short (its program headers lie past its end)");
+  const Elf64_Phdr* Dynamic = nullptr;
+  for (const Elf64_Phdr& Segment : Segments) {
     if ((Segment.p_type == PT_LOAD || Segment.p_type == PT_DYNAMIC) &&
         !Fits(Segment.p_offset, Segment.p_filesz))
       Refuse("it is cut short (a segment lies past its end)");
+    if (Segment.p_type == PT_DYNAMIC) Dynamic = &Segment;
   }
-
-  std::vector<String> Needed;
+  // The section headers are the file's last part: a copy cut anywhere misses them.
   if (Header.e_shentsize != sizeof(Elf64_Shdr) ||
       !Fits(Header.e_shoff, Elf64_Xword(Header.e_shnum) * sizeof(Elf64_Shdr)))
     Refuse("it is cut short (its section headers lie past its end)");
-  std::vector<Elf64_Shdr> Sections(Header.e_shnum);
-  std::memcpy(Sections.data(), Data.data() + Header.e_shoff, Sections.size() * sizeof(Elf64_Shdr));
-  for (const Elf64_Shdr& S : Sections) {
-    if (S.sh_type != SHT_DYNAMIC || S.sh_link >= Sections.size()) continue;
-    const Elf64_Shdr& Strings = Sections[S.sh_link];
-    if (!Fits(S.sh_offset, S.sh_size) || !Fits(Strings.sh_offset, Strings.sh_size))
-      Refuse("it is cut short (its dynamic section lies past its end)");
-    for (size_t Off = 0; Off + sizeof(Elf64_Dyn) <= S.sh_size; Off += sizeof(Elf64_Dyn)) {
-      Elf64_Dyn Entry;
-      std::memcpy(&Entry, Data.data() + S.sh_offset + Off, sizeof Entry);
-      if (Entry.d_tag == DT_NULL) break;
-      if (Entry.d_tag != DT_NEEDED || Entry.d_un.d_val >= Strings.sh_size) continue;
-      const char* Name = Data.data() + Strings.sh_offset + Entry.d_un.d_val;
-      Needed.emplace_back(Name, strnlen(Name, Strings.sh_size - Entry.d_un.d_val));
-    }
+
+  std::vector<String> Needed;
+  if (!Dynamic) return Needed;
+  std::vector<Elf64_Dyn> Entries(Dynamic->p_filesz / sizeof(Elf64_Dyn));
+  Read(Dynamic->p_offset, Entries.data(), Entries.size() * sizeof(Elf64_Dyn),
+       "it is cut short (its dynamic section lies past its end)");
+  Elf64_Addr StringsAt = 0;
+  Elf64_Xword StringsSize = 0;
+  for (const Elf64_Dyn& Entry : Entries) {
+    if (Entry.d_tag == DT_NULL) break;
+    if (Entry.d_tag == DT_STRTAB) StringsAt = Entry.d_un.d_ptr;
+    if (Entry.d_tag == DT_STRSZ) StringsSize = Entry.d_un.d_val;
+  }
+  // The string table is named by its address once loaded: the loaded segment holding it
+  // tells where it lies in the file.
+  const Elf64_Phdr* Holder = nullptr;
+  for (const Elf64_Phdr& Segment : Segments)
+    if (Segment.p_type == PT_LOAD && StringsAt >= Segment.p_vaddr &&
+        StringsSize <= Segment.p_filesz && StringsAt - Segment.p_vaddr <= Segment.p_filesz - StringsSize)
+      Holder = &Segment;
+  if (!Holder) Refuse("its dynamic section names no string table within the file");
+  String Strings(StringsSize, '\0');
+  Read(Holder->p_offset + (StringsAt - Holder->p_vaddr), Strings.data(), Strings.size(),
+       "it is cut short (its dynamic section lies past its end)");
+  for (const Elf64_Dyn& Entry : Entries) {
+    if (Entry.d_tag == DT_NULL) break;
+    if (Entry.d_tag != DT_NEEDED || Entry.d_un.d_val >= Strings.size()) continue;
+    const char* Name = Strings.data() + Entry.d_un.d_val;
+    Needed.emplace_back(Name, strnlen(Name, Strings.size() - Entry.d_un.d_val));
   }
   return Needed;
 }

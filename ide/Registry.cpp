@@ -159,7 +159,11 @@ void TRegIniFile::Open() {
   });
 }
 
-TRegIniFile::~TRegIniFile() = default;
+// A key that goes inside its update (a write failed, or the code between raised) leaves
+// the store as it was before the update.
+TRegIniFile::~TRegIniFile() {
+  if (FOwnsTransaction) sqlite3_exec(FDb, "ROLLBACK", nullptr, nullptr, nullptr);
+}
 
 void TRegIniFile::Fail(const String& What) const {
   throw ERegistryException(Format("Settings store \"%s\" (key %s): %s", {FStore, FFileName, What}));
@@ -197,25 +201,56 @@ static void EnsureKey(sqlite3* Db, const String& Path) {
   }
 }
 
-// One write, whole or not at all. The opened key is made again if another IDE erased it
-// meanwhile: this one still holds it open.
+// One write, whole or not at all; inside an update, the update whole or not at all. The
+// opened key is made again if another IDE erased it meanwhile: this one still holds it
+// open. A transaction already open on the connection (another key's update) is joined
+// through a savepoint, so this write alone is undone when it fails.
 template <class F>
 void TRegIniFile::WriteTransaction(const char* What, F&& Body) {
+  if (FUpdateCount > 0 && FUpdateFailed)
+    Fail(Format("cannot %s: an earlier write of the same update failed", {String(What)}));
+  bool Joined = sqlite3_get_autocommit(FDb) == 0;
   try {
-    SQLiteExec(FDb, "BEGIN IMMEDIATE");
+    SQLiteExec(FDb, Joined ? "SAVEPOINT om_write" : "BEGIN IMMEDIATE");
   } catch (Exception& E) {
     Fail(Format("cannot %s: %s", {String(What), E.Message}));
   }
+  if (!Joined && FUpdateCount > 0) FOwnsTransaction = true;
+  auto Undo = [&] {
+    if (FOwnsTransaction || !Joined) {
+      sqlite3_exec(FDb, "ROLLBACK", nullptr, nullptr, nullptr);
+      FOwnsTransaction = false;
+    } else {
+      sqlite3_exec(FDb, "ROLLBACK TO om_write; RELEASE om_write", nullptr, nullptr, nullptr);
+    }
+    if (FUpdateCount > 0) FUpdateFailed = true;
+  };
   try {
     Body();
     EnsureKey(FDb, FFileName);
-    SQLiteExec(FDb, "COMMIT");
+    if (Joined)
+      SQLiteExec(FDb, "RELEASE om_write");
+    else if (!FOwnsTransaction)
+      SQLiteExec(FDb, "COMMIT");
   } catch (ERegistryException&) {
-    sqlite3_exec(FDb, "ROLLBACK", nullptr, nullptr, nullptr);
+    Undo();
     throw;
   } catch (Exception& E) {
-    sqlite3_exec(FDb, "ROLLBACK", nullptr, nullptr, nullptr);
+    Undo();
     Fail(Format("cannot %s: %s", {String(What), E.Message}));
+  }
+}
+
+void TRegIniFile::EndUpdate() {
+  if (FUpdateCount == 0 || --FUpdateCount > 0) return;
+  FUpdateFailed = false;
+  if (!FOwnsTransaction) return;
+  FOwnsTransaction = false;
+  try {
+    SQLiteExec(FDb, "COMMIT");
+  } catch (Exception& E) {
+    sqlite3_exec(FDb, "ROLLBACK", nullptr, nullptr, nullptr);
+    Fail(Format("cannot write the update: %s", {E.Message}));
   }
 }
 

@@ -19,23 +19,78 @@ bool IsSpace(char C) { return C > 0 && C <= ' '; }
   throw EConvertError(Format("Format '%s' invalid or incompatible with argument", {Fmt}));
 }
 
-void Pad(String& Out, std::string_view Text, int Width, bool Left) {
-  int Fill = Width - int(Text.size());
-  if (Fill > 0 && !Left) Out.append(size_t(Fill), ' ');
-  Out.append(Text);
-  if (Fill > 0 && Left) Out.append(size_t(Fill), ' ');
-}
+// What Format puts out, as it finds it in the pattern: runs of the pattern, strings of
+// the arguments, numbers written on the stack, and fills of one character. The pieces
+// are measured first and written into a result of their exact size, so a result takes
+// one allocation at most, and a short one none.
+class TFormatPieces {
+ public:
+  explicit TFormatPieces(String& Out) : FOut(Out) {}
+  void Text(const char* Data, size_t Size) {
+    if (Size == 0) return;
+    TPiece& P = Next();
+    P.Data = Data;
+    P.Size = Size;
+  }
+  void Text(std::string_view S) { Text(S.data(), S.size()); }
+  void Fill(char C, size_t Count) {
+    if (Count == 0) return;
+    TPiece& P = Next();
+    P.Data = nullptr;
+    P.Size = Count;
+    P.Own[0] = C;
+  }
+  // Room for a number of at most 24 characters, put out by Commit with its length.
+  char* Room() { return Next().Own; }
+  void Commit(const char* End) {
+    TPiece& P = FPieces[FCount - 1];
+    P.Data = P.Own;
+    P.Size = size_t(End - P.Own);
+  }
+  // Writes the pieces held after what the result already has.
+  void Flush() {
+    size_t Size = FOut.size(), Total = Size;
+    for (size_t I = 0; I < FCount; ++I) Total += FPieces[I].Size;
+    FOut.resize(Total);
+    char* To = FOut.data() + Size;
+    for (size_t I = 0; I < FCount; ++I) {
+      const TPiece& P = FPieces[I];
+      if (P.Data)
+        std::memcpy(To, P.Data, P.Size);
+      else
+        std::memset(To, P.Own[0], P.Size);
+      To += P.Size;
+    }
+    FCount = 0;
+  }
+
+ private:
+  struct TPiece {
+    const char* Data;
+    size_t Size;
+    char Own[24];
+  };
+  // A pattern with more pieces than this writes them in parts.
+  TPiece& Next() {
+    if (FCount == std::size(FPieces)) Flush();
+    return FPieces[FCount++];
+  }
+  String& FOut;
+  TPiece FPieces[16];
+  size_t FCount = 0;
+};
+
+// A fill of spaces to Width around Size characters, before or after.
+size_t FillTo(int Width, size_t Size) { return Width > int(Size) ? size_t(Width) - Size : 0; }
 
 }  // namespace
 
-// One pass over the pattern: the text between directives goes out in runs, numbers are
-// written with to_chars into a buffer on the stack, strings straight from the arguments.
+// One pass over the pattern collects the pieces of the result; then one write. Numbers
+// are written with to_chars into the pieces themselves, strings come straight from the
+// arguments: nothing is built in between.
 String Format(const String& Fmt, std::initializer_list<TVarRec> Args) {
-  size_t Estimate = Fmt.size();
-  for (const TVarRec& A : Args) Estimate += A.IsString() ? A.AsString().size() : 20;
   String Out;
-  // A short result fits in the string itself: room is made only for long ones.
-  if (Estimate > 64) Out.reserve(Estimate);
+  TFormatPieces Pieces(Out);
   const TVarRec* Arg = Args.begin();
   size_t ArgCount = Args.size(), Next = 0;
   const char *P = Fmt.data(), *End = P + Fmt.size();
@@ -43,12 +98,12 @@ String Format(const String& Fmt, std::initializer_list<TVarRec> Args) {
     // Patterns are short: a plain scan, not a library call for each run.
     const char* Directive = P;
     while (Directive < End && *Directive != '%') ++Directive;
-    Out.append(P, size_t(Directive - P));
+    Pieces.Text(P, size_t(Directive - P));
     if (Directive == End) break;
     P = Directive + 1;
     if (P >= End) FormatError(Fmt);
     if (*P == '%') {
-      Out += '%';
+      Pieces.Text(P, 1);
       ++P;
       continue;
     }
@@ -59,10 +114,10 @@ String Format(const String& Fmt, std::initializer_list<TVarRec> Args) {
         ++Next;
         ++P;
         if (A.IsString()) {
-          Out.append(A.AsString());
+          Pieces.Text(A.AsString());
         } else {
-          char Digits[24];
-          Out.append(Digits, size_t(std::to_chars(Digits, Digits + sizeof Digits, A.AsInteger()).ptr - Digits));
+          char* Digits = Pieces.Room();
+          Pieces.Commit(std::to_chars(Digits, Digits + 24, A.AsInteger()).ptr);
         }
         continue;
       }
@@ -99,42 +154,45 @@ String Format(const String& Fmt, std::initializer_list<TVarRec> Args) {
     }
     if (P >= End || Next >= ArgCount) FormatError(Fmt);
     const TVarRec& A = Arg[Next++];
-    String Hex;
-    std::string_view Text;
-    switch (Lower(*P++)) {
-      case 'd':
-      case 'u': {
-        if (A.IsString()) FormatError(Fmt);
-        long long V = Lower(P[-1]) == 'u' ? (long long)(unsigned)A.AsInteger() : A.AsInteger();
-        char Digits[24];
-        const char* DigitsEnd = std::to_chars(Digits, Digits + sizeof Digits, V).ptr;
-        bool Negative = Digits[0] == '-';
-        const char* First = Digits + (Negative ? 1 : 0);
-        // A precision is the least number of digits, zeros in front.
-        int Zeros = std::max(0, Prec - int(DigitsEnd - First));
-        int Fill = Width - (int(Negative) + Zeros + int(DigitsEnd - First));
-        if (Fill > 0 && !Left) Out.append(size_t(Fill), ' ');
-        if (Negative) Out += '-';
-        Out.append(size_t(Zeros), '0');
-        Out.append(First, size_t(DigitsEnd - First));
-        if (Fill > 0 && Left) Out.append(size_t(Fill), ' ');
-        continue;
+    char Type = Lower(*P++);
+    if (Type == 'd' || Type == 'u' || Type == 'x') {
+      if (A.IsString()) FormatError(Fmt);
+      char Digits[24];
+      char* DigitsEnd;
+      bool Negative = false;
+      if (Type == 'x') {
+        DigitsEnd = std::to_chars(Digits, Digits + sizeof Digits, (unsigned long long)A.AsInteger(), 16).ptr;
+        for (char* C = Digits; C < DigitsEnd; ++C) *C = Upper(*C);
+      } else {
+        long long V = Type == 'u' ? (long long)(unsigned)A.AsInteger() : A.AsInteger();
+        DigitsEnd = std::to_chars(Digits, Digits + sizeof Digits, V).ptr;
+        Negative = Digits[0] == '-';
       }
-      case 'x':
-        if (A.IsString()) FormatError(Fmt);
-        Hex = IntToHex(A.AsInteger(), Prec < 0 ? 0 : Prec);
-        Text = Hex;
-        break;
-      case 's':
-        if (!A.IsString()) FormatError(Fmt);
-        Text = A.AsString();
-        if (Prec >= 0 && size_t(Prec) < Text.size()) Text = Text.substr(0, size_t(Prec));
-        break;
-      default:
-        FormatError(Fmt);
+      const char* First = Digits + (Negative ? 1 : 0);
+      size_t Count = size_t(DigitsEnd - First);
+      // A precision is the least number of digits, zeros in front.
+      size_t Zeros = Prec > int(Count) ? size_t(Prec) - Count : 0;
+      size_t Fill = FillTo(Width, size_t(Negative) + Zeros + Count);
+      if (!Left) Pieces.Fill(' ', Fill);
+      if (Negative) Pieces.Text("-", 1);
+      Pieces.Fill('0', Zeros);
+      char* Room = Pieces.Room();
+      std::memcpy(Room, First, Count);
+      Pieces.Commit(Room + Count);
+      if (Left) Pieces.Fill(' ', Fill);
+    } else if (Type == 's') {
+      if (!A.IsString()) FormatError(Fmt);
+      std::string_view Text = A.AsString();
+      if (Prec >= 0 && size_t(Prec) < Text.size()) Text = Text.substr(0, size_t(Prec));
+      size_t Fill = FillTo(Width, Text.size());
+      if (!Left) Pieces.Fill(' ', Fill);
+      Pieces.Text(Text);
+      if (Left) Pieces.Fill(' ', Fill);
+    } else {
+      FormatError(Fmt);
     }
-    Pad(Out, Text, Width, Left);
   }
+  Pieces.Flush();
   return Out;
 }
 

@@ -11,7 +11,24 @@ class TEventful : public TComponent {
   TNotifyEvent OnEnter, OnChange, OnClick, OnExit;
 };
 
+// A caption in another place of its object than a button's.
+class TLabelled : public TComponent {
+  OM_CLASS(TLabelled, TComponent)
+ public:
+  explicit TLabelled(TComponent* AOwner) : TComponent(AOwner) {}
+  String Hint = "hint";
+  String Caption;
+};
+
 }  // namespace
+
+template <>
+struct TPublished<TLabelled> {
+  static constexpr TPropInfo Props[] = {
+      Property<&TLabelled::Caption, &TLabelled::Caption>("Caption"),
+  };
+};
+OM_IMPLEMENT_CLASS(TLabelled, "InspectorTest");
 
 template <>
 struct TPublished<TEventful> {
@@ -180,10 +197,20 @@ TEST_F(DesignTest, SeveralSelectedShowOnlyWhatAllowsItAndBlankDifferences) {
   EXPECT_EQ(A->Left, 7);
   EXPECT_EQ(B->Left, 7);
   EXPECT_EQ(I.Row("Left").Value(), "7");
-  // A form and a button share only what both have.
+  // A form and a button share only what both have, each through its own class's
+  // property.
   D->SetSelection({Root, A});
   EXPECT_NO_THROW(I.Row("Tag"));
   EXPECT_THROW(I.Row("Left"), EPropertyError);
+  auto* L = new TLabelled(Root);
+  L->Caption = "Label";
+  D->SetSelection({A, L});
+  EXPECT_EQ(I.Row("Caption").Value(), "");
+  I.SetValue("Caption", "Both");
+  EXPECT_EQ(L->Caption, "Both");
+  EXPECT_EQ(L->Hint, "hint");
+  EXPECT_EQ(A->Caption, "Both");
+  EXPECT_EQ(B->Caption, "Same");
 }
 
 TEST_F(DesignTest, TypingAValueWritesItAndMarksTheFormModified) {

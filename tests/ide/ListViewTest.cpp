@@ -264,6 +264,37 @@ TEST_F(ListViewTest, ReorderMovesTheRowsThemselvesWithOneRedrawAndRefusesAnyOthe
   EXPECT_EQ(Items->Item(0), Rows[0]);
 }
 
+TEST_F(ListViewTest, DeleteItemsTakesAnySetOfRowsInOnePassAndRefusesAWrongOne) {
+  TListItems* Items = List->Items();
+  std::vector<TListItem*> Rows;
+  for (int I = 0; I < Items->Count(); ++I) Rows.push_back(Items->Item(I));
+  Rows[1]->SetSelected(true);
+  Rows[2]->SetSelected(true);
+  Rows[3]->SetFocused(true);
+  auto Other = Add<TListView>(Form, "OtherList");
+  TListItem* Stranger = Other->Items()->Add();
+  for (std::vector<TListItem*> Wrong : {std::vector<TListItem*>{Rows[0], Rows[0]},
+                                        std::vector<TListItem*>{Rows[5], Stranger},
+                                        std::vector<TListItem*>{Rows[4], nullptr}}) {
+    EXPECT_THROW(Items->DeleteItems(Wrong), EListError);
+    EXPECT_EQ(Items->Count(), 6);
+  }
+  Log.Seen.clear();
+  int Redraws = List->RedrawCount();
+  Items->DeleteItems(std::vector<TListItem*>{Rows[5], Rows[1], Rows[3], Rows[0]});
+  EXPECT_EQ(List->RedrawCount(), Redraws + 1);
+  ASSERT_EQ(Items->Count(), 2);
+  EXPECT_EQ(Items->Item(0), Rows[2]);
+  EXPECT_EQ(Items->Item(1), Rows[4]);
+  EXPECT_EQ(List->SelCount(), 1);
+  EXPECT_EQ(SelectedCaptions(), std::vector<String>{"C"});
+  EXPECT_EQ(List->ItemFocused(), nullptr);
+  EXPECT_TRUE(Log.Seen.empty());  // nothing was selected or deselected
+  // A refused set left no row marked: those rows still go.
+  Items->DeleteItems(std::vector<TListItem*>{Rows[4]});
+  EXPECT_EQ(Items->Count(), 1);
+}
+
 // With the button held the drag stays: the row it would drop on is marked, moving on
 // asks again, other input is refused, Escape lets go without a drop.
 TEST_F(ListViewTest, AHeldDragMarksItsTargetAndEndsByReleaseOrEscape) {

@@ -36,9 +36,81 @@ class RegistryTest : public ::testing::Test {
     return Out;
   }
 
+  // Transactions that changed the store: SQLite counts them in the file's header.
+  unsigned Commits() {
+    std::string Bytes = ReadWholeFile(Store);
+    if (Bytes.size() < 28) return 0;
+    unsigned N = 0;
+    for (int I = 24; I < 28; ++I) N = N << 8 | static_cast<unsigned char>(Bytes[size_t(I)]);
+    return N;
+  }
+
+  // Makes the store refuse to write the value Name, as a full disk would midway.
+  void RefuseWriting(const std::string& Name) {
+    sqlite3* Db = nullptr;
+    sqlite3_open(Store.c_str(), &Db);
+    std::string Sql = "CREATE TRIGGER refuse BEFORE INSERT ON vals WHEN NEW.name = '" + Name +
+                      "' BEGIN SELECT RAISE(ABORT, 'disk full'); END";
+    ASSERT_EQ(sqlite3_exec(Db, Sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(Db);
+  }
+
   TTempFolder Dir;
   std::string Store = Dir / "settings.db";
 };
+
+// A window's settings go to the store together: one sync of the disk, and a write that
+// fails midway leaves every value as it was before.
+TEST_F(RegistryTest, AnUpdateIsOneTransactionWholeOrNotAtAll) {
+  std::string Section = std::string(Key) + "\\S";
+  TRegIniFile Ini(Key);
+  Ini.WriteInteger("S", "Height", 300);
+  unsigned Before = Commits();
+  Ini.BeginUpdate();
+  Ini.WriteInteger("S", "Height", 310);
+  Ini.BeginUpdate();  // nested: only the outer end commits
+  Ini.WriteInteger("S", "Width", 410);
+  Ini.EndUpdate();
+  Ini.WriteBool("S", "Toolbar", false);
+  EXPECT_EQ(Ini.ReadInteger("S", "Width", 0), 410);  // the key reads its own writes
+  EXPECT_EQ(Commits(), Before);
+  Ini.EndUpdate();
+  EXPECT_EQ(Commits(), Before + 1);
+  EXPECT_EQ(Raw(Section, "Height"), "310");
+  EXPECT_EQ(Raw(Section, "Width"), "410");
+  EXPECT_EQ(Raw(Section, "Toolbar"), "0");
+
+  RefuseWriting("Toolbar");
+  Before = Commits();
+  Ini.BeginUpdate();
+  Ini.WriteInteger("S", "Height", 320);
+  EXPECT_THROW(Ini.WriteBool("S", "Toolbar", true), ERegistryException);
+  EXPECT_THROW(Ini.WriteInteger("S", "Width", 420), ERegistryException);
+  Ini.EndUpdate();
+  EXPECT_EQ(Commits(), Before);
+  EXPECT_EQ(Raw(Section, "Height"), "310");
+  EXPECT_EQ(Raw(Section, "Width"), "410");
+  // The next update starts afresh.
+  Ini.WriteInteger("S", "Width", 430);
+  EXPECT_EQ(Raw(Section, "Width"), "430");
+}
+
+TEST_F(RegistryTest, AKeyThatGoesInsideItsUpdateLeavesTheStoreAsItWas) {
+  std::string Section = std::string(Key) + "\\S";
+  {
+    TRegIniFile Ini(Key);
+    Ini.WriteInteger("S", "Height", 300);
+  }
+  {
+    TRegIniFile Ini(Key);
+    Ini.BeginUpdate();
+    Ini.WriteInteger("S", "Height", 310);
+  }
+  EXPECT_EQ(Raw(Section, "Height"), "300");
+  TRegIniFile Ini(Key);
+  Ini.WriteInteger("S", "Height", 320);  // the connection the key kept is usable again
+  EXPECT_EQ(Raw(Section, "Height"), "320");
+}
 
 TEST_F(RegistryTest, ValuesAreStoredAsThePlatformStoresThem) {
   {
