@@ -112,10 +112,17 @@ TRegIniFile::TRegIniFile(const String& FileName)
     Open();
     if (stat(FStore.c_str(), &Now) == 0) Kept = {FStore, Now.st_dev, Now.st_ino, FConnection};
   }
-  // Opening a key creates it; a store that is read-only still opens a key it has.
-  TSQLiteStatement Has(FDb, "SELECT 1 FROM keys WHERE path = ?1");
-  Has.Bind(1, FFileName);
-  if (!Has.Step()) WriteTransaction("create the key", [] {});
+  // Opening a key creates it; a store that is read-only still opens a key it has. A store
+  // damaged on disk fails here first, and says which store it is.
+  bool Has = false;
+  try {
+    TSQLiteStatement S(FDb, "SELECT 1 FROM keys WHERE path = ?1");
+    S.Bind(1, FFileName);
+    Has = S.Step();
+  } catch (Exception& E) {
+    Fail("cannot read the key: " + E.Message);
+  }
+  if (!Has) WriteTransaction("create the key", [] {});
 }
 
 void TRegIniFile::Open() {
@@ -139,13 +146,15 @@ void TRegIniFile::Open() {
     return sqlite3_column_int(S.Get(), 0) == 0;
   };
   int Id;
+  bool Empty = false;
   try {
     Id = ApplicationId();
+    if (Id == 0) Empty = IsEmpty();
   } catch (Exception& E) {
     Fail(E.Message);
   }
   if (Id == StoreApplicationId) return;
-  if (Id != 0 || !IsEmpty()) Fail("it is not a settings store of this IDE");
+  if (Id != 0 || !Empty) Fail("it is not a settings store of this IDE");
   WriteTransaction("create the settings store", [&] {
     // Another IDE may have created it while this one waited for the lock.
     if (ApplicationId() == StoreApplicationId) return;
