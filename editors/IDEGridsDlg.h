@@ -47,6 +47,8 @@ class PACKAGE TOmDBGridColumnsEditor : public TDesignWindow {
   void Activated() override;
 
   void FillList();
+  // The window's title names the grid, as it is called now.
+  void UpdateTitle();
   void UpdateCaptions();
   void UpdateSelection();
   void UpdateCommands();
