@@ -57,4 +57,5 @@ class PACKAGE TRegIniFile : public TObject {
   String FStore;
   std::shared_ptr<sqlite3> FConnection;
   sqlite3* FDb = nullptr;
+  bool FWriter = false;  // holds the store's writer lock, from its first write on
 };

@@ -1,7 +1,12 @@
 #include "Registry.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <chrono>
+#include <thread>
 
 #include <pwd.h>
 #include <cerrno>
@@ -15,6 +20,22 @@ namespace {
 // Marks a database as this IDE's settings store, so that a store option pointing at some
 // other database refuses it instead of adding tables to it.
 constexpr int StoreApplicationId = 0x4F4D5331;  // "OMS1"
+
+// The store's writer lock, held by this process while any key that has written lives:
+// what one key writes (a window's settings as it closes) is never mixed with what another
+// IDE writes meanwhile. Each write stays a transaction of its own, so a failure is told at
+// the write that failed. An advisory lock on a file beside the store (never on the store
+// itself, whose POSIX locks SQLite keeps and any close of it would drop).
+struct TWriterLock {
+  String File;
+  int Fd = -1;
+  int Holders = 0;
+};
+
+TWriterLock& WriterLock() {
+  static TWriterLock Lock;
+  return Lock;
+}
 
 // Made on first use, like every other state of the host: loading the library runs no code.
 String& StoreOverride() {
@@ -168,7 +189,13 @@ void TRegIniFile::Open() {
   });
 }
 
-TRegIniFile::~TRegIniFile() = default;
+TRegIniFile::~TRegIniFile() {
+  TWriterLock& Lock = WriterLock();
+  if (FWriter && --Lock.Holders == 0 && Lock.Fd >= 0) {
+    close(Lock.Fd);  // releases the lock
+    Lock.Fd = -1;
+  }
+}
 
 void TRegIniFile::Fail(const String& What) const {
   throw ERegistryException(Format("Settings store \"%s\" (key %s): %s", {FStore, FFileName, What}));
@@ -210,6 +237,30 @@ static void EnsureKey(sqlite3* Db, const String& Path) {
 // meanwhile: this one still holds it open.
 template <class F>
 void TRegIniFile::WriteTransaction(const char* What, F&& Body) {
+  TWriterLock& Lock = WriterLock();
+  if (!FWriter && Lock.Holders == 0) {
+    // Where the lock file cannot be made (a read-only folder) the write goes on unlocked
+    // and fails, if at all, as SQLite says.
+    int Fd = open((FStore + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (Fd >= 0) {
+      // As long as SQLite waits for its own lock.
+      auto Until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+      while (flock(Fd, LOCK_EX | LOCK_NB) != 0) {
+        if (errno != EWOULDBLOCK || std::chrono::steady_clock::now() > Until) {
+          close(Fd);
+          Fail(Format("cannot %s: another IDE keeps writing the store", {String(What)}));
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+      }
+      Lock.Fd = Fd;
+    }
+    Lock.File = FStore;
+  }
+  // A key of another store while this one's lock is held writes unlocked.
+  if (!FWriter && Lock.File == FStore) {
+    FWriter = true;
+    ++Lock.Holders;
+  }
   try {
     SQLiteExec(FDb, "BEGIN IMMEDIATE");
   } catch (Exception& E) {
