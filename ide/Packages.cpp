@@ -122,10 +122,7 @@ constexpr Elf64_Half ThisMachine = EM_AARCH64;
 #endif
 
 // Checks that the file is a whole shared object for this machine, and gives the libraries
-// it names as needed, read from the file. dlopen maps what the program headers name: a
-// file cut short leaves pages past its end mapped, and touching them kills the IDE
-// (SIGBUS) inside dlopen. A package built for the other release needs the other
-// release's host library, and loading that would put two platforms in one process.
+// it names as needed, read from the file.
 std::vector<String> CheckedNeededLibraries(const String& FileName) {
   String Data;
   try {
@@ -133,6 +130,16 @@ std::vector<String> CheckedNeededLibraries(const String& FileName) {
   } catch (Exception& E) {
     Fail(Format("%s is not a package library: %s", {FileName, E.Message}));
   }
+  return PackageFileNeeds(Data, FileName);
+}
+
+}  // namespace
+
+// dlopen maps what the program headers name: a file cut short leaves pages past its end
+// mapped, and touching them kills the IDE (SIGBUS) inside dlopen. A package built for the
+// other release needs the other release's host library, and loading that would put two
+// platforms in one process.
+std::vector<String> PackageFileNeeds(const String& Data, const String& FileName) {
   auto Refuse = [&](const char* Why) {
     Fail(Format("%s is not a package library: %s", {FileName, String(Why)}));
   };
@@ -163,7 +170,9 @@ std::vector<String> CheckedNeededLibraries(const String& FileName) {
       !Fits(Header.e_shoff, Elf64_Xword(Header.e_shnum) * sizeof(Elf64_Shdr)))
     Refuse("it is cut short (its section headers lie past its end)");
   std::vector<Elf64_Shdr> Sections(Header.e_shnum);
-  std::memcpy(Sections.data(), Data.data() + Header.e_shoff, Sections.size() * sizeof(Elf64_Shdr));
+  // A file without section headers has nothing to copy (and no buffer to copy into).
+  if (!Sections.empty())
+    std::memcpy(Sections.data(), Data.data() + Header.e_shoff, Sections.size() * sizeof(Elf64_Shdr));
   for (const Elf64_Shdr& S : Sections) {
     if (S.sh_type != SHT_DYNAMIC || S.sh_link >= Sections.size()) continue;
     const Elf64_Shdr& Strings = Sections[S.sh_link];
@@ -180,8 +189,6 @@ std::vector<String> CheckedNeededLibraries(const String& FileName) {
   }
   return Needed;
 }
-
-}  // namespace
 
 TPackageLoader::TPackageLoader(TIde* Ide) : FIde(Ide) {}
 
