@@ -629,6 +629,8 @@ class TInputWatcher : public TComponent {
   TInputQueue* FQueue;
 };
 
+// The queue is a platform object, made once per application and never copied.
+// cppcheck-suppress [noCopyConstructor, noOperatorEq]
 TInputQueue::TInputQueue() : FWatcher(new TInputWatcher(this)) {}
 
 TInputQueue::~TInputQueue() { delete FWatcher; }

@@ -36,7 +36,7 @@ struct TDialog {
 // changes it directly, or gives the next input as a person would.
 using TStep = std::function<bool(TDialog&, TInputEvent&)>;
 
-TStep Look(std::function<void(TDialog&)> F) {
+TStep Look(const std::function<void(TDialog&)>& F) {
   return [F](TDialog& D, TInputEvent&) {
     F(D);
     return false;
