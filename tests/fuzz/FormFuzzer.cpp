@@ -41,7 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
     OM_FUZZ_CHECK(I.Designers().empty(), "a refused form left a designer");
     return 0;
   } catch (Exception& E) {
-    OM_FUZZ_CHECK(!E.Message.empty());
+    OM_FUZZ_CHECK(!E.Message.empty(), E.ClassName());
     OM_FUZZ_CHECK(I.Designers().empty(), "a refused form left a designer");
     return 0;
   }

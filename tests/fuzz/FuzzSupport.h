@@ -32,7 +32,7 @@ inline const std::string& Scratch() {
 
 }  // namespace OmFuzz
 
-#define OM_FUZZ_CHECK(Cond, ...) \
-  do {                           \
-    if (!(Cond)) OmFuzz::Wrong(#Cond __VA_OPT__(, ) __VA_ARGS__); \
+#define OM_FUZZ_CHECK(Cond, Detail)          \
+  do {                                       \
+    if (!(Cond)) OmFuzz::Wrong(#Cond, Detail); \
   } while (0)

@@ -90,7 +90,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
                     NaiveReplace(Value, Pattern, Replacement),
                 Value + " / " + Pattern + " / " + Replacement);
   // The memo's line ends, as the editor folds them into one row.
-  OM_FUZZ_CHECK(Idelinesdlg::ReplaceAll(Value, "\r\n", "\r") == NaiveReplace(Value, "\r\n", "\r"));
+  OM_FUZZ_CHECK(Idelinesdlg::ReplaceAll(Value, "\r\n", "\r") == NaiveReplace(Value, "\r\n", "\r"), Value);
 
   std::vector<std::string> Rows = Split(Value);
   OM_FUZZ_CHECK(Idelinesdlg::RowCount(Value) == int(Rows.size()), Value);

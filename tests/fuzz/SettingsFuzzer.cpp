@@ -47,11 +47,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
     Reg.WriteString(Section, Ident, Value);
     String Back = Reg.ReadString(Section, Ident, "\x01missing");
     OM_FUZZ_CHECK(Back == Value, "wrote [" + Value + "], read [" + Back + "]");
-    OM_FUZZ_CHECK(Reg.ValueExists(Section, Ident));
+    OM_FUZZ_CHECK(Reg.ValueExists(Section, Ident), Section + "/" + Ident);
     OM_FUZZ_CHECK(Reg.ReadInteger(Section, Ident, -7) == ModelInteger(Value, -7), Value);
     OM_FUZZ_CHECK(Reg.ReadBool(Section, Ident, true) == (ModelInteger(Value, 1) != 0), Value);
     Reg.DeleteKey(Section, Ident);
-    OM_FUZZ_CHECK(!Reg.ValueExists(Section, Ident));
+    OM_FUZZ_CHECK(!Reg.ValueExists(Section, Ident), Section + "/" + Ident);
   } catch (ERegistryException& E) {
     // A refusal is fine when it says where: the store and the key.
     OM_FUZZ_CHECK(E.Message.find("Settings store") != String::npos, E.Message);
