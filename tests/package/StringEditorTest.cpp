@@ -94,7 +94,7 @@ TStep MemoText(const String& Text) {
 
 class TDialogInput : public TInputSource {
  public:
-  explicit TDialogInput(std::vector<TStep> Steps) : FSteps(Steps.begin(), Steps.end()) {}
+  explicit TDialogInput(const std::vector<TStep>& Steps) : FSteps(Steps.begin(), Steps.end()) {}
   bool HasInput() const override { return !FSteps.empty(); }
   bool Next(TInputEvent& Event) override {
     while (!FSteps.empty()) {

@@ -13,8 +13,7 @@
 // disk with that much room left. SIGXFSZ is ignored meanwhile, as the IDE ignores it.
 class TDiskFull {
  public:
-  explicit TDiskFull(rlim_t Bytes) {
-    FOldSignal = signal(SIGXFSZ, SIG_IGN);
+  explicit TDiskFull(rlim_t Bytes) : FOldSignal(signal(SIGXFSZ, SIG_IGN)) {
     getrlimit(RLIMIT_FSIZE, &FOld);
     struct rlimit Small = FOld;
     Small.rlim_cur = Bytes;
@@ -28,8 +27,8 @@ class TDiskFull {
   TDiskFull& operator=(const TDiskFull&) = delete;
 
  private:
+  sighandler_t FOldSignal;
   struct rlimit FOld {};
-  sighandler_t FOldSignal = SIG_DFL;
 };
 
 // A folder made read-only for as long as the object lives. Whether that stops this
