@@ -170,7 +170,12 @@ void TRegIniFile::Open() {
   bool Empty = false;
   try {
     Id = ApplicationId();
-    if (Id == 0) Empty = IsEmpty();
+    if (Id == 0) {
+      Empty = IsEmpty();
+      // Another IDE may have made the store between the two looks (its tables and its
+      // id come in one transaction): look at the id again before refusing.
+      if (!Empty) Id = ApplicationId();
+    }
   } catch (Exception& E) {
     Fail(E.Message);
   }
