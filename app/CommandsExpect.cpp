@@ -163,6 +163,7 @@ bool TSession::InState(const String& Name, const String& State) const {
         (D->GetRoot()->FindComponent(Name) || SameText(Name, D->GetRoot()->Name())))
       Thing = ResolveComponent(Name);
   if (!Thing) Thing = ExpectedPart(Name);
+  if (!Thing) throw EConvertError(Format("nothing is named %s", {Name}));
   auto* C = dynamic_cast<TControl*>(Thing);
   auto* Item = dynamic_cast<TMenuItem*>(Thing);
   auto* Action = dynamic_cast<TCustomAction*>(Thing);

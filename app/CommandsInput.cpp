@@ -37,7 +37,7 @@ void ParseKey(const String& Text, Word& K, TShiftState& Shift) {
   if (!K && Rest.size() == 1 &&
       ((Rest[0] >= 'A' && Rest[0] <= 'Z') || (Rest[0] >= 'a' && Rest[0] <= 'z') ||
        (Rest[0] >= '0' && Rest[0] <= '9')))
-    K = Word(UpperCase(Rest)[0]);
+    K = Word(static_cast<unsigned char>(UpperCase(Rest)[0]));
   int F;
   if (!K && Rest.size() >= 2 && (Rest[0] == 'F' || Rest[0] == 'f') &&
       TryStrToInt(Rest.substr(1), F) && F >= 1 && F <= 12)

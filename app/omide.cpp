@@ -95,7 +95,7 @@ char** CompleteAtPrompt(const char* Text, int Start, int End) {
   // A folder, a window's name before its control, or a collection before its item goes on
   // without a blank.
   char Tail = Offered.size() == 1 && !Offered[0].empty() ? Offered[0].back() : ' ';
-  rl_completion_append_character = Tail == '/' || Tail == '.' || Tail == '[' || Tail == '+' ? '\0' : ' ';
+  rl_completion_append_character = Tail == '/' || Tail == '.' || Tail == '[' || Tail == '+' ? 0 : int(' ');
   return rl_completion_matches(Text, NextOffered);
 }
 

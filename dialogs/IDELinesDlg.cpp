@@ -32,6 +32,7 @@ String ReplaceAll(const String& Source, const String& Pattern, const String& Rep
     for (const char* At; (At = Find(From)); From = At + M) {
       std::memcpy(Out, From, size_t(At - From));
       Out += At - From;
+      // NOLINTNEXTLINE(bugprone-not-null-terminated-result): a std::string's buffer, sized after
       std::memcpy(Out, Replacement.data(), Replacement.size());
       Out += Replacement.size();
     }

@@ -250,7 +250,12 @@ void TOmDBGridColumnsEditor::SetGrid(TOmDBGrid* Value) {
   FGrid = Value;
   if (FGrid) FGrid->FreeNotification(this);
   FillList();
-  SetCaption(Format("Editing %s.Columns", {FGrid ? FGrid->Name() : String()}));
+  UpdateTitle();
+}
+
+void TOmDBGridColumnsEditor::UpdateTitle() {
+  String Title = Format("Editing %s.Columns", {FGrid ? FGrid->Name() : String()});
+  if (Caption() != Title) SetCaption(Title);
 }
 
 void TOmDBGridColumnsEditor::Notification(TComponent* AComponent, TOperation Operation) {
@@ -346,6 +351,8 @@ void TOmDBGridColumnsEditor::FormClosed(TCustomForm* AForm) {
 }
 
 void TOmDBGridColumnsEditor::FormModified() {
+  // A rename of the grid comes as a modification of the form.
+  UpdateTitle();
   UpdateCaptions();
   UpdateCommands();
 }
@@ -386,6 +393,8 @@ void TOmDBGridColumnsEditor::DesignerClosed(const _di_IDesigner& ADesigner, bool
 }
 
 void TOmDBGridColumnsEditor::ItemsModified(const _di_IDesigner&) {
+  // A rename of the grid comes as a modification of the form.
+  UpdateTitle();
   UpdateCaptions();
   UpdateCommands();
 }

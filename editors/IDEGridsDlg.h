@@ -49,6 +49,8 @@ class PACKAGE TOmDBGridColumnsEditor : public TDesignWindow {
   void Activated() override;
 
   void FillList();
+  // The window's title names the grid, as it is called now.
+  void UpdateTitle();
   void UpdateCaptions();
   bool RemoveFreedRows(bool InStep, std::span<TListItem* const> Freed, int First);
   void UpdateSelection();

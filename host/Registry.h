@@ -70,4 +70,5 @@ class PACKAGE TRegIniFile : public TObject {
   int FUpdateCount = 0;
   bool FOwnsTransaction = false;  // began the transaction its update writes in
   bool FUpdateFailed = false;     // a write of the update failed: nothing more is written
+  bool FWriter = false;  // holds the store's writer lock, from its first write on
 };

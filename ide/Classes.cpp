@@ -182,6 +182,7 @@ void TComponent::Remove(TComponent* AComponent) {
   // A published field of the owner that holds the component would dangle once it is
   // freed, so it is cleared as the component leaves, under whatever name it has by then.
   // An owner being freed is only its base class by now: its own fields are gone already.
+  // NOLINTNEXTLINE(clang-analyzer-optin.cplusplus.VirtualCall): the class as it is now is wanted
   for (TClass C = ClassType(); C; C = C->Parent)
     for (int I = 0; I < C->FieldCount; ++I)
       if (C->Fields[I].Get(this) == AComponent) C->Fields[I].Set(this, nullptr);

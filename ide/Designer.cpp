@@ -193,6 +193,7 @@ void TDesigner::GetSelections(TDesignerSelectionList* List) {
 }
 void TDesigner::SetSelections(TDesignerSelectionList* List) {
   std::vector<TPersistent*> Items;
+  Items.reserve(size_t(List->Count()));
   for (int I = 0; I < List->Count(); ++I) Items.push_back(List->Items(I));
   SetSelection(Items);
 }
@@ -202,6 +203,7 @@ void TDesigner::GetSelections(const _di_IDesignerSelections& List) {
 }
 void TDesigner::SetSelections(const _di_IDesignerSelections& List) {
   std::vector<TPersistent*> Items;
+  Items.reserve(size_t(List->Count()));
   for (int I = 0; I < List->Count(); ++I) Items.push_back(List->Get(I));
   SetSelection(Items);
 }

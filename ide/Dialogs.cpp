@@ -320,7 +320,7 @@ bool TOpenDialog::Execute() {
     if (Name.empty()) continue;
     if (Name[0] != '/') {
       String Base = FInitialDir.empty() ? ExpandFileName(".") : FInitialDir;
-      Name = Base + (Base.empty() || Base.back() == '/' ? "" : "/") + Name;
+      Name.insert(0, Base.empty() || Base.back() == '/' ? Base : Base + "/");
     }
     Name = NormalizePath(ExpandFileName(Name));
     if (DirectoryExists(Name)) {

@@ -32,7 +32,7 @@ String SaveTarget(const String& FileName) {
     Link.resize(size_t(N));
     if (Link.empty() || Link[0] != '/') {
       String Dir = ExtractFileDir(Target);
-      Link = (Dir.empty() ? String(".") : Dir) + "/" + Link;
+      Link.insert(0, (Dir.empty() ? String(".") : Dir) + "/");
     }
     Target = Link;
   }

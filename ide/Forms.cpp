@@ -120,6 +120,7 @@ OM_IMPLEMENT_CLASS(TForm, "Forms");
 TCustomForm::TCustomForm(TComponent* AOwner) : TCustomForm(AOwner, 0) {}
 
 TCustomForm::TCustomForm(TComponent* AOwner, int) : TWinControl(AOwner) {
+  // NOLINTNEXTLINE(clang-analyzer-optin.cplusplus.VirtualCall): the base's own, on purpose
   SetVisible(false);
   SetColor(clBtnFace);
   SetParentFont(false);
@@ -131,7 +132,18 @@ TCustomForm::~TCustomForm() {
   Destroying();
   FActiveControl = nullptr;
   if (Application) Application->FormGone(this);
-  if (Screen) Screen->RemoveForm(this);
+  // The form that becomes active in its place runs its activation, which may raise; a
+  // destructor cannot pass that on (it would end the IDE), so the application hears it.
+  try {
+    if (Screen) Screen->RemoveForm(this);
+  } catch (Exception& E) {
+    try {
+      if (Application) Application->HandleException(E);
+    } catch (...) {
+      // A handler that raises in turn has nobody left to tell.
+    }
+  } catch (...) {
+  }
 }
 
 void TCustomForm::ReadForm() {
@@ -629,6 +641,8 @@ class TInputWatcher : public TComponent {
   TInputQueue* FQueue;
 };
 
+// The queue is a platform object, made once per application and never copied.
+// cppcheck-suppress [noCopyConstructor, noOperatorEq]
 TInputQueue::TInputQueue() : FWatcher(new TInputWatcher(this)) {}
 
 TInputQueue::~TInputQueue() { delete FWatcher; }

@@ -9,6 +9,7 @@
 #include <cerrno>
 
 #include <cstring>
+#include <functional>
 
 #include <algorithm>
 
@@ -133,30 +134,19 @@ constexpr Elf64_Half ThisMachine = EM_AARCH64;
 // Only the headers, the dynamic segment and its string table are read: the rest of the
 // library (code, resources, symbols) is the loader's to map, and reading it all on every
 // load cost more than the rest of the check.
-std::vector<String> CheckedNeededLibraries(const String& FileName) {
+// Copies Bytes at Offset of the file into Into; raises (through Refuse) when the file
+// ends before them.
+using TReadAt = std::function<void(Elf64_Off Offset, void* Into, size_t Bytes, const char* Why)>;
+
+std::vector<String> NeededLibraries(const TReadAt& ReadAt, Elf64_Off Size, const String& FileName) {
   auto Refuse = [&](const String& Why) {
     Fail(Format("%s is not a package library: %s", {FileName, Why}));
   };
-  int Fd = open(FileName.c_str(), O_RDONLY | O_CLOEXEC);
-  if (Fd < 0) Refuse(SysErrorMessage(errno));
-  struct TClose {
-    int Fd;
-    ~TClose() { close(Fd); }
-  } Closing{Fd};
-  struct stat Info {};
-  if (fstat(Fd, &Info) != 0) Refuse(SysErrorMessage(errno));
-  const Elf64_Off Size = Elf64_Off(Info.st_size);
   auto Fits = [&](Elf64_Off Offset, Elf64_Xword Bytes) { return Offset <= Size && Bytes <= Size - Offset; };
   // Bytes of the file that must be there, as the headers say.
   auto Read = [&](Elf64_Off Offset, void* Into, size_t Bytes, const char* Why) {
     if (!Fits(Offset, Bytes)) Refuse(Why);
-    for (size_t Done = 0; Done < Bytes;) {
-      ssize_t N = pread(Fd, static_cast<char*>(Into) + Done, Bytes - Done, off_t(Offset + Done));
-      if (N < 0 && errno == EINTR) continue;
-      if (N < 0) Refuse(SysErrorMessage(errno));
-      if (N == 0) Refuse(Why);
-      Done += size_t(N);
-    }
+    if (Bytes) ReadAt(Offset, Into, Bytes, Why);
   };
   Elf64_Ehdr Header;
   if (!Fits(0, sizeof Header)) Refuse("it is no ELF file");
@@ -215,7 +205,38 @@ std::vector<String> CheckedNeededLibraries(const String& FileName) {
   return Needed;
 }
 
+std::vector<String> CheckedNeededLibraries(const String& FileName) {
+  auto Refuse = [&](const String& Why) {
+    Fail(Format("%s is not a package library: %s", {FileName, Why}));
+  };
+  int Fd = open(FileName.c_str(), O_RDONLY | O_CLOEXEC);
+  if (Fd < 0) Refuse(SysErrorMessage(errno));
+  struct TClose {
+    int Fd;
+    ~TClose() { close(Fd); }
+  } Closing{Fd};
+  struct stat Info {};
+  if (fstat(Fd, &Info) != 0) Refuse(SysErrorMessage(errno));
+  return NeededLibraries(
+      [&](Elf64_Off Offset, void* Into, size_t Bytes, const char* Why) {
+        for (size_t Done = 0; Done < Bytes;) {
+          ssize_t N = pread(Fd, static_cast<char*>(Into) + Done, Bytes - Done, off_t(Offset + Done));
+          if (N < 0 && errno == EINTR) continue;
+          if (N < 0) Refuse(SysErrorMessage(errno));
+          if (N == 0) Refuse(Why);
+          Done += size_t(N);
+        }
+      },
+      Elf64_Off(Info.st_size), FileName);
+}
+
 }  // namespace
+
+std::vector<String> PackageFileNeeds(const String& Data, const String& FileName) {
+  return NeededLibraries(
+      [&](Elf64_Off Offset, void* Into, size_t Bytes, const char*) { std::memcpy(Into, Data.data() + Offset, Bytes); },
+      Elf64_Off(Data.size()), FileName);
+}
 
 TPackageLoader::TPackageLoader(TIde* Ide) : FIde(Ide) {}
 

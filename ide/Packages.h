@@ -90,5 +90,10 @@ class TPackageLoader {
 
 OM_EXCEPTION(EPackageError, Exception)
 
+// Checks that Data, the content of the package file FileName, is a whole shared object
+// for this machine before anything maps it, and gives the libraries it names as needed.
+// Raises EPackageError naming the file and what is wrong.
+std::vector<String> PackageFileNeeds(const String& Data, const String& FileName);
+
 // The file name of a package of this release built beside the IDE's executable.
 String PackageFileBesideIde(const String& BaseName);

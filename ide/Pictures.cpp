@@ -369,9 +369,9 @@ void Label(TCanvas* C, int X, int Y, const String& Caption) {
 std::unique_ptr<TBitmap> FileDialog(TOpenDialog* D, const String& Title) {
   // The size and layout of the platform's dialog at 96 pixels per inch.
   const int W = 430, H = 268, Frame = 3, CaptionH = 18;
-  bool Save = dynamic_cast<TSaveDialog*>(D) != nullptr;
   String Folder =
       D->InitialDir().empty() ? String(std::filesystem::current_path().string()) : D->InitialDir();
+  bool Save = dynamic_cast<TSaveDialog*>(D) != nullptr;
   std::vector<TOpenDialog::TFilterPair> Filters = D->Filters();
   size_t Chosen = size_t(std::max(1, D->FilterIndex())) - 1;
   String Patterns = Chosen < Filters.size() ? Filters[Chosen].Patterns : String("*");

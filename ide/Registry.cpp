@@ -1,7 +1,12 @@
 #include "Registry.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <chrono>
+#include <thread>
 
 #include <pwd.h>
 #include <cerrno>
@@ -15,6 +20,22 @@ namespace {
 // Marks a database as this IDE's settings store, so that a store option pointing at some
 // other database refuses it instead of adding tables to it.
 constexpr int StoreApplicationId = 0x4F4D5331;  // "OMS1"
+
+// The store's writer lock, held by this process while any key that has written lives:
+// what one key writes (a window's settings as it closes) is never mixed with what another
+// IDE writes meanwhile. Each write stays a transaction of its own, so a failure is told at
+// the write that failed. An advisory lock on a file beside the store (never on the store
+// itself, whose POSIX locks SQLite keeps and any close of it would drop).
+struct TWriterLock {
+  String File;
+  int Fd = -1;
+  int Holders = 0;
+};
+
+TWriterLock& WriterLock() {
+  static TWriterLock Lock;
+  return Lock;
+}
 
 // Made on first use, like every other state of the host: loading the library runs no code.
 String& StoreOverride() {
@@ -112,10 +133,17 @@ TRegIniFile::TRegIniFile(const String& FileName)
     Open();
     if (stat(FStore.c_str(), &Now) == 0) Kept = {FStore, Now.st_dev, Now.st_ino, FConnection};
   }
-  // Opening a key creates it; a store that is read-only still opens a key it has.
-  TSQLiteStatement Has(FDb, "SELECT 1 FROM keys WHERE path = ?1");
-  Has.Bind(1, FFileName);
-  if (!Has.Step()) WriteTransaction("create the key", [] {});
+  // Opening a key creates it; a store that is read-only still opens a key it has. A store
+  // damaged on disk fails here first, and says which store it is.
+  bool Has = false;
+  try {
+    TSQLiteStatement S(FDb, "SELECT 1 FROM keys WHERE path = ?1");
+    S.Bind(1, FFileName);
+    Has = S.Step();
+  } catch (Exception& E) {
+    Fail("cannot read the key: " + E.Message);
+  }
+  if (!Has) WriteTransaction("create the key", [] {});
 }
 
 void TRegIniFile::Open() {
@@ -139,13 +167,20 @@ void TRegIniFile::Open() {
     return sqlite3_column_int(S.Get(), 0) == 0;
   };
   int Id;
+  bool Empty = false;
   try {
     Id = ApplicationId();
+    if (Id == 0) {
+      Empty = IsEmpty();
+      // Another IDE may have made the store between the two looks (its tables and its
+      // id come in one transaction): look at the id again before refusing.
+      if (!Empty) Id = ApplicationId();
+    }
   } catch (Exception& E) {
     Fail(E.Message);
   }
   if (Id == StoreApplicationId) return;
-  if (Id != 0 || !IsEmpty()) Fail("it is not a settings store of this IDE");
+  if (Id != 0 || !Empty) Fail("it is not a settings store of this IDE");
   WriteTransaction("create the settings store", [&] {
     // Another IDE may have created it while this one waited for the lock.
     if (ApplicationId() == StoreApplicationId) return;
@@ -160,9 +195,14 @@ void TRegIniFile::Open() {
 }
 
 // A key that goes inside its update (a write failed, or the code between raised) leaves
-// the store as it was before the update.
+// the store as it was before the update; then it lets go of the writer lock.
 TRegIniFile::~TRegIniFile() {
   if (FOwnsTransaction) sqlite3_exec(FDb, "ROLLBACK", nullptr, nullptr, nullptr);
+  TWriterLock& Lock = WriterLock();
+  if (FWriter && --Lock.Holders == 0 && Lock.Fd >= 0) {
+    close(Lock.Fd);  // releases the lock
+    Lock.Fd = -1;
+  }
 }
 
 void TRegIniFile::Fail(const String& What) const {
@@ -209,6 +249,30 @@ template <class F>
 void TRegIniFile::WriteTransaction(const char* What, F&& Body) {
   if (FUpdateCount > 0 && FUpdateFailed)
     Fail(Format("cannot %s: an earlier write of the same update failed", {String(What)}));
+  TWriterLock& Lock = WriterLock();
+  if (!FWriter && Lock.Holders == 0) {
+    // Where the lock file cannot be made (a read-only folder) the write goes on unlocked
+    // and fails, if at all, as SQLite says.
+    int Fd = open((FStore + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (Fd >= 0) {
+      // As long as SQLite waits for its own lock.
+      auto Until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+      while (flock(Fd, LOCK_EX | LOCK_NB) != 0) {
+        if (errno != EWOULDBLOCK || std::chrono::steady_clock::now() > Until) {
+          close(Fd);
+          Fail(Format("cannot %s: another IDE keeps writing the store", {String(What)}));
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+      }
+      Lock.Fd = Fd;
+    }
+    Lock.File = FStore;
+  }
+  // A key of another store while this one's lock is held writes unlocked.
+  if (!FWriter && Lock.File == FStore) {
+    FWriter = true;
+    ++Lock.Holders;
+  }
   bool Joined = sqlite3_get_autocommit(FDb) == 0;
   try {
     SQLiteExec(FDb, Joined ? "SAVEPOINT om_write" : "BEGIN IMMEDIATE");

@@ -83,7 +83,8 @@ HINSTANCE ShellExecuteA(HWND hwnd, LPCSTR lpOperation, LPCSTR lpFile, LPCSTR lpP
   else if (Interactive)
     R.Result = StartOpener(R.File, R.Directory, R.Opener);
   Requests().push_back(R);
-  return reinterpret_cast<HINSTANCE>(static_cast<std::intptr_t>(R.Result));
+  // The platform's ShellExecute returns its result code as a handle.
+  return reinterpret_cast<HINSTANCE>(static_cast<std::intptr_t>(R.Result));  // NOLINT(performance-no-int-to-ptr)
 }
 
 const std::vector<TShellRequest>& ShellRequests() { return Requests(); }

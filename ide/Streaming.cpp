@@ -311,7 +311,7 @@ void TReader::ReadPropValue(TPersistent* Instance, PPropInfo Prop) {
     case tkInteger:
     case tkInt64:
     case tkChar: {
-      long long V;
+      long long V = 0;
       if (Tok.Kind == TTokenKind::Integer) {
         V = Tok.Int;
         // Hexadecimal values name the bits of a 32-bit integer, as colours are written.

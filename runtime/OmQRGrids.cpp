@@ -337,7 +337,9 @@ class OM_HIDDEN TOmReportBuilder {
       long long Total = 0;
       for (const TPrinted& C : FCols) Total += C.Width;
       int Room = FWidth - Separators;
-      if (Total > Room)
+      // Every column is at least MinColumnChars wide, so Total is never 0 here; the static
+      // analyzer cannot know that.
+      if (Total > Room && Total > 0)
         for (TPrinted& C : FCols) C.Width = std::max(1, int(C.Width * (long long)std::max(Room, 0) / Total));
     }
     int Pos = FGrid ? 1 : 0;
@@ -642,6 +644,7 @@ class OM_HIDDEN TOmReportBuilder {
     std::size_t W = std::size_t(FWidth);
     auto Put = [&](const String& S, std::size_t (*At)(std::size_t W, std::size_t N)) {
       std::size_t N = std::min(S.size(), W);
+      // NOLINTNEXTLINE(bugprone-not-null-terminated-result): into a line of the page, padded
       std::memcpy(Line + At(W, N), S.data(), N);
     };
     Put(T->RightCaption, [](std::size_t W, std::size_t N) { return W - N; });

@@ -151,6 +151,7 @@ class ColumnsEditorTest : public ::testing::Test {
   }
   static std::vector<String> Captions(TOmDBGridColumnsEditor* W) {
     std::vector<String> R;
+    R.reserve(size_t(W->FormListView->Items()->Count()));
     for (int I = 0; I < W->FormListView->Items()->Count(); ++I)
       R.push_back(W->FormListView->Items()->Item(I)->Caption());
     return R;

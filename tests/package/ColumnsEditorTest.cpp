@@ -127,6 +127,16 @@ TEST_F(ColumnsEditorTest, DeletingTheGridClosesTheWindowWithoutSelectingTheGrid)
   EXPECT_TRUE(Selection().empty());
 }
 
+TEST_F(ColumnsEditorTest, RenamingTheGridRetitlesItsWindow) {
+  TOmDBGridColumnsEditor* W = Open();
+  D->SelectComponent(Grid);
+  Ide.Inspector().SetValue("Name", "OrdersGrid");
+  EXPECT_EQ(W->Caption(), "Editing OrdersGrid.Columns");
+  // Still the one window of that grid.
+  EXPECT_EQ(Open()->Form, W->Form);
+  EXPECT_EQ(WindowCount(), 1);
+}
+
 TEST_F(ColumnsEditorTest, ClosingTheDesignerClosesOnlyItsWindows) {
   TOmDBGridColumnsEditor* W = Open();
   (void)W;

@@ -16,6 +16,7 @@
 #include "Forms.h"
 #include "OmQRGrids.h"
 #include "StdCtrls.h"
+#include "Faults.h"
 #include "TempFolder.h"
 
 namespace {
@@ -472,6 +473,35 @@ TEST_F(ReportUnitTest, ACppUnitCompilesWithoutWarningsAndPrintsTheReport) {
   CompileAndRun("SalesReport.cc", Main,
                 "g++ -std=c++17 -Wall -Wextra -Werror -x c++ " + Folder / "main.src -x none " +
                     Folder / "SalesReport.cc -o " + Folder / "main");
+}
+
+TEST_F(ReportUnitTest, AFullDiskOrAReadOnlyFolderFailsTheSaveAndKeepsTheOldUnit) {
+  const String Unit = Folder / "Sales.pas", Old = "unit Sales; { the developer's }";
+  for (bool Disk : {true, false}) {
+    SCOPED_TRACE(Disk ? "full disk" : "read-only folder");
+    WriteWholeFile(Unit, Old);
+    std::unique_ptr<TDiskFull> Full;
+    std::unique_ptr<TReadOnlyFolder> ReadOnly;
+    if (Disk) {
+      Full = std::make_unique<TDiskFull>(64);
+    } else {
+      ReadOnly = std::make_unique<TReadOnlyFolder>(Folder.Path());
+      if (!ReadOnly->Effective()) {
+        std::printf("skipped the read-only folder: %s\n", TReadOnlyFolder::WhyNot);
+        continue;
+      }
+    }
+    try {
+      Report->SaveReport(Unit);
+      ADD_FAILURE() << "saved";
+    } catch (const EFCreateError& E) {
+      EXPECT_NE(E.Message.find(Unit), String::npos) << E.Message;
+    }
+    Full.reset();
+    ReadOnly.reset();
+    EXPECT_EQ(ReadWholeFile(Unit), Old);
+    EXPECT_EQ(Files(), std::vector<String>{"Sales.pas"});
+  }
 }
 
 TEST_F(ReportUnitTest, ANameOrPlaceItCannotTakeLeavesNothingWrittenAndTheOldFileAsItWas) {

@@ -10,6 +10,7 @@
 #include <random>
 
 #include "ColumnsEditorFixture.h"
+#include "Faults.h"
 
 namespace {
 
@@ -35,7 +36,7 @@ struct TDialog {
 // changes it directly, or gives the next input as a person would.
 using TStep = std::function<bool(TDialog&, TInputEvent&)>;
 
-TStep Look(std::function<void(TDialog&)> F) {
+TStep Look(const std::function<void(TDialog&)>& F) {
   return [F](TDialog& D, TInputEvent&) {
     F(D);
     return false;
@@ -93,7 +94,7 @@ TStep MemoText(const String& Text) {
 
 class TDialogInput : public TInputSource {
  public:
-  explicit TDialogInput(std::vector<TStep> Steps) : FSteps(Steps.begin(), Steps.end()) {}
+  explicit TDialogInput(const std::vector<TStep>& Steps) : FSteps(Steps.begin(), Steps.end()) {}
   bool HasInput() const override { return !FSteps.empty(); }
   bool Next(TInputEvent& Event) override {
     while (!FSteps.empty()) {
@@ -299,6 +300,41 @@ TEST_F(StringEditorTest, ASaveThatFailsLeavesTheFileAndTheMemoAsTheyWere) {
             "precious");
   ASSERT_FALSE(Application->Errors().empty());
   EXPECT_NE(Application->Errors()[0].find("kept.txt"), String::npos) << Application->Errors()[0];
+  Application->ClearErrors();
+}
+
+// A full disk and a folder without write permission: the save's error reaches the IDE's
+// handler naming the file, the old file stays whole and the dialog keeps the text.
+TEST_F(StringEditorTest, ASaveOntoAFullDiskOrIntoAReadOnlyFolderKeepsTheOldFile) {
+  // A folder of its own: the settings store beside it stays writable.
+  const String Work = Folder / "work", Kept = Work + "/kept.txt", Old = String(10000, 'p');
+  std::filesystem::create_directory(Work);
+  for (bool Disk : {true, false}) {
+    SCOPED_TRACE(Disk ? "full disk" : "read-only folder");
+    Application->ClearErrors();
+    std::ofstream(Kept, std::ios::binary) << Old;
+    std::unique_ptr<TDiskFull> Full;
+    std::unique_ptr<TReadOnlyFolder> ReadOnly;
+    if (Disk) {
+      Full = std::make_unique<TDiskFull>(100);
+    } else {
+      ReadOnly = std::make_unique<TReadOnlyFolder>(Work);
+      if (!ReadOnly->Effective()) {
+        std::printf("skipped the read-only folder: %s\n", TReadOnlyFolder::WhyNot);
+        continue;
+      }
+    }
+    EXPECT_EQ(Hint(String(300, 'm'), {Chosen("SaveMenuItem"), FileNamed(Kept), Answered(mrYes),
+                                      Look([](TDialog& D) { EXPECT_TRUE(D.Form->Showing()); }), Ok}),
+              String(300, 'm'));
+    Full.reset();
+    ReadOnly.reset();
+    EXPECT_EQ(ReadWholeFile(Kept), Old);
+    ASSERT_EQ(Application->Errors().size(), 1u);
+    EXPECT_NE(Application->Errors()[0].find(Kept), String::npos) << Application->Errors()[0];
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Work), std::filesystem::directory_iterator()), 1)
+        << "a temporary was left";
+  }
   Application->ClearErrors();
 }
 
