@@ -183,7 +183,12 @@ class SoakTest : public ColumnsEditorTest {
   }
   void DeleteThroughIde() {
     SelectSomething();
-    DeleteSelected();
+    // The designer of now: the fixture's first one goes when a form is replaced.
+#if OM_HOST_RELEASE == 5
+    Designer()->DeleteSelection();
+#else
+    Designer()->DeleteSelection(false);
+#endif
     Settle();
   }
   void Rename() {
@@ -275,6 +280,7 @@ TEST_F(SoakTest, RandomDesignActionsLeaveNoDanglingWindowAndEveryFormSavesAsItIs
   const auto Budget = std::chrono::seconds(EnvNumber("OM_SOAK_SECONDS", 4));
   Random.seed(Seed);
   std::printf("soak: OM_SOAK_SEED=%lu OM_SOAK_ACTIONS=%lu\n", Seed, MaxActions);
+  std::fflush(stdout);  // seen even when the run dies
   SCOPED_TRACE("replay with OM_SOAK_SEED=" + std::to_string(Seed));
 
   using TAct = void (SoakTest::*)();
