@@ -712,10 +712,12 @@ namespace {
 struct TSelected {
   explicit TSelected(std::vector<TPersistent*> AObjects) : Objects(std::move(AObjects)) {
     // Objects by the ten thousand lie far apart: each is fetched some ahead of its turn.
-    TClass First = Objects.empty() ? TClass() : Objects[0]->ClassType();
-    for (size_t I = 0; I < Objects.size() && OneClass; ++I) {
-      if (I + 16 < Objects.size()) __builtin_prefetch(Objects[I + 16]);
-      OneClass = Objects[I]->ClassType() == First;
+    if (!Objects.empty()) {
+      const TClass First = Objects[0]->ClassType();
+      for (size_t I = 1; I < Objects.size() && OneClass; ++I) {
+        if (I + 16 < Objects.size()) __builtin_prefetch(Objects[I + 16]);
+        OneClass = Objects[I]->ClassType() == First;
+      }
     }
     if (OneClass) Shared = std::make_shared<std::vector<TPersistent*>>(Objects);
   }

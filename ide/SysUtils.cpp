@@ -25,6 +25,9 @@ bool IsSpace(char C) { return C > 0 && C <= ' '; }
 // one allocation at most, and a short one none.
 class TFormatPieces {
  public:
+  // The pieces are written before they are read (FCount says how many): clearing them
+  // would cost every Format call.
+  // cppcheck-suppress uninitMemberVar
   explicit TFormatPieces(String& Out) : FOut(Out) {}
   void Text(const char* Data, size_t Size) {
     if (Size == 0) return;
