@@ -135,6 +135,7 @@ class PACKAGE TListItems : public TPersistent {
  private:
   friend class TListItem;
   friend class TCustomListView;
+  void Free(TListItem* I);
   TCustomListView* FOwner;
   std::vector<TListItem*> FItems;
   int FUpdateCount = 0;

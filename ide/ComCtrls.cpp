@@ -184,14 +184,19 @@ void TListItems::Delete(int Index) {
                 : std::find(FItems.begin(), FItems.end(), I);
   if (It == FItems.end()) return;
   FItems.erase(It);
+  Free(I);
+  FOwner->FTopIndex = std::clamp(FOwner->FTopIndex, 0, std::max(0, Count() - 1));
+  FOwner->Redraw();
+}
+
+// An item out of the list goes, and nothing of the list or its view still points at it.
+void TListItems::Free(TListItem* I) {
   if (I->FSelected) --FSelCount;
   if (FFocused == I) FFocused = nullptr;
   if (FOwner->FAnchor == I) FOwner->FAnchor = nullptr;
   if (FOwner->FPending == I) FOwner->FPending = nullptr;
   if (FOwner->FDropTarget == I) FOwner->FDropTarget = nullptr;
   delete I;
-  FOwner->FTopIndex = std::clamp(FOwner->FTopIndex, 0, std::max(0, Count() - 1));
-  FOwner->Redraw();
 }
 
 void TListItems::DeleteItems(std::span<TListItem* const> Doomed) {
@@ -226,14 +231,7 @@ void TListItems::DeleteItems(std::span<TListItem* const> Doomed) {
   }
   FItems.erase(std::remove_if(FItems.begin(), FItems.end(), [](TListItem* I) { return I->FSeen; }),
                FItems.end());
-  for (TListItem* I : Doomed) {
-    if (I->FSelected) --FSelCount;
-    if (FFocused == I) FFocused = nullptr;
-    if (FOwner->FAnchor == I) FOwner->FAnchor = nullptr;
-    if (FOwner->FPending == I) FOwner->FPending = nullptr;
-    if (FOwner->FDropTarget == I) FOwner->FDropTarget = nullptr;
-    delete I;
-  }
+  for (TListItem* I : Doomed) Free(I);
   FOwner->FTopIndex = std::clamp(FOwner->FTopIndex, 0, std::max(0, Count() - 1));
   FOwner->Redraw();
 }

@@ -2,6 +2,7 @@
 // with a message when an oracle finds the IDE wrong (libFuzzer keeps the input).
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -23,6 +24,14 @@ inline const std::string& Scratch() {
     return Pattern;
   }();
   return Folder;
+}
+
+// The next field of a fuzz input, its fields separated by NUL bytes.
+inline std::string Take(const uint8_t*& At, const uint8_t* End) {
+  const uint8_t* Stop = std::find(At, End, uint8_t(0));
+  std::string R(reinterpret_cast<const char*>(At), size_t(Stop - At));
+  At = Stop == End ? End : Stop + 1;
+  return R;
 }
 
 [[noreturn]] inline void Wrong(const char* What, const std::string& Detail = {}) {

@@ -70,19 +70,12 @@ std::string ModelPut(const std::string& Value, int Index, const std::string& Tex
   return Join(Rows);
 }
 
-std::string Take(const uint8_t*& At, const uint8_t* End) {
-  const uint8_t* Stop = std::find(At, End, uint8_t(0));
-  std::string R(reinterpret_cast<const char*>(At), size_t(Stop - At));
-  At = Stop == End ? End : Stop + 1;
-  return R;
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
   const uint8_t *At = Data, *End = Data + Size;
-  std::string Value = Take(At, End), Text = Take(At, End), Pattern = Take(At, End),
-              Replacement = Take(At, End);
+  std::string Value = OmFuzz::Take(At, End), Text = OmFuzz::Take(At, End), Pattern = OmFuzz::Take(At, End),
+              Replacement = OmFuzz::Take(At, End);
   // A few bytes turn the text into the deletion marker, which random bytes never reach.
   if (!Text.empty() && Text[0] == '\x7f') Text = Idelinesdlg::DeletionMarker;
 

@@ -25,13 +25,6 @@ int ModelInteger(const std::string& S, int Default) {
   return V < INT_MIN || V > INT_MAX ? Default : int(V);
 }
 
-std::string Take(const uint8_t*& At, const uint8_t* End) {
-  const uint8_t* Stop = std::find(At, End, uint8_t(0));
-  std::string R(reinterpret_cast<const char*>(At), size_t(Stop - At));
-  At = Stop == End ? End : Stop + 1;
-  return R;
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
@@ -41,7 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
   }();
   (void)Once;
   const uint8_t *At = Data, *End = Data + Size;
-  std::string Section = Take(At, End), Ident = Take(At, End), Value(reinterpret_cast<const char*>(At), size_t(End - At));
+  std::string Section = OmFuzz::Take(At, End), Ident = OmFuzz::Take(At, End), Value(reinterpret_cast<const char*>(At), size_t(End - At));
   try {
     TRegIniFile Reg("Software\\Fuzz");
     Reg.WriteString(Section, Ident, Value);
