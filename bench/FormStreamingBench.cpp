@@ -107,9 +107,9 @@ OM_IMPLEMENT_CLASS(TBenchForm, "FormBench");
 
 namespace {
 
-// The text of a form whose grid has Columns columns, about a kilobyte each.
-const String& FormText(int Columns) {
-  static std::map<int, String> Cache;
+// The text of a form whose grid has Columns columns, each made by Fill; made once a size.
+template <class F>
+const String& GridFormText(std::map<int, String>& Cache, int Columns, F Fill) {
   String& Text = Cache[Columns];
   if (!Text.empty()) return Text;
   RegisterClasses({TBenchForm::StaticClass(), TBenchGrid::StaticClass()});
@@ -118,8 +118,16 @@ const String& FormText(int Columns) {
   auto* Grid = new TBenchGrid(&Form);
   Grid->SetName("Grid1");
   Grid->Columns()->BeginUpdate();
-  for (int I = 0; I < Columns; ++I) {
-    auto* C = static_cast<TBenchColumn*>(Grid->Columns()->Add());
+  for (int I = 0; I < Columns; ++I) Fill(static_cast<TBenchColumn*>(Grid->Columns()->Add()), I);
+  Grid->Columns()->EndUpdate();
+  Text = ComponentToText(&Form);
+  return Text;
+}
+
+// A grid of columns of about a kilobyte each.
+const String& FormText(int Columns) {
+  static std::map<int, String> Cache;
+  return GridFormText(Cache, Columns, [](TBenchColumn* C, int I) {
     C->FieldName = "Field" + IntToStr(I);
     C->Hint = "The value of field " + IntToStr(I) + ", as the database keeps it";
     C->EditorHint = "Type a new value|Press Enter to keep it, Esc to go back";
@@ -133,32 +141,17 @@ const String& FormText(int Columns) {
     C->Title()->ImageIndex = I % 8;
     for (int K = 0; K < 12; ++K)
       C->PickList()->Add("Choice " + IntToStr(K) + " of column " + IntToStr(I) + ", in full");
-  }
-  Grid->Columns()->EndUpdate();
-  Text = ComponentToText(&Form);
-  return Text;
+  });
 }
 
 // The shape the IDE writes for a grid's columns: a field name and a title each, about 90
 // bytes a column. Parsing is dearer per byte here than in the form above: many short items.
 const String& ColumnsFormText(int Columns) {
   static std::map<int, String> Cache;
-  String& Text = Cache[Columns];
-  if (!Text.empty()) return Text;
-  RegisterClasses({TBenchForm::StaticClass(), TBenchGrid::StaticClass()});
-  TBenchForm Form(nullptr);
-  Form.SetName("Form1");
-  auto* Grid = new TBenchGrid(&Form);
-  Grid->SetName("Grid1");
-  Grid->Columns()->BeginUpdate();
-  for (int I = 0; I < Columns; ++I) {
-    auto* C = static_cast<TBenchColumn*>(Grid->Columns()->Add());
+  return GridFormText(Cache, Columns, [](TBenchColumn* C, int I) {
     C->FieldName = "CustomerAddressLine" + IntToStr(I);
     C->Title()->Caption = "Customer address " + IntToStr(I);
-  }
-  Grid->Columns()->EndUpdate();
-  Text = ComponentToText(&Form);
-  return Text;
+  });
 }
 
 void TimeRead(benchmark::State& State, const String& Text) {
