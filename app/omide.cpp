@@ -258,11 +258,11 @@ int main(int Argc, char** Argv) {
   }
   if (!Commands.empty()) {
     // A `;` separates commands, but not inside a quoted word (`echo 'a;b'`).
-    for (size_t I = 0, Quote = 0; I < Commands.size(); ++I) {
-      char C = Commands[I];
-      if (Quote && C == char(Quote)) Quote = 0;
-      else if (!Quote && (C == '\'' || C == '"')) Quote = size_t(C);
-      else if (!Quote && C == ';') Commands[I] = '\n';
+    char Quote = 0;
+    for (char& C : Commands) {
+      if (Quote && C == Quote) Quote = 0;
+      else if (!Quote && (C == '\'' || C == '"')) Quote = C;
+      else if (!Quote && C == ';') C = '\n';
     }
     int Status = Session.RunScript(Commands, "-c", stdout);
     return Status ? Status : PackageFailed ? 1 : 0;
