@@ -2,6 +2,7 @@
 // the package's windows as a developer gives them, with the IDE checked after every one.
 // OM_SOAK_SEED replays a run (each run prints its seed), OM_SOAK_ACTIONS bounds the actions
 // and OM_SOAK_SECONDS the time; the first bound reached ends the run.
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
@@ -25,6 +26,7 @@ class SoakTest : public ColumnsEditorTest {
   std::vector<String> Log;  // the actions so far, for the message of a failure
   int Saves = 0;
   int Refused = 0;
+  int Edited = 0;
 
   void SetUp() override {
     ColumnsEditorTest::SetUp();
@@ -161,22 +163,52 @@ class SoakTest : public ColumnsEditorTest {
   }
   void EditProperty() {
     SelectSomething();
-    static const std::pair<const char*, std::vector<const char*>> Edits[] = {
+    // Texts the form file must carry as they are: quotes, bars, non-ASCII, a tab, and one
+    // longer than a line of the file.
+    static const String Long(300, 'w');
+    static const std::pair<const char*, std::vector<String>> Edits[] = {
         {"Width", {"10", "0", "-5", "250", "x"}},
-        {"Title.Caption", {"Name", "", "a|b", "'quoted'"}},
+        {"Title.Caption", {"Name", "", "a|b", "'quoted'", "Größe – ü", "a\tb", Long}},
+        {"Title.Font.Size", {"12", "0", "-11"}},
+        {"Title.Font.Style.fsBold", {"True", "False"}},
+        {"Title.Alignment", {"taCenter", "taRightJustify"}},
+        {"Title.Header", {"A|B", "A|B|C", ""}},
+        {"Font.Name", {"Courier New", ""}},
+        {"Font.Color", {"clRed", "$00123456"}},
+        {"Color", {"clInfoBk", "$00ABCDEF", "clWindow"}},
+        {"Report.TotalText", {"Sum: %s", ""}},
+        {"CheckBoxValues", {"Yes;No", "True;False", ";"}},
         {"FieldName", {"F1_0", "", "nosuch", "F3_2", "F2_1.C0", "F4_0.C1.G", "F5_2.C0"}},
         {"Expanded", {"True", "False"}},
         {"TabOrder", {"0", "1", "3", "-1"}},
         {"Visible", {"True", "False"}},
         {"Tag", {"7", "-1"}},
-        {"Caption", {"Panel", ""}},
-        {"Hint", {"h|i|n|t", ""}},
+        {"Caption", {"Panel", "", "é\t'x'"}},
+        {"Hint", {"h|i|n|t", "", Long}},
         {"DataSource", {""}},
         {"DataSet", {""}},
     };
     const auto& [Name, Values] = Edits[Pick(std::size(Edits))];
+    String Top = String(Name).substr(0, String(Name).find('.'));
+    auto Shows = [&] {
+      const auto& Rows = Ide.Inspector().Rows();
+      return std::any_of(Rows.begin(), Rows.end(), [&](const TInspectorRow& R) { return R.Name == Top; });
+    };
+    // Most edits are of a column's properties: what shows none of them takes a column, if
+    // there is one, as a person would before typing.
+    if (!Shows() && Chance(70)) {
+      std::vector<TPersistent*> Columns;
+      for (auto* G : All<TOmDBGrid>())
+        for (int I = 0; I < G->Columns()->Count(); ++I) Columns.push_back(G->Columns()->GetColumn(I));
+      if (!Columns.empty()) Designer()->SetSelection({Columns[Pick(Columns.size())]});
+    }
     try {
+      // A person opens the rows a nested property sits under before typing into it.
+      String Path = Name;
+      for (size_t Dot = Path.find('.'); Dot != String::npos; Dot = Path.find('.', Dot + 1))
+        Ide.Inspector().Expand(Path.substr(0, Dot));
       Ide.Inspector().SetValue(Name, Values[Pick(Values.size())]);
+      ++Edited;
     } catch (Exception&) {
       // A value the property refuses, or a property the selection lacks: the inspector says so.
     }
@@ -321,7 +353,8 @@ TEST_F(SoakTest, RandomDesignActionsLeaveNoDanglingWindowAndEveryFormSavesAsItIs
     ASSERT_NO_FATAL_FAILURE(CheckWindows());
     ASSERT_NO_FATAL_FAILURE(CheckSaves());
   }
-  std::printf("soak: %lu actions (%d refused by the IDE), %d saves read back\n", Done, Refused, Saves);
+  std::printf("soak: %lu actions (%d refused by the IDE, %d property edits taken), %d saves read back\n", Done,
+              Refused, Edited, Saves);
 }
 
 }  // namespace
