@@ -97,7 +97,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
     int Index = int(*At % (Split(V).size() + 3)) - 1;
     std::string Expected = ModelPut(V, Index, Text);
     Idelinesdlg::PutRow(V, Index, Text);
-    OM_FUZZ_CHECK(V == Expected, "put row " + std::to_string(Index) + ": got " + V + ", expected " + Expected);
+    OM_FUZZ_CHECK(V == Expected, std::string("put row ")
+                                     .append(std::to_string(Index))
+                                     .append(": got ")
+                                     .append(V)
+                                     .append(", expected ")
+                                     .append(Expected));
   }
   return 0;
 }

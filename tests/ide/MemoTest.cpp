@@ -101,7 +101,7 @@ TEST_F(MemoTest, LoadingTakesTheFileWholeAndAFailureLeavesTheMemoAlone) {
   EXPECT_EQ(Memo->Text(), "one\r\ntwo");
   EXPECT_EQ(Log.Changes, 1);
   Memo->SetText("kept");
-  for (fs::path Bad : {Dir / "missing.txt", Dir}) {
+  for (const fs::path& Bad : {Dir / "missing.txt", Dir}) {
     try {
       Memo->Lines()->LoadFromFile(Bad.string());
       FAIL() << "no error for " << Bad;

@@ -807,7 +807,8 @@ class TLinkClicker : public TInputSource {
 
 TEST_F(ColumnsEditorTest, ALinkTheShellRefusedIsReportedAndStaysUnvisited) {
   // An interactive desktop without an opener program refuses every address.
-  std::string Path = getenv("PATH") ? getenv("PATH") : "";
+  const char* Old = getenv("PATH");
+  std::string Path = Old ? Old : "";
   setenv("PATH", Folder.Path().c_str(), 1);
   SetShellInteractive(true);
   auto Clicker = std::make_unique<TLinkClicker>();

@@ -218,7 +218,7 @@ TEST_F(ReportEditorsTest, TheTestRunSuspendsTheHelpTopicAndPutsItBackAfterwards)
     HelpButton = F->FindComponent("HelpButton") != nullptr;
   };
   // A double-click and the verb run the same test.
-  for (auto Run : std::vector<std::function<void()>>{[&] { DoubleClickComponent(D, Dialog); },
+  for (const auto& Run : std::vector<std::function<void()>>{[&] { DoubleClickComponent(D, Dialog); },
                                                       [&] { Choose(Dialog, "Test Dialog"); }}) {
     SeenTopic = -1;
     Answering({{Look, mrCancel}}, Run);
@@ -282,7 +282,7 @@ TEST_F(ReportEditorsTest, APreviewAddsPreviewModeOnlyWhileItIsOpen) {
     During = Report->Options();
     Caption = F->Caption();
   };
-  for (auto Run : std::vector<std::function<void()>>{[&] { DoubleClickComponent(D, Report); },
+  for (const auto& Run : std::vector<std::function<void()>>{[&] { DoubleClickComponent(D, Report); },
                                                       [&] { Choose(Report, "Preview"); }}) {
     EXPECT_EQ(Answering({{Look, mrOk}}, Run), std::vector<String>{"OmQRPreviewForm"});
     EXPECT_EQ(During, TOmReportOptions(Before) << roPreviewMode);
@@ -343,7 +343,7 @@ TEST_F(ReportEditorsTest, TheSaveDialogOffersOmReportUnitAndItsCancelWritesNothi
 TEST_F(ReportEditorsTest, SavingAddsTheFiltersExtensionAsksBeforeReplacingAndRefusesAMissingFolder) {
   Link();
   Report->ReportTitle()->CenterCaption = "Customers";
-  auto Save = [&](std::function<void()> Answers) {
+  auto Save = [&](const std::function<void()>& Answers) {
     Answers();
     Choose(Report, "Save Report As...");
     EXPECT_EQ(Input().Count(), 0) << "the dialog took fewer answers than given";

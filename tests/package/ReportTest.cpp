@@ -119,7 +119,7 @@ class ReportTest : public ::testing::Test {
   }
   // Runs Steps while the report's window is open, one each time it waits for input; a
   // step looks at the window and may queue what a person does next.
-  void Drive(std::function<void()> Show, std::vector<std::function<void(TWindow)>> Steps) {
+  void Drive(const std::function<void()>& Show, const std::vector<std::function<void(TWindow)>>& Steps) {
     std::size_t Next = 0;
     Desktop.Input().SetWhenEmpty([&](const TInputWait&) {
       TCustomForm* F = Screen->ActiveForm();
@@ -447,10 +447,13 @@ TEST_F(ReportUnitTest, ADelphiUnitCompilesWithFreePascalInBothModesAndPrintsTheR
       "    for L := 1 to ReportPageLineCount(P) do Write(F, ReportLine(P, L), #10);\n"
       "  end;\n  CloseFile(F);\n  PrintReport(Output);\nend.\n";
   for (String Mode : {"-Mdelphi", "-Mobjfpc"}) {
-    std::filesystem::create_directories(Folder / "units" + Mode);
-    CompileAndRun("SalesReport.pas", Main,
-                  "cp " + Folder / "main.src " + Folder / "main.pas && fpc -vew " + Mode + " -FU" +
-                      Folder / "units" + Mode + " -o" + Folder / "main " + Folder / "main.pas");
+    String Units = Folder / "units" + Mode;
+    std::filesystem::create_directories(Units);
+    String Command = "cp ";
+    for (const String& Word : {Folder / "main.src", Folder / "main.pas && fpc -vew", Mode, "-FU" + Units,
+                               "-o" + Folder / "main", Folder / "main.pas"})
+      Command += Word + " ";
+    CompileAndRun("SalesReport.pas", Main, Command);
   }
 }
 

@@ -126,22 +126,22 @@ class StringEditorTest : public ColumnsEditorTest {
     Column = Grid->Columns()->Add();
   }
   // The ellipsis of Property of what is selected, the dialog taking Steps.
-  void Edit(const String& Property, std::vector<TStep> Steps) {
-    Application->SetInput(std::make_unique<TDialogInput>(std::move(Steps)));
+  void Edit(const String& Property, const std::vector<TStep>& Steps) {
+    Application->SetInput(std::make_unique<TDialogInput>(Steps));
     Ide.Inspector().Edit(Property);
     Application->SetInput(std::make_unique<TInputQueue>());
   }
-  String Hint(const String& Value, std::vector<TStep> Steps) {
+  String Hint(const String& Value, const std::vector<TStep>& Steps) {
     Grid->SetHint(Value);
     D->SelectComponent(Grid);
-    Edit("Hint", std::move(Steps));
+    Edit("Hint", Steps);
     return Grid->Hint();
   }
-  String Header(const String& Value, std::vector<TStep> Steps) {
+  String Header(const String& Value, const std::vector<TStep>& Steps) {
     Column->Title()->SetHeader(Value);
     D->SelectComponent(Column);
     Ide.Inspector().Expand("Title");
-    Edit("Title.Header", std::move(Steps));
+    Edit("Title.Header", Steps);
     return Column->Title()->Header();
   }
   static TStep Shows(const String& MemoText, int Row) {
