@@ -187,6 +187,11 @@ class SoakTest : public ColumnsEditorTest {
         {"Hint", {"h|i|n|t", "", Long}},
         {"DataSource", {""}},
         {"DataSet", {""}},
+        // Events: a handler of the form's own, shared by several, or none.
+        {"OnCellHint", {"GridCellHint", ""}},
+        {"OnColExpand", {"GridColExpand", "Shared"}},
+        {"OnHeaderClick", {"Shared", "", "9bad"}},
+        {"OnRowSelect", {"GridRowSelect"}},
     };
     const auto& [Name, Values] = Edits[Pick(std::size(Edits))];
     String Top = String(Name).substr(0, String(Name).find('.'));
