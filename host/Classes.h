@@ -457,6 +457,9 @@ class PACKAGE TReader : public TFiler {
   OM_CLASS(TReader, TFiler)
  public:
   TReader(String Text, const String& FileName);
+  // Reads Size bytes at Text, which the caller keeps unchanged while the reader lives: a
+  // large form is not copied first.
+  TReader(const char* Text, std::size_t Size, const String& FileName);
   ~TReader() override;
   // How deep objects may nest in a form file (a form's deepest panels are a few levels).
   static constexpr int MaxObjectDepth = 256;
