@@ -150,11 +150,17 @@ class PACKAGE TComponent : public TPersistent {
   void Remove(TComponent* AComponent);
   void RemoveNotification(TComponent* AComponent);
   bool IsNameStored() const { return false; }
+  // The owned components by name, made when many are asked for by name (every
+  // component read or renamed is, to refuse a name taken twice), kept from then on.
+  struct TNameIndex;
+  void IndexName(TComponent* AComponent);
+  void UnindexName(TComponent* AComponent);
 
   TComponent* FOwner = nullptr;
   String FName;
   int FTag = 0;
   std::vector<TComponent*> FComponents;
+  mutable std::unique_ptr<TNameIndex> FNameIndex;
   std::vector<TComponent*> FFreeNotifies;
   TComponentState FComponentState;
   TComponentStyle FComponentStyle;
