@@ -150,11 +150,17 @@ class PACKAGE TComponent : public TPersistent {
   void Remove(TComponent* AComponent);
   void RemoveNotification(TComponent* AComponent);
   bool IsNameStored() const { return false; }
+  // The owned components by name, made when many are asked for by name (every
+  // component read or renamed is, to refuse a name taken twice), kept from then on.
+  struct TNameIndex;
+  void IndexName(TComponent* AComponent);
+  void UnindexName(TComponent* AComponent);
 
   TComponent* FOwner = nullptr;
   String FName;
   int FTag = 0;
   std::vector<TComponent*> FComponents;
+  mutable std::unique_ptr<TNameIndex> FNameIndex;
   std::vector<TComponent*> FFreeNotifies;
   TComponentState FComponentState;
   TComponentStyle FComponentStyle;
@@ -457,6 +463,9 @@ class PACKAGE TReader : public TFiler {
   OM_CLASS(TReader, TFiler)
  public:
   TReader(String Text, const String& FileName);
+  // Reads Size bytes at Text, which the caller keeps unchanged while the reader lives: a
+  // large form is not copied first.
+  TReader(const char* Text, std::size_t Size, const String& FileName);
   ~TReader() override;
   // How deep objects may nest in a form file (a form's deepest panels are a few levels).
   static constexpr int MaxObjectDepth = 256;

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <map>
+#include <string_view>
+#include <unordered_map>
 
 #include "FileUtil.h"
 
@@ -81,6 +83,40 @@ struct TPublished<TComponent> {
 };
 OM_IMPLEMENT_CLASS(TComponent, "Classes");
 
+// Names compare without regard to case; looked up as they are asked, with no copy.
+namespace {
+char Upper(char C) { return C >= 'a' && C <= 'z' ? char(C - 32) : C; }
+}  // namespace
+
+struct TComponent::TNameIndex {
+  struct THash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view S) const noexcept {
+      std::size_t H = 14695981039346656037ull;
+      for (char C : S) H = (H ^ (unsigned char)Upper(C)) * 1099511628211ull;
+      return H;
+    }
+  };
+  struct TEqual {
+    using is_transparent = void;
+    bool operator()(std::string_view A, std::string_view B) const noexcept {
+      if (A.size() != B.size()) return false;
+      for (std::size_t I = 0; I < A.size(); ++I)
+        if (Upper(A[I]) != Upper(B[I])) return false;
+      return true;
+    }
+  };
+  std::unordered_map<String, TComponent*, THash, TEqual> ByName;
+  // Whether two components ever had one name (an owner whose ValidateRename lets them).
+  bool Shared = false;
+  void Add(TComponent* C) {
+    if (!C->Name().empty() && !ByName.emplace(C->Name(), C).second) Shared = true;
+  }
+};
+
+// An owner of a few components finds them by walking the list.
+constexpr std::size_t IndexedComponents = 32;
+
 TComponent::TComponent(TComponent* AOwner) {
   if (AOwner) AOwner->InsertComponent(this);
 }
@@ -114,9 +150,37 @@ int TComponent::ComponentIndex() const {
 
 TComponent* TComponent::FindComponent(const String& AName) const {
   if (AName.empty()) return nullptr;
+  if (!FNameIndex && FComponents.size() >= IndexedComponents) {
+    // Names are unique within the owner; the first keeps its entry all the same, as the
+    // walk below finds the first.
+    FNameIndex = std::make_unique<TNameIndex>();
+    for (TComponent* C : FComponents) FNameIndex->Add(C);
+  }
+  if (FNameIndex) {
+    auto It = FNameIndex->ByName.find(std::string_view(AName));
+    return It == FNameIndex->ByName.end() ? nullptr : It->second;
+  }
   for (TComponent* C : FComponents)
     if (SameText(C->FName, AName)) return C;
   return nullptr;
+}
+
+void TComponent::IndexName(TComponent* AComponent) {
+  if (FNameIndex) FNameIndex->Add(AComponent);
+}
+
+void TComponent::UnindexName(TComponent* AComponent) {
+  if (!FNameIndex || AComponent->FName.empty()) return;
+  auto It = FNameIndex->ByName.find(std::string_view(AComponent->FName));
+  if (It == FNameIndex->ByName.end() || It->second != AComponent) return;
+  FNameIndex->ByName.erase(It);
+  if (!FNameIndex->Shared) return;
+  // Another component of that name takes the entry, the first as the walk would find it.
+  for (TComponent* C : FComponents)
+    if (C != AComponent && SameText(C->FName, AComponent->FName)) {
+      FNameIndex->ByName.emplace(C->FName, C);
+      break;
+    }
 }
 
 void TComponent::SetName(const String& NewName) {
@@ -127,7 +191,9 @@ void TComponent::SetName(const String& NewName) {
     FOwner->ValidateRename(this, FName, NewName);
   else
     ValidateRename(nullptr, FName, NewName);
+  if (FOwner) FOwner->UnindexName(this);
   FName = NewName;
+  if (FOwner) FOwner->IndexName(this);
 }
 
 void TComponent::ValidateRename(TComponent* AComponent, const String& CurName,
@@ -173,11 +239,13 @@ void TComponent::RemoveComponent(TComponent* AComponent) {
 void TComponent::Insert(TComponent* AComponent) {
   FComponents.push_back(AComponent);
   AComponent->FOwner = this;
+  IndexName(AComponent);
 }
 
 void TComponent::Remove(TComponent* AComponent) {
   auto It = std::find(FComponents.rbegin(), FComponents.rend(), AComponent);
   if (It != FComponents.rend()) FComponents.erase(std::next(It).base());
+  UnindexName(AComponent);
   AComponent->FOwner = nullptr;
   // A published field of the owner that holds the component would dangle once it is
   // freed, so it is cleared as the component leaves, under whatever name it has by then.

@@ -124,20 +124,32 @@ String ReadFileToString(const String& FileName) {
     close(Fd);
     throw OpenError(EISDIR);
   }
-  String Data;
-  Data.resize(std::size_t(St.st_size));
-  std::size_t Got = 0;
-  for (;;) {
-    if (Got == Data.size()) Data.resize(Data.size() + 65536);
-    ssize_t N = read(Fd, Data.data() + Got, Data.size() - Got);
-    if (N < 0) {
+  auto ReadSome = [&](char* Into, std::size_t Room) {
+    for (;;) {
+      ssize_t N = read(Fd, Into, Room);
+      if (N >= 0) return std::size_t(N);
       if (errno == EINTR) continue;
       int Err = errno;
       close(Fd);
       throw OpenError(Err);
     }
-    if (N == 0) break;
-    Got += std::size_t(N);
+  };
+  String Data(std::size_t(St.st_size), '\0');
+  std::size_t Got = 0;
+  while (Got < Data.size())
+    if (std::size_t N = ReadSome(Data.data() + Got, Data.size() - Got))
+      Got += N;
+    else
+      break;
+  // What came after the size the file had (or all of a file that tells no size, as /proc
+  // does) is asked for in small reads: a file read whole is not grown, and copied, only
+  // to find its end.
+  if (Got == Data.size()) {
+    char More[4096];
+    while (std::size_t N = ReadSome(More, sizeof More)) {
+      Data.append(More, N);
+      Got += N;
+    }
   }
   close(Fd);
   Data.resize(Got);

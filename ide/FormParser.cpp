@@ -1,12 +1,23 @@
 #include "FormParser.h"
 
+#include <array>
 #include <charconv>
 
 namespace {
-bool IsIdentStart(char C) {
-  return (C >= 'A' && C <= 'Z') || (C >= 'a' && C <= 'z') || C == '_';
-}
-bool IsIdentChar(char C) { return IsIdentStart(C) || (C >= '0' && C <= '9'); }
+// One look-up a character: a form is mostly names, blanks and quoted text.
+enum : unsigned char { cIdentStart = 1, cIdentChar = 2, cBlank = 4, cStringEnd = 8 };
+constexpr auto CharClasses = [] {
+  std::array<unsigned char, 256> T{};
+  for (int C = 'A'; C <= 'Z'; ++C) T[C] = T[C + 32] = cIdentStart | cIdentChar;
+  T['_'] = cIdentStart | cIdentChar;
+  for (int C = '0'; C <= '9'; ++C) T[C] = cIdentChar;
+  for (unsigned char C : {' ', '\t', '\r', '\f', '\v', '\n'}) T[C] |= cBlank;
+  for (unsigned char C : {'\'', '\n', '\r'}) T[C] |= cStringEnd;
+  return T;
+}();
+bool Is(char C, unsigned char Class) { return CharClasses[(unsigned char)C] & Class; }
+bool IsIdentStart(char C) { return Is(C, cIdentStart); }
+bool IsIdentChar(char C) { return Is(C, cIdentChar); }
 bool IsDigit(char C) { return C >= '0' && C <= '9'; }
 int HexValue(char C) {
   if (C >= '0' && C <= '9') return C - '0';
@@ -35,6 +46,15 @@ void AppendUtf8(String& S, unsigned long Code) {
 
 TFormParser::TFormParser(String Text, const String& FileName)
     : FOwnedText(std::move(Text)), FText(FOwnedText), FFileName(FileName) {
+  Start();
+}
+
+TFormParser::TFormParser(std::string_view Text, const String& FileName)
+    : FText(Text), FFileName(FileName) {
+  Start();
+}
+
+void TFormParser::Start() {
   // A UTF-8 byte order mark is not part of the form.
   if (FText.substr(0, 3) == "\xEF\xBB\xBF") FPos = FLineStart = 3;
   Next();
@@ -88,18 +108,17 @@ String TFormParser::TakeIdent(const char* What) {
 }
 
 void TFormParser::SkipBlanks() {
-  while (!AtEnd()) {
-    char C = FText[FPos];
-    if (C == '\n') {
-      ++FPos;
+  const char* Text = FText.data();
+  const std::size_t Size = FText.size();
+  std::size_t Pos = FPos;
+  while (Pos < Size && Is(Text[Pos], cBlank)) {
+    if (Text[Pos] == '\n') {
       ++FLine;
-      FLineStart = FPos;
-    } else if (C == ' ' || C == '\t' || C == '\r' || C == '\f' || C == '\v') {
-      ++FPos;
-    } else {
-      break;
+      FLineStart = Pos + 1;
     }
+    ++Pos;
   }
+  FPos = Pos;
 }
 
 void TFormParser::Next() {
@@ -116,17 +135,20 @@ void TFormParser::Next() {
   char C = FText[FPos];
   if (IsIdentStart(C)) {
     // Dotted names (`Font.Name`, `Form2.Table1`) are one token.
-    ++FPos;
-    while (!AtEnd() && (IsIdentChar(FText[FPos]) ||
-                        (FText[FPos] == '.' && IsIdentStart(Peek(1)))))
-      ++FPos;
+    const char* Text = FText.data();
+    const std::size_t Size = FText.size();
+    std::size_t Pos = FPos + 1;
+    for (; Pos < Size; ++Pos) {
+      char D = Text[Pos];
+      if (!IsIdentChar(D) && !(D == '.' && Pos + 1 < Size && IsIdentStart(Text[Pos + 1]))) break;
+    }
+    FPos = Pos;
     FToken.Kind = TTokenKind::Ident;
     FToken.Text = FText.substr(Start, FPos - Start);
     return;
   }
   if (C == '\'' || C == '#') {
-    ReadString();
-    FToken.Text = FText.substr(Start, FPos - Start);
+    ReadString(Start);
     return;
   }
   if (IsDigit(C) || ((C == '-' || C == '+') && (IsDigit(Peek(1)) || Peek(1) == '$')) || C == '$') {
@@ -178,26 +200,26 @@ void TFormParser::Next() {
 }
 
 // 'text' pieces, #nn and #$hh character codes, joined directly or with '+' across lines.
-void TFormParser::ReadString() {
+void TFormParser::ReadString(std::size_t Start) {
   FToken.Kind = TTokenKind::String;
+  const std::size_t Size = FText.size();
   for (;;) {
     char C = Peek();
     if (C == '\'') {
       int Line = FLine, Col = Column();
       ++FPos;
       for (;;) {
-        if (AtEnd() || FText[FPos] == '\n' || FText[FPos] == '\r')
-          ErrorAt(Line, Col, "unterminated string");
-        char D = FText[FPos++];
-        if (D == '\'') {
-          if (Peek() == '\'') {
-            FToken.Str += '\'';
-            ++FPos;
-            continue;
-          }
-          break;
-        }
-        FToken.Str += D;
+        // The text up to the next quote is taken whole; a doubled quote is one.
+        const char* Text = FText.data();
+        std::size_t Run = FPos;
+        while (Run < Size && !Is(Text[Run], cStringEnd)) ++Run;
+        FToken.Str.append(FText.data() + FPos, Run - FPos);
+        FPos = Run;
+        if (FPos == Size || FText[FPos] != '\'') ErrorAt(Line, Col, "unterminated string");
+        ++FPos;
+        if (Peek() != '\'') break;
+        FToken.Str += '\'';
+        ++FPos;
       }
     } else if (C == '#') {
       int Col = Column();
@@ -225,16 +247,11 @@ void TFormParser::ReadString() {
       else
         AppendUtf8(FToken.Str, Code);
     } else {
-      // A '+' joins the next piece, which may stand on the following line.
-      std::size_t SavePos = FPos, SaveLineStart = FLineStart;
-      int SaveLine = FLine;
+      // A '+' joins the next piece, which may stand on the following line. Without one
+      // the blanks skipped here are the ones the next token would skip.
+      FToken.Text = FText.substr(Start, FPos - Start);
       SkipBlanks();
-      if (Peek() != '+') {
-        FPos = SavePos;
-        FLineStart = SaveLineStart;
-        FLine = SaveLine;
-        return;
-      }
+      if (Peek() != '+') return;
       int PlusLine = FLine, PlusCol = Column();
       ++FPos;
       SkipBlanks();

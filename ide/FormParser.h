@@ -22,6 +22,8 @@ class TFormParser {
  public:
   // The parser keeps the text: tokens point into it.
   TFormParser(String Text, const String& FileName);
+  // Reads text the caller keeps while the parser lives.
+  TFormParser(std::string_view Text, const String& FileName);
 
   const TToken& Token() const noexcept { return FToken; }
   void Next();
@@ -40,12 +42,13 @@ class TFormParser {
   const String& FileName() const noexcept { return FFileName; }
 
  private:
-  void ReadString();
+  void ReadString(std::size_t Start);  // Start: where the token begins
   char Peek(std::size_t Ahead = 0) const noexcept {
     return FPos + Ahead < FText.size() ? FText[FPos + Ahead] : '\0';
   }
   bool AtEnd() const noexcept { return FPos >= FText.size(); }
   void SkipBlanks();
+  void Start();
   int Column() const noexcept { return int(FPos - FLineStart) + 1; }
 
   String FOwnedText;

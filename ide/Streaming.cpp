@@ -36,6 +36,9 @@ struct TReader::TFixup {
 TReader::TReader(String Text, const String& FileName)
     : FParser(std::make_unique<TFormParser>(std::move(Text), FileName)), FFileName(FileName) {}
 
+TReader::TReader(const char* Text, std::size_t Size, const String& FileName)
+    : FParser(std::make_unique<TFormParser>(std::string_view(Text, Size), FileName)), FFileName(FileName) {}
+
 TReader::~TReader() = default;
 
 void TReader::Error(const String& Message) { FParser->Error(Message); }
@@ -242,8 +245,10 @@ void TReader::ReadProperty(TPersistent* Instance) {
     String Part(Path.substr(0, Dot));
     PPropInfo Sub = GetPropInfo(Target, Part);
     TObject* Obj = Sub && Sub->PropType->Kind == tkClass ? GetObjectProp(Target, Sub) : nullptr;
-    auto* Next = dynamic_cast<TPersistent*>(Obj);
-    if (!Next || dynamic_cast<TComponent*>(Obj))
+    // The class model answers what a dynamic_cast would, without comparing type names
+    // across libraries for every sub-property read.
+    auto* Next = Obj && Obj->Is<TPersistent>() ? static_cast<TPersistent*>(Obj) : nullptr;
+    if (!Next || Obj->Is<TComponent>())
       throw EReadError(FFileName, Line, Col,
                        Format(Sub ? "property %s of %s has no properties of its own"
                                   : "unknown property %s of %s",
@@ -830,7 +835,7 @@ String ComponentToText(TComponent* Root) {
 
 TComponent* ComponentFromText(const String& Text, const String& FileName, TComponent* Root,
                               TComponent* Owner) {
-  TReader Reader(Text, FileName);
+  TReader Reader(Text.data(), Text.size(), FileName);
   return Reader.ReadRootComponent(Root, Owner);
 }
 
@@ -851,8 +856,8 @@ bool InitInheritedComponent(TComponent* Instance, TClass RootAncestor) {
     const TResourceEntry* R =
         FindResource(FindResourceHInstance(FindClassHInstance(C)), UpperCase(C->ClassName()), RT_RCDATA);
     if (!R) continue;
-    TReader Reader(String(reinterpret_cast<const char*>(R->Data), R->Size),
-                   UpperCase(C->ClassName()) + ".dfm");
+    // Resources are constant and live as long as their module.
+    TReader Reader(reinterpret_cast<const char*>(R->Data), R->Size, UpperCase(C->ClassName()) + ".dfm");
     Reader.ReadRootComponent(Instance);
     return true;
   }

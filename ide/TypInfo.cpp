@@ -1,6 +1,9 @@
 #include "TypInfo.h"
 
+#include <algorithm>
 #include <climits>
+#include <cstring>
+#include <string_view>
 #include <unordered_map>
 
 #include "Classes.h"
@@ -36,37 +39,90 @@ OM_IMPLEMENT_CLASS(EPropertyConvertError, "TypInfo");
 
 namespace {
 
+// Property names compare without regard to case. Looked up as they come, with no
+// upper-case copy: the form reader asks once for every property of every object it reads.
+char AsciiUpper(char C) { return C >= 'a' && C <= 'z' ? char(C - 32) : C; }
+// Folds the case of letters (and pairs a few other characters, which only the
+// comparison then tells apart).
+std::size_t NameHash(std::string_view S) noexcept {
+  std::size_t H = 14695981039346656037ull;
+  for (char C : S) H = (H ^ ((unsigned char)C | 0x20u)) * 1099511628211ull;
+  // The low bits pick the slot; without this they would hang on the low bits alone.
+  return H ^ (H >> 32);
+}
+bool SameName(std::string_view A, const char* B) noexcept {
+  for (char C : A) {
+    if (*B == 0 || AsciiUpper(C) != AsciiUpper(*B)) return false;
+    ++B;
+  }
+  return *B == 0;
+}
+
 struct TClassProps {
   TPropList List;
-  std::unordered_map<String, PPropInfo> ByName;  // upper-case names
+  // Open addressing over the names, their hashes kept: a class has tens of properties,
+  // and a look-up is one hash of the name asked and, nearly always, one comparison.
+  struct TSlot {
+    std::size_t Hash = 0;
+    std::size_t Size = 0;
+    PPropInfo Prop = nullptr;
+  };
+  std::vector<TSlot> Slots;  // a power of two, at most half full
+
+  PPropInfo Find(std::string_view Name) const noexcept {
+    std::size_t H = NameHash(Name), Mask = Slots.size() - 1;
+    for (std::size_t I = H & Mask;; I = (I + 1) & Mask) {
+      const TSlot& S = Slots[I];
+      if (!S.Prop) return nullptr;
+      if (S.Hash != H || S.Size != Name.size()) continue;
+      // Files and code nearly always spell a name as it is declared.
+      if (std::memcmp(Name.data(), S.Prop->Name, S.Size) == 0 || SameName(Name, S.Prop->Name)) return S.Prop;
+    }
+  }
+  void Index() {
+    std::size_t Size = 4;
+    while (Size < 2 * List.size()) Size *= 2;
+    Slots.assign(Size, TSlot{});
+    for (PPropInfo P : List) {
+      std::size_t H = NameHash(P->Name), I = H & (Size - 1);
+      while (Slots[I].Prop) I = (I + 1) & (Size - 1);
+      Slots[I] = {H, std::strlen(P->Name), P};
+    }
+  }
 };
 
 // Built once per class on first use: the inspector and the form reader ask by name
 // for every property they touch.
 std::unordered_map<TClass, TClassProps> Cache;
+// The class asked last: a reader asks for one class's properties many times in a row.
+// Entries of the cache stay where they are until it is flushed.
+TClass LastClass;
+const TClassProps* LastProps;
 
 const TClassProps& PropsOf(TClass AClass) {
+  if (AClass == LastClass) return *LastProps;
   auto It = Cache.find(AClass);
-  if (It != Cache.end()) return It->second;
-  std::vector<TClass> Chain;
-  for (TClass C = AClass; C; C = C->Parent) Chain.push_back(C);
-  TClassProps Result;
-  for (auto C = Chain.rbegin(); C != Chain.rend(); ++C)
-    for (int I = 0; I < (*C)->PropCount; ++I) {
-      PPropInfo P = &(*C)->Props[I];
-      String Key = UpperCase(P->Name);
-      auto Found = Result.ByName.find(Key);
-      if (Found != Result.ByName.end()) {
+  if (It == Cache.end()) {
+    std::vector<TClass> Chain;
+    for (TClass C = AClass; C; C = C->Parent) Chain.push_back(C);
+    TClassProps Result;
+    for (auto C = Chain.rbegin(); C != Chain.rend(); ++C)
+      for (int I = 0; I < (*C)->PropCount; ++I) {
+        PPropInfo P = &(*C)->Props[I];
+        auto Found = std::find_if(Result.List.begin(), Result.List.end(),
+                                  [&](PPropInfo Q) { return SameName(P->Name, Q->Name); });
         // A redeclared property takes its ancestor's place in the list.
-        for (PPropInfo& Slot : Result.List)
-          if (Slot == Found->second) Slot = P;
-        Found->second = P;
-      } else {
-        Result.ByName.emplace(std::move(Key), P);
-        Result.List.push_back(P);
+        if (Found != Result.List.end())
+          *Found = P;
+        else
+          Result.List.push_back(P);
       }
-    }
-  return Cache.emplace(AClass, std::move(Result)).first->second;
+    Result.Index();
+    It = Cache.emplace(AClass, std::move(Result)).first;
+  }
+  LastClass = AClass;
+  LastProps = &It->second;
+  return It->second;
 }
 
 PPropInfo Require(const TObject* Instance, const String& PropName) {
@@ -87,7 +143,11 @@ void RequireClass(PPropInfo P, TPropClass K) {
 
 }  // namespace
 
-void FlushPropInfoCache() { Cache.clear(); }
+void FlushPropInfoCache() {
+  Cache.clear();
+  LastClass = TClass();
+  LastProps = nullptr;
+}
 
 const TPropList& GetPropList(TClass AClass) {
   static const TPropList None;
@@ -98,8 +158,7 @@ const TPropList& GetPropList(const TObject* Instance) { return GetPropList(Insta
 PPropInfo GetPropInfo(TClass AClass, const String& PropName) {
   if (!AClass) return nullptr;
   const TClassProps& Props = PropsOf(AClass);
-  auto It = Props.ByName.find(UpperCase(PropName));
-  return It == Props.ByName.end() ? nullptr : It->second;
+  return Props.Find(PropName);
 }
 
 PPropInfo GetPropInfo(const TObject* Instance, const String& PropName) {

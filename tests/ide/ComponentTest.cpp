@@ -67,6 +67,66 @@ TEST(Names, AreIdentifiersUniqueWithinTheOwnerWithoutRegardToCase) {
   EXPECT_EQ(C->Owner(), &Other);  // and it stays where it was
 }
 
+// An owner of many components finds them by name however their names and owners change.
+TEST(Names, OfManyComponentsAreFoundAsTheyAreNow) {
+  TComponent Root(nullptr), Other(nullptr);
+  std::vector<TComponent*> C;
+  for (int I = 0; I < 100; ++I) {
+    C.push_back(new TComponent(&Root));
+    if (I % 10) C.back()->SetName("Part" + IntToStr(I));  // every tenth has no name
+  }
+  ASSERT_EQ(Root.FindComponent("part99"), C[99]);  // asked once many are owned
+  EXPECT_EQ(Root.FindComponent("Part10"), nullptr);
+  EXPECT_EQ(Root.FindComponent(""), nullptr);
+  EXPECT_THROW(C[1]->SetName("PART2"), EComponentError);
+  C[10]->SetName("Part10");
+  EXPECT_EQ(Root.FindComponent("PART10"), C[10]);
+  C[11]->SetName("Renamed");
+  EXPECT_EQ(Root.FindComponent("Part11"), nullptr);
+  EXPECT_EQ(Root.FindComponent("renamed"), C[11]);
+  C[12]->SetName("");
+  EXPECT_EQ(Root.FindComponent("Part12"), nullptr);
+  C[13]->SetName("part13");  // another case only
+  EXPECT_EQ(Root.FindComponent("Part13"), C[13]);
+  delete C[14];
+  EXPECT_EQ(Root.FindComponent("Part14"), nullptr);
+  new TComponent(&Root);  // the freed one's name is free again
+  Root.Components(Root.ComponentCount() - 1)->SetName("Part14");
+  EXPECT_EQ(Root.FindComponent("Part14"), Root.Components(Root.ComponentCount() - 1));
+  Other.InsertComponent(C[15]);
+  EXPECT_EQ(Root.FindComponent("Part15"), nullptr);
+  EXPECT_EQ(Other.FindComponent("Part15"), C[15]);
+  Root.InsertComponent(C[15]);
+  EXPECT_EQ(Root.FindComponent("Part15"), C[15]);
+  for (int I = 16; I < 100; ++I) {
+    if (I % 10 == 0) continue;
+    EXPECT_EQ(Root.FindComponent("PART" + IntToStr(I)), C[I]) << I;
+  }
+}
+
+// An owner that lets two components share a name: the first is found, then the next.
+class TLenientOwner : public TComponent {
+ public:
+  using TComponent::TComponent;
+
+ protected:
+  void ValidateRename(TComponent*, const String&, const String&) override {}
+};
+
+TEST(Names, SharedByAnOwnerThatAllowsItFindTheFirstLeft) {
+  TLenientOwner Root(nullptr);
+  std::vector<TComponent*> C;
+  for (int I = 0; I < 40; ++I) {
+    C.push_back(new TComponent(&Root));
+    C.back()->SetName(I % 2 ? "Same" : "Own" + IntToStr(I));
+  }
+  EXPECT_EQ(Root.FindComponent("same"), C[1]);
+  delete C[1];
+  EXPECT_EQ(Root.FindComponent("same"), C[3]);
+  C[3]->SetName("Other");
+  EXPECT_EQ(Root.FindComponent("same"), C[5]);
+}
+
 TEST(FreeNotification, ClearsAReferenceToAFreedComponent) {
   TComponent Root(nullptr);
   auto* B = new TTestButton(&Root);

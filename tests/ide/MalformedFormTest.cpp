@@ -33,6 +33,13 @@ const TMalformed Cases[] = {
     {"UnterminatedString", "object F: TTestForm\n  Caption = 'abc\nend", 2, 13, "unterminated string"},
     {"BadCharacterCode", "object F: TTestForm\n  Caption = 'a'#x\nend", 2, 16, "invalid character code after '#'"},
     {"CharacterCodeTooLarge", "object F: TTestForm\n  Caption = #99999999\nend", 2, 13, "invalid character code"},
+    {"AfterAStringAndBlankLines", "object F: TTestForm\n  Caption = 'a'  \n\n \t 12\nend", 4, 4, "expected a property name but found '12'"},
+    {"AfterJoinedPieces", "object F: TTestForm\n  Caption = 'a' +\n    'b'#65\n    = 'c'\nend", 4, 5, "expected a property name but found '='"},
+    {"AfterAStringAtTheEnd", "object F: TTestForm\n  Caption = 'a'\n\n", 4, 1, "expected 'end' but found end of file"},
+    // A string ends with its line, even where a quote follows on the next one.
+    {"UnterminatedAfterDoubledQuote", "object F: TTestForm\n  Caption = 'it''s\n  Caption = 'x'\nend", 2, 13, "unterminated string"},
+    {"UnterminatedAtCarriageReturn", "object F: TTestForm\n  Caption = 'abc\r\n  Caption = 'x'\nend", 2, 13, "unterminated string"},
+    {"UnterminatedSecondPiece", "object F: TTestForm\n  Caption = 'a' +\n    'b\n  Caption = 'x'\nend", 3, 5, "unterminated string"},
     {"PlusWithoutString", "object F: TTestForm\n  Caption = 'a' + 5\nend", 2, 17, "expected a string after '+'"},
     {"MissingEnd", "object F: TTestForm\n  object B: TTestButton\nend", 3, 4, "expected 'end' but found end of file"},
     {"MissingEquals", "object F: TTestForm\n  Caption 'x'\nend", 2, 11, "expected '=' but found string"},

@@ -81,6 +81,31 @@ TEST(PublishedProperties, ListAncestorsFirstInDeclarationOrder) {
   EXPECT_EQ(GetPropInfo(TTestButton::StaticClass(), "Captoin"), nullptr);
 }
 
+TEST(PublishedProperties, AreFoundByTheWholeNameInAnyCaseOnly) {
+  for (TClass C : {TTestButton::StaticClass(), TTestForm::StaticClass(), TTestFont::StaticClass()})
+    for (PPropInfo P : GetPropList(C)) {
+      String Name = P->Name;
+      EXPECT_EQ(GetPropInfo(C, UpperCase(Name)), P) << Name;
+      EXPECT_EQ(GetPropInfo(C, LowerCase(Name)), P) << Name;
+      // A part of the name, more than the name, or the name with a NUL and more after it
+      // is another name.
+      EXPECT_EQ(GetPropInfo(C, Name.substr(0, Name.size() - 1)), nullptr) << Name;
+      EXPECT_EQ(GetPropInfo(C, Name + "s"), nullptr) << Name;
+      EXPECT_EQ(GetPropInfo(C, Name + String(1, '\0')), nullptr) << Name;
+      EXPECT_EQ(GetPropInfo(C, Name + String(1, '\0') + "x"), nullptr) << Name;
+    }
+  EXPECT_EQ(GetPropInfo(TTestButton::StaticClass(), ""), nullptr);
+  // Characters that are not letters have no case: '[' is not '{', nor '@' '`'.
+  EXPECT_EQ(GetPropInfo(TTestButton::StaticClass(), "C@ption"), nullptr);
+  EXPECT_EQ(GetPropInfo(TTestButton::StaticClass(), "Capti\x7Fn"), nullptr);
+  // Asking another class between two look-ups of one gives each its own.
+  PPropInfo FormCaption = GetPropInfo(TTestForm::StaticClass(), "Caption");
+  PPropInfo ButtonCaption = GetPropInfo(TTestButton::StaticClass(), "Caption");
+  EXPECT_NE(FormCaption, ButtonCaption);
+  EXPECT_EQ(GetPropInfo(TTestForm::StaticClass(), "CAPTION"), FormCaption);
+  EXPECT_EQ(GetPropInfo(TTestFont::StaticClass(), "Caption"), nullptr);
+}
+
 TEST(PublishedProperties, ReadAndWriteEveryKindByName) {
   TTestForm Form(nullptr);
   auto* B = new TTestButton(&Form);

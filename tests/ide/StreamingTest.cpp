@@ -161,6 +161,11 @@ TEST_F(StreamingTest, StringPiecesJoinAcrossLinesAndCodes) {
   EXPECT_EQ(Form.Caption, "aAbc\n\td");
   ComponentFromText("object F: TTestForm\n  Caption = 'it'#39's'\nend", "Quote.dfm", &Form);
   EXPECT_EQ(Form.Caption, "it's");
+  // Doubled quotes at either end of a piece and in a row; property names in any case.
+  ComponentFromText("object F: TTestForm\n  CAPTION = '''quoted'' and '''''\n  clientwidth = 7 end",
+                    "Quotes.dfm", &Form);
+  EXPECT_EQ(Form.Caption, "'quoted' and ''");
+  EXPECT_EQ(Form.ClientWidth, 7);
 }
 
 TEST_F(StreamingTest, ReadingIntoAnExistingRootKeepsItAndRecordsTheClassName) {
