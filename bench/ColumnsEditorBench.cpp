@@ -60,7 +60,8 @@ struct TBench {
   }
   ~TBench() {
     SetSettingsStoreFile("");
-    std::remove(Store.c_str());
+    // The store and the lock file its writers take beside it.
+    for (const String& File : {Store, Store + ".lock"}) std::remove(File.c_str());
   }
   static String SettingsFile() {
     char Name[] = "/tmp/omide-bench-XXXXXX";
