@@ -43,6 +43,12 @@ class ListViewTest : public WindowTest {
     List->OnClick = Closure<&TListLog::Click>(&Log);
     Form->Show();
   }
+  // The rows as they stand now, in order.
+  std::vector<TListItem*> AllRows() {
+    std::vector<TListItem*> R;
+    for (int I = 0; I < List->Items()->Count(); ++I) R.push_back(List->Items()->Item(I));
+    return R;
+  }
   std::vector<String> SelectedCaptions() {
     std::vector<String> R;
     for (TListItem* I = List->Selected(); I; I = List->GetNextItem(I, sdAll, {isSelected}))
@@ -237,8 +243,7 @@ TEST_F(ListViewTest, QueuedInputForAFreedControlIsReportedNotDispatched) {
 
 TEST_F(ListViewTest, ReorderMovesTheRowsThemselvesWithOneRedrawAndRefusesAnyOtherOrder) {
   TListItems* Items = List->Items();
-  std::vector<TListItem*> Rows;
-  for (int I = 0; I < Items->Count(); ++I) Rows.push_back(Items->Item(I));
+  std::vector<TListItem*> Rows = AllRows();
   Rows[1]->SetSelected(true);
   Rows[4]->SetFocused(true);
   Log.Seen.clear();
@@ -266,8 +271,7 @@ TEST_F(ListViewTest, ReorderMovesTheRowsThemselvesWithOneRedrawAndRefusesAnyOthe
 
 TEST_F(ListViewTest, DeleteItemsTakesAnySetOfRowsInOnePassAndRefusesAWrongOne) {
   TListItems* Items = List->Items();
-  std::vector<TListItem*> Rows;
-  for (int I = 0; I < Items->Count(); ++I) Rows.push_back(Items->Item(I));
+  std::vector<TListItem*> Rows = AllRows();
   Rows[1]->SetSelected(true);
   Rows[2]->SetSelected(true);
   Rows[3]->SetFocused(true);
