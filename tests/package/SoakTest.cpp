@@ -151,11 +151,17 @@ class SoakTest : public ColumnsEditorTest {
     L->OnDragOver(L, L, P.X, P.Y, dsDragMove, Accept);
     if (Accept) L->OnDragDrop(L, L, P.X, P.Y);
   }
+  // Every column of every grid on the form.
+  std::vector<TPersistent*> AllColumns() {
+    std::vector<TPersistent*> R;
+    for (auto* G : All<TOmDBGrid>())
+      for (int I = 0; I < G->Columns()->Count(); ++I) R.push_back(G->Columns()->GetColumn(I));
+    return R;
+  }
   void SelectSomething() {
     std::vector<TPersistent*> S;
-    for (auto* G : All<TOmDBGrid>())
-      for (int I = 0; I < G->Columns()->Count(); ++I)
-        if (Chance(20)) S.push_back(G->Columns()->GetColumn(I));
+    for (TPersistent* C : AllColumns())
+      if (Chance(20)) S.push_back(C);
     if (S.empty() || Chance(30)) {
       if (TComponent* C = Any<TComponent>()) S = {C};
     }
@@ -202,10 +208,7 @@ class SoakTest : public ColumnsEditorTest {
     // Most edits are of a column's properties: what shows none of them takes a column, if
     // there is one, as a person would before typing.
     if (!Shows() && Chance(70)) {
-      std::vector<TPersistent*> Columns;
-      for (auto* G : All<TOmDBGrid>())
-        for (int I = 0; I < G->Columns()->Count(); ++I) Columns.push_back(G->Columns()->GetColumn(I));
-      if (!Columns.empty()) Designer()->SetSelection({Columns[Pick(Columns.size())]});
+      if (auto Columns = AllColumns(); !Columns.empty()) Designer()->SetSelection({Columns[Pick(Columns.size())]});
     }
     try {
       // A person opens the rows a nested property sits under before typing into it.
