@@ -111,7 +111,11 @@ class PACKAGE TListItems : public TPersistent {
   ~TListItems() override;
   TCustomListView* Owner() const noexcept { return FOwner; }
   int Count() const noexcept { return int(FItems.size()); }
-  TListItem* Item(int Index) const;
+  // Inline: walks over every row ask for each one, some of them several times.
+  TListItem* Item(int Index) const {
+    if (Index < 0 || size_t(Index) >= FItems.size()) IndexError(Index);
+    return FItems[size_t(Index)];
+  }
   TListItem* operator[](int Index) const { return Item(Index); }
   TListItem* Add();
   // A new item at Index; the items from there move down one.
@@ -123,6 +127,11 @@ class PACKAGE TListItems : public TPersistent {
   // set leaves the list as it was.
   void DeleteItems(std::span<TListItem* const> Doomed);
   void Clear();
+  // As Clear and Count Adds, in one pass and one redraw, but the items the list has keep
+  // their objects and their captions' storage, emptied: a list of many thousand rows is
+  // rebuilt without an allocation a row. With an OnDeletion handler, which must see each
+  // item go, it is Clear and Count Adds.
+  void Refill(int Count);
   // Puts the items in the order given, which holds each of them once, in one pass; every
   // item keeps its caption, data, selection and focus. One redraw.
   void Reorder(std::span<TListItem* const> Order);
@@ -136,6 +145,7 @@ class PACKAGE TListItems : public TPersistent {
   friend class TListItem;
   friend class TCustomListView;
   void Free(TListItem* I);
+  [[noreturn]] static void IndexError(int Index);
   TCustomListView* FOwner;
   std::vector<TListItem*> FItems;
   int FUpdateCount = 0;

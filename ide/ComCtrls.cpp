@@ -157,10 +157,8 @@ TListItems::~TListItems() {
   for (TListItem* I : FItems) delete I;
 }
 
-TListItem* TListItems::Item(int Index) const {
-  if (Index < 0 || Index >= Count())
-    throw EListError(Format("List index out of bounds (%d)", {Index}));
-  return FItems[size_t(Index)];
+void TListItems::IndexError(int Index) {
+  throw EListError(Format("List index out of bounds (%d)", {Index}));
 }
 
 TListItem* TListItems::Add() { return Insert(Count()); }
@@ -240,6 +238,38 @@ void TListItems::Clear() {
   BeginUpdate();
   try {
     while (!FItems.empty()) Delete(Count() - 1);
+  } catch (...) {
+    EndUpdate();
+    throw;
+  }
+  EndUpdate();
+  FOwner->FTopIndex = 0;
+}
+
+void TListItems::Refill(int Count) {
+  if (Count < 0) throw EListError(Format("List index out of bounds (%d)", {Count}));
+  BeginUpdate();
+  try {
+    if (FOwner->OnDeletion) {
+      Clear();
+      while (this->Count() < Count) Add();
+    } else {
+      while (this->Count() > Count) {
+        Free(FItems.back());
+        FItems.pop_back();
+      }
+      for (TListItem* I : FItems) {
+        I->FCaption.clear();
+        I->FData = nullptr;
+        I->FImageIndex = -1;
+        I->FSubItems.reset();
+        I->FSelected = I->FFocused = false;
+      }
+      FSelCount = 0;
+      FFocused = FOwner->FAnchor = FOwner->FPending = FOwner->FDropTarget = nullptr;
+      FItems.reserve(size_t(Count));
+      while (this->Count() < Count) FItems.push_back(new TListItem(this));
+    }
   } catch (...) {
     EndUpdate();
     throw;

@@ -16,6 +16,7 @@ class TListLog : public TObject {
     Seen.push_back((Selected ? "+" : "-") + Item->Caption());
   }
   void Click(TObject*) { Seen.push_back("click"); }
+  void Deletion(TObject*, TListItem* Item) { Seen.push_back("deleted " + Item->Caption()); }
   void DragOver(TObject*, TObject* Source, int X, int Y, TDragState State, bool& Accept) {
     TListItem* Over = Target->GetItemAt(X, Y);
     if (State == dsDragMove) Seen.push_back("over " + (Over ? Over->Caption() : String("nothing")));
@@ -297,6 +298,59 @@ TEST_F(ListViewTest, DeleteItemsTakesAnySetOfRowsInOnePassAndRefusesAWrongOne) {
   // A refused set left no row marked: those rows still go.
   Items->DeleteItems(std::vector<TListItem*>{Rows[4]});
   EXPECT_EQ(Items->Count(), 1);
+}
+
+TEST_F(ListViewTest, RefillKeepsTheRowObjectsEmptiedAndLeavesTheListAsClearAndAddsWould) {
+  TListItems* Items = List->Items();
+  Input().ClickItem(List, 0);  // row A becomes the anchor of shift-clicks
+  Application->ProcessInput();
+  std::vector<TListItem*> Rows = AllRows();
+  Rows[1]->SetSelected(true);
+  Rows[4]->SetFocused(true);
+  Rows[2]->SetData(Rows[2]);
+  Rows[2]->SetImageIndex(3);
+  Rows[3]->SubItems()->Add("sub");
+  Log.Seen.clear();
+  int Redraws = List->RedrawCount();
+  Items->Refill(4);
+  EXPECT_EQ(List->RedrawCount(), Redraws + 1);
+  EXPECT_EQ(AllRows(), std::vector<TListItem*>(Rows.begin(), Rows.begin() + 4));
+  for (TListItem* Row : AllRows()) {
+    EXPECT_EQ(Row->Caption(), "");
+    EXPECT_EQ(Row->Data(), nullptr);
+    EXPECT_EQ(Row->ImageIndex(), -1);
+    EXPECT_EQ(Row->SubItems()->Count(), 0);
+    EXPECT_FALSE(Row->Selected());
+  }
+  EXPECT_EQ(List->SelCount(), 0);
+  EXPECT_EQ(List->Selected(), nullptr);
+  EXPECT_EQ(List->ItemFocused(), nullptr);
+  EXPECT_TRUE(Log.Seen.empty());  // as Clear: no row is deselected one by one
+
+  // Grown again, with new rows after the kept ones; the old anchor is gone, so a
+  // shift-click reaches from the focused row, as in a list built anew.
+  Items->Refill(6);
+  ASSERT_EQ(Items->Count(), 6);
+  EXPECT_EQ(Items->Item(3), Rows[3]);
+  for (int I = 0; I < 6; ++I) Items->Item(I)->SetCaption(String(1, char('A' + I)));
+  Items->Item(4)->SetFocused(true);
+  Input().ClickItem(List, 5, {ssShift});
+  Application->ProcessInput();
+  EXPECT_EQ(SelectedCaptions(), (std::vector<String>{"E", "F"}));
+
+  EXPECT_THROW(Items->Refill(-1), EListError);
+  EXPECT_EQ(Items->Count(), 6);
+  Items->Refill(0);
+  EXPECT_EQ(Items->Count(), 0);
+}
+
+TEST_F(ListViewTest, RefillWithADeletionHandlerLetsItSeeEveryRowGo) {
+  List->OnDeletion = Closure<&TListLog::Deletion>(&Log);
+  List->Items()->Refill(2);
+  EXPECT_EQ(Log.Seen, (std::vector<String>{"deleted F", "deleted E", "deleted D", "deleted C",
+                                           "deleted B", "deleted A"}));
+  ASSERT_EQ(List->Items()->Count(), 2);
+  EXPECT_EQ(List->Items()->Item(0)->Caption(), "");
 }
 
 // With the button held the drag stays: the row it would drop on is marked, moving on
