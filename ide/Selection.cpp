@@ -16,16 +16,18 @@ void TSelection::Close() const {
   if (!FHoles) return;
   std::erase(FItems, nullptr);
   FHoles = 0;
-  FIndex.clear();
+  FIndex.reset();
 }
 
 void TSelection::Index() const {
-  if (!FIndex.empty() || FItems.empty()) return;
-  FIndex.reserve(FItems.size());
+  if (FIndex || FItems.empty()) return;
+  FIndex = std::make_unique<TIndex>();
+  auto& Positions = FIndex->Positions;
+  Positions.reserve(FItems.size());
   for (size_t I = 0; I < FItems.size(); ++I) {
     if (!FItems[I]) continue;
     // A second entry of an object is not a second selection of it.
-    if (!FIndex.emplace(FItems[I], I).second) {
+    if (!Positions.emplace(FItems[I], I).second) {
       FItems[I] = nullptr;
       ++FHoles;
     }
@@ -36,7 +38,7 @@ bool TSelection::Contains(TPersistent* P) const {
   if (!P) return false;
   if (FItems.size() < IndexFrom) return std::find(FItems.begin(), FItems.end(), P) != FItems.end();
   Index();
-  return FIndex.count(P) != 0;
+  return FIndex->Positions.count(P) != 0;
 }
 
 void TSelection::Assign(const std::vector<TPersistent*>& Objects) {
@@ -56,10 +58,11 @@ bool TSelection::Remove(TPersistent* P) {
     return true;
   }
   Index();
-  auto It = FIndex.find(P);
-  if (It == FIndex.end()) return false;
+  auto& Positions = FIndex->Positions;
+  auto It = Positions.find(P);
+  if (It == Positions.end()) return false;
   size_t Pos = It->second;
-  FIndex.erase(It);
+  Positions.erase(It);
   FItems[Pos] = nullptr;
   ++FHoles;
   // Objects freed from the end, as a list deletes them, leave no holes behind.

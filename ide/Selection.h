@@ -2,6 +2,8 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
+#include <memory_resource>
 #include <unordered_map>
 #include <vector>
 
@@ -41,10 +43,17 @@ class TSelection {
   void Index() const;
   void Changed() {
     ++FVersion;
-    FIndex.clear();
+    FIndex.reset();
   }
+  // The position of each object. Its entries come from one arena and go with it: built
+  // for thousands of objects and emptied by as many removals, it costs no allocation and
+  // no release for each.
+  struct TIndex {
+    std::pmr::monotonic_buffer_resource Arena;
+    std::pmr::unordered_map<TPersistent*, size_t> Positions{&Arena};
+  };
   mutable std::vector<TPersistent*> FItems;
-  mutable std::unordered_map<TPersistent*, size_t> FIndex;  // position of each; built on demand
+  mutable std::unique_ptr<TIndex> FIndex;  // built on demand
   mutable size_t FHoles = 0;
   std::uint64_t FVersion = 0;
 };
