@@ -83,7 +83,7 @@ void SaveBitmapAsPng(const TBitmap* Bitmap, const String& FileName) {
   png_infop Info = png_create_info_struct(Png);
   std::vector<png_bytep> Pointers(static_cast<size_t>(H));
   for (int Y = 0; Y < H; ++Y) Pointers[size_t(Y)] = &Rows[size_t(Y) * W * 3];
-  bool Failed = false;
+  volatile bool Failed = false;  // read after a longjmp from the encoder
   if (!Info) {
     Failed = true;
   } else if (setjmp(png_jmpbuf(Png))) {
