@@ -37,8 +37,17 @@ void TSelection::Index() const {
 bool TSelection::Contains(TPersistent* P) const {
   if (!P) return false;
   if (FItems.size() < IndexFrom) return std::find(FItems.begin(), FItems.end(), P) != FItems.end();
+  return Position(P) != NotFound;
+}
+
+// An entry left behind by an object dropped from the end points past the end, or at a
+// hole: it finds nothing.
+size_t TSelection::Position(TPersistent* P) const {
   Index();
-  return FIndex->Positions.count(P) != 0;
+  auto It = FIndex->Positions.find(P);
+  if (It == FIndex->Positions.end()) return NotFound;
+  size_t Pos = It->second;
+  return Pos < FItems.size() && FItems[Pos] == P ? Pos : NotFound;
 }
 
 void TSelection::Assign(const std::vector<TPersistent*>& Objects) {
@@ -57,15 +66,17 @@ bool TSelection::Remove(TPersistent* P) {
     Changed();
     return true;
   }
-  Index();
-  auto& Positions = FIndex->Positions;
-  auto It = Positions.find(P);
-  if (It == Positions.end()) return false;
-  size_t Pos = It->second;
-  Positions.erase(It);
-  FItems[Pos] = nullptr;
-  ++FHoles;
-  // Objects freed from the end, as a list deletes them, leave no holes behind.
+  Index();  // which also leaves each object listed once
+  // Objects freed from the end, as a list deletes them, are the last entry each time:
+  // dropped without a look-up, and they leave no holes behind.
+  if (FItems.back() == P) {
+    FItems.pop_back();
+  } else {
+    size_t Pos = Position(P);
+    if (Pos == NotFound) return false;
+    FItems[Pos] = nullptr;
+    ++FHoles;
+  }
   while (!FItems.empty() && !FItems.back()) {
     FItems.pop_back();
     --FHoles;

@@ -39,15 +39,18 @@ class TSelection {
   }
 
  private:
+  static constexpr size_t NotFound = size_t(-1);
   void Close() const;
   void Index() const;
+  // Where P stands, or NotFound.
+  size_t Position(TPersistent* P) const;
   void Changed() {
     ++FVersion;
     FIndex.reset();
   }
   // The position of each object. Its entries come from one arena and go with it: built
-  // for thousands of objects and emptied by as many removals, it costs no allocation and
-  // no release for each.
+  // for thousands of objects, it costs no allocation for each. Removals leave their
+  // entries, which no longer match the items.
   struct TIndex {
     std::pmr::monotonic_buffer_resource Arena;
     std::pmr::unordered_map<TPersistent*, size_t> Positions{&Arena};

@@ -30,6 +30,7 @@ TEST_P(SelectionTest, RemovalsFromAnyPlaceKeepTheOthersInOrder) {
   EXPECT_EQ(S.Items(), Expected);
   EXPECT_FALSE(S.Contains(At(0)));
   EXPECT_TRUE(S.Contains(At(1)));
+
   // Read back, then removed again: the index must follow the closed-up positions.
   EXPECT_TRUE(S.Remove(At(1)));
   std::erase(Expected, At(1));
@@ -37,6 +38,18 @@ TEST_P(SelectionTest, RemovalsFromAnyPlaceKeepTheOthersInOrder) {
   EXPECT_TRUE(S.Remove(At(N - 3)));
   std::erase(Expected, At(N - 3));
   EXPECT_EQ(S.Items(), Expected);
+}
+
+TEST_P(SelectionTest, WhatWentIsNotFoundAgainBeforeTheSelectionIsRead) {
+  int N = GetParam();
+  // From the end, as a list deletes, and from the middle, asked again at once.
+  for (int I : {N - 1, N - 2, N / 2}) {
+    ASSERT_TRUE(S.Remove(At(I)));
+    EXPECT_FALSE(S.Contains(At(I))) << I;
+    EXPECT_FALSE(S.Remove(At(I))) << I;
+  }
+  EXPECT_TRUE(S.Contains(At(N - 3)));
+  EXPECT_EQ(S.Items().size(), size_t(N - 3));
 }
 
 TEST_P(SelectionTest, EveryObjectRemovedInAnyOrderLeavesItEmpty) {
