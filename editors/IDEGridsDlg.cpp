@@ -508,8 +508,8 @@ void FetchAhead(int I, int Count, F&& ColumnAt) {
     if (TOmColumn* Ahead = ColumnAt(I + 16)) __builtin_prefetch(Ahead->FieldName().data());
 }
 
-// A column's lines, some before it is freed: freeing reads most of them, and columns made
-// long before are no longer in the cache.
+// Fetches every line of a column some rows before it is freed: its destructors read most
+// of them, and columns made long before are no longer in the cache.
 void FetchColumn(const TOmColumn* Column) {
   if (!Column) return;
   const char* P = reinterpret_cast<const char*>(Column);
@@ -823,7 +823,8 @@ void TOmDBGridColumnsEditor::DeleteExecute(TObject*) {
     Freed.reserve(size_t(FormListView->SelCount()));
     for (int I = Items->Count() - 1, Left = FormListView->SelCount(); I >= 0 && Left > 0; --I) {
       if (I >= 32) __builtin_prefetch(Items->Item(I - 32));
-      if (I >= 16) FetchColumn(RowColumn(Items->Item(I - 16)));
+      if (TListItem* Ahead = I >= 16 ? Items->Item(I - 16) : nullptr; Ahead && Ahead->Selected())
+        FetchColumn(RowColumn(Ahead));
       TListItem* Item = Items->Item(I);
       if (!Item->Selected()) continue;
       --Left;
