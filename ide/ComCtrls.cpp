@@ -247,7 +247,7 @@ void TListItems::Clear() {
 }
 
 void TListItems::Refill(int Count) {
-  if (Count < 0) throw EListError(Format("List index out of bounds (%d)", {Count}));
+  if (Count < 0) IndexError(Count);
   BeginUpdate();
   try {
     if (FOwner->OnDeletion) {
