@@ -39,6 +39,8 @@ OM_SET_TYPE(TComponentStyle, TComponentStyleItem)
 // --- Exceptions -----------------------------------------------------------------------
 
 OM_EXCEPTION(EListError, Exception)
+// "List index out of bounds (Index)", as every list of the platform says it.
+[[noreturn]] PACKAGE void ListIndexError(int Index);
 OM_EXCEPTION(EStringListError, Exception)
 OM_EXCEPTION(EComponentError, Exception)
 OM_EXCEPTION(EStreamError, Exception)

@@ -113,7 +113,7 @@ class PACKAGE TListItems : public TPersistent {
   int Count() const noexcept { return int(FItems.size()); }
   // Inline: walks over every row ask for each one, some of them several times.
   TListItem* Item(int Index) const {
-    if (Index < 0 || size_t(Index) >= FItems.size()) IndexError(Index);
+    if (Index < 0 || size_t(Index) >= FItems.size()) ListIndexError(Index);
     return FItems[size_t(Index)];
   }
   TListItem* operator[](int Index) const { return Item(Index); }
@@ -145,7 +145,6 @@ class PACKAGE TListItems : public TPersistent {
   friend class TListItem;
   friend class TCustomListView;
   void Free(TListItem* I);
-  [[noreturn]] static void IndexError(int Index);
   TCustomListView* FOwner;
   std::vector<TListItem*> FItems;
   int FUpdateCount = 0;

@@ -36,11 +36,7 @@ EReadError::EReadError(const String& AFileName, int ALine, int AColumn, const St
                                           ALine, AColumn, ADetail})),
       FileName(AFileName), Line(ALine), Column(AColumn), Detail(ADetail) {}
 
-namespace {
-[[noreturn]] void ListIndexError(int Index) {
-  throw EListError(Format("List index out of bounds (%d)", {Index}));
-}
-}  // namespace
+void ListIndexError(int Index) { throw EListError(Format("List index out of bounds (%d)", {Index})); }
 
 // --- TPersistent ----------------------------------------------------------------------
 

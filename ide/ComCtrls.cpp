@@ -157,10 +157,6 @@ TListItems::~TListItems() {
   for (TListItem* I : FItems) delete I;
 }
 
-void TListItems::IndexError(int Index) {
-  throw EListError(Format("List index out of bounds (%d)", {Index}));
-}
-
 TListItem* TListItems::Add() { return Insert(Count()); }
 
 TListItem* TListItems::Insert(int Index) {
@@ -247,7 +243,7 @@ void TListItems::Clear() {
 }
 
 void TListItems::Refill(int Count) {
-  if (Count < 0) IndexError(Count);
+  if (Count < 0) ListIndexError(Count);
   BeginUpdate();
   try {
     if (FOwner->OnDeletion) {

@@ -34,8 +34,7 @@ int TDesignerSelectionList::Add(TPersistent* Item) {
 }
 
 TPersistent* TDesignerSelectionList::Items(int Index) const {
-  if (Index < 0 || Index >= Count())
-    throw EListError(Format("List index out of bounds (%d)", {Index}));
+  if (Index < 0 || Index >= Count()) ListIndexError(Index);
   return FItems[size_t(Index)];
 }
 
@@ -89,8 +88,7 @@ class TSelectionList final : public IDesignerSelections {
     return true;
   }
   TPersistent* Get(int Index) override {
-    if (Index < 0 || Index >= Count())
-      throw EListError(Format("List index out of bounds (%d)", {Index}));
+    if (Index < 0 || Index >= Count()) ListIndexError(Index);
     return FItems[size_t(Index)];
   }
   int Count() override { return int(FItems.size()); }
