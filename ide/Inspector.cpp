@@ -57,14 +57,13 @@ struct TEditorCollector : TObject {
 
 std::vector<TEditorHandle> PropertiesOf(const std::vector<TPersistent*>& Objects, TDesigner* Designer) {
   TEditorCollector Collector;
+  auto Selected = std::make_shared<std::vector<TPersistent*>>(Objects);
 #if OM_HOST_RELEASE == 5
-  TDesignerSelectionList List;
-  for (TPersistent* P : Objects) List.Add(P);
-  GetComponentProperties(&List, {}, _di_IFormDesigner(Designer), Closure<&TEditorCollector::Add>(&Collector));
+  GetSelectionProperties(std::move(Selected), {}, _di_IFormDesigner(Designer),
+                         Closure<&TEditorCollector::Add>(&Collector));
 #else
-  _di_IDesignerSelections List = CreateSelectionList();
-  for (TPersistent* P : Objects) List->Add(P);
-  GetComponentProperties(List, {}, _di_IDesigner(Designer), Closure<&TEditorCollector::Add>(&Collector));
+  GetSelectionProperties(std::move(Selected), {}, _di_IDesigner(Designer),
+                         Closure<&TEditorCollector::Add>(&Collector));
 #endif
   // The inspector lists properties by name.
   std::stable_sort(Collector.Editors.begin(), Collector.Editors.end(),

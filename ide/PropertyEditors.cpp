@@ -708,7 +708,8 @@ namespace {
 // then a property found on the first object is every object's own without a lookup by
 // name: the inspector stays linear with ten thousand columns selected.
 struct TSelected {
-  explicit TSelected(std::vector<TPersistent*> AObjects) : Objects(std::move(AObjects)) {
+  explicit TSelected(std::shared_ptr<std::vector<TPersistent*>> AShared)
+      : Shared(std::move(AShared)), Objects(*Shared) {
     // Objects by the ten thousand lie far apart: each is fetched some ahead of its turn.
     if (!Objects.empty()) {
       const TClass First = Objects[0]->ClassType();
@@ -717,15 +718,15 @@ struct TSelected {
         OneClass = Objects[I]->ClassType() == First;
       }
     }
-    if (OneClass) Shared = std::make_shared<std::vector<TPersistent*>>(Objects);
   }
   // P, found on the first object, as O has it.
   PPropInfo PropOf(TPersistent* O, PPropInfo P) const { return OneClass ? P : GetPropInfo(O, P->Name); }
 
-  std::vector<TPersistent*> Objects;
+  // One list of the objects for every editor of a selection of one class, while each
+  // property is every object's own.
+  const std::shared_ptr<std::vector<TPersistent*>> Shared;
+  const std::vector<TPersistent*>& Objects;
   bool OneClass = true;
-  // One list of the objects for every editor, while each property is every object's own.
-  std::shared_ptr<std::vector<TPersistent*>> Shared;
 };
 
 // The properties every selected object has: same name and same type.
@@ -751,7 +752,7 @@ TPropertyEditor* MakeEditor(const TSelected& Selected, PPropInfo P, const TDesig
       P->PropType, P->Name, Objects[0]->ClassType());
   if (!EditorClass) return nullptr;  // registered as hidden
   TPropertyEditor* Editor = EditorClass.Create(Designer, int(Objects.size()));
-  if (Selected.Shared)
+  if (Selected.OneClass)
     Editor->SetPropEntries(Selected.Shared, P);
   else
     for (size_t I = 0; I < Objects.size(); ++I)
@@ -761,10 +762,8 @@ TPropertyEditor* MakeEditor(const TSelected& Selected, PPropInfo P, const TDesig
 }  // namespace
 
 #if OM_HOST_RELEASE == 5
-void GetComponentProperties(TDesignerSelectionList* Components, TSet<TTypeKind> Filter,
+void GetSelectionProperties(std::shared_ptr<std::vector<TPersistent*>> Objects, TSet<TTypeKind> Filter,
                             const _di_IFormDesigner& Designer, const TGetPropEditProc& Proc) {
-  std::vector<TPersistent*> Objects;
-  for (int I = 0; I < Components->Count(); ++I) Objects.push_back(Components->Items(I));
   const TSelected Selected(std::move(Objects));
   for (PPropInfo P : CommonProperties(Selected, Filter)) {
     TPropertyEditor* Editor = MakeEditor(Selected, P, Designer);
@@ -783,11 +782,17 @@ void GetComponentProperties(TDesignerSelectionList* Components, TSet<TTypeKind> 
     Proc(Editor);  // the receiver owns the editor now
   }
 }
+
+void GetComponentProperties(TDesignerSelectionList* Components, TSet<TTypeKind> Filter,
+                            const _di_IFormDesigner& Designer, const TGetPropEditProc& Proc) {
+  auto Objects = std::make_shared<std::vector<TPersistent*>>();
+  Objects->reserve(size_t(Components->Count()));
+  for (int I = 0; I < Components->Count(); ++I) Objects->push_back(Components->Items(I));
+  GetSelectionProperties(std::move(Objects), Filter, Designer, Proc);
+}
 #else
-void GetComponentProperties(const _di_IDesignerSelections& Components, TSet<TTypeKind> Filter,
+void GetSelectionProperties(std::shared_ptr<std::vector<TPersistent*>> Objects, TSet<TTypeKind> Filter,
                             const _di_IDesigner& Designer, const TGetPropProc& Proc) {
-  std::vector<TPersistent*> Objects;
-  for (int I = 0; I < Components->Count(); ++I) Objects.push_back(Components->Get(I));
   const TSelected Selected(std::move(Objects));
   for (PPropInfo P : CommonProperties(Selected, Filter)) {
     TPropertyEditor* Raw = MakeEditor(Selected, P, Designer);
@@ -797,6 +802,14 @@ void GetComponentProperties(const _di_IDesignerSelections& Components, TSet<TTyp
     if (Selected.Objects.size() > 1 && !Raw->GetAttributes().Contains(paMultiSelect)) continue;
     Proc(Editor);
   }
+}
+
+void GetComponentProperties(const _di_IDesignerSelections& Components, TSet<TTypeKind> Filter,
+                            const _di_IDesigner& Designer, const TGetPropProc& Proc) {
+  auto Objects = std::make_shared<std::vector<TPersistent*>>();
+  Objects->reserve(size_t(Components->Count()));
+  for (int I = 0; I < Components->Count(); ++I) Objects->push_back(Components->Get(I));
+  GetSelectionProperties(std::move(Objects), Filter, Designer, Proc);
 }
 #endif
 

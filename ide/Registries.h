@@ -3,6 +3,7 @@
 // unloading the package drops it.
 #pragma once
 
+#include <memory>
 #include <vector>
 
 #include "DesignCommon.h"
@@ -83,3 +84,13 @@ class TRegistries {
   void DropPackage(TPackageRecord* Package, const TLibModule* Module);
   void Clear();
 };
+
+// What GetComponentProperties gives, for objects the IDE already holds as a list: that
+// list, not a copy made entry by entry, goes to every editor of a selection of one class.
+#if OM_HOST_RELEASE == 5
+void GetSelectionProperties(std::shared_ptr<std::vector<TPersistent*>> Objects, TSet<TTypeKind> Filter,
+                            const _di_IFormDesigner& Designer, const TGetPropEditProc& Proc);
+#else
+void GetSelectionProperties(std::shared_ptr<std::vector<TPersistent*>> Objects, TSet<TTypeKind> Filter,
+                            const _di_IDesigner& Designer, const TGetPropProc& Proc);
+#endif
