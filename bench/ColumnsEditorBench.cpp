@@ -83,12 +83,12 @@ struct TBench {
     W->Close();
     Application->ProcessMessages();
   }
-  // N new columns in place of the grid's, without field names.
-  void Refill(int N) {
+  // N new columns in place of the grid's, named as the constructor names them.
+  void Refill(int N, const String& Prefix = LongName) {
     TOmDBGridColumns* Columns = Grid->Columns();
     Columns->BeginUpdate();
     Columns->Clear();
-    for (int I = 0; I < N; ++I) Columns->Add();
+    for (int I = 0; I < N; ++I) Columns->Add()->SetFieldName(Prefix + IntToStr(I));
     Columns->EndUpdate();
   }
 };
