@@ -3,10 +3,10 @@
 // master-grid and field-name lists. Each stands beside the floor it cannot beat
 // (building the same captions by hand; freeing the same columns with no window open, or
 // replacing them so and building their captions; reading the class of every selected
-// column; a stable partition of as many pointers with new indexes and captions; a walk over the
-// same links or the same field tree collecting names; copying the same bytes). Format
-// stands beside the direct build of its captions. tools/perf-table reads the medians as
-// ratios.
+// column; a stable partition of as many pointers with new indexes and captions; a walk
+// over the same links or the same field tree collecting names; copying the same bytes).
+// Format stands beside the direct build of its captions. tools/perf-table reads the
+// medians as ratios.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -657,7 +657,7 @@ BENCHMARK(ReadSelectedClasses) OM_SIZES;
 // repetition, as many at 10,000 columns as make the same time as five at 100,000 (a
 // spell of the machine then weighs as much in either).
 #define OM_REBUILT ->Iterations(5)
-#define OM_REBUILT_SIZES(F)                                                        \
+#define OM_REBUILT_SIZES(F)                                                \
   BENCHMARK(F)->Arg(10000)->Iterations(50)->Unit(benchmark::kMillisecond); \
   BENCHMARK(F)->Arg(100000)->Iterations(5)->Unit(benchmark::kMillisecond)
 OM_REBUILT_SIZES(DeleteEveryOther);
