@@ -83,12 +83,12 @@ struct TBench {
     W->Close();
     Application->ProcessMessages();
   }
-  // N new columns in place of the grid's, named as the constructor names them.
-  void Refill(int N, const String& Prefix = LongName) {
+  // N new columns in place of the grid's, named as real datasets name them.
+  void Refill(int N) {
     TOmDBGridColumns* Columns = Grid->Columns();
     Columns->BeginUpdate();
     Columns->Clear();
-    for (int I = 0; I < N; ++I) Columns->Add()->SetFieldName(Prefix + IntToStr(I));
+    for (int I = 0; I < N; ++I) Columns->Add()->SetFieldName(LongName + IntToStr(I));
     Columns->EndUpdate();
   }
 };
