@@ -131,7 +131,7 @@ constexpr Elf64_Half ThisMachine = EM_AARCH64;
 // file cut short leaves pages past its end mapped, and touching them kills the IDE
 // (SIGBUS) inside dlopen. A package built for the other release needs the other
 // release's host library, and loading that would put two platforms in one process.
-// Only the headers, the dynamic segment and its string table are read: the rest of the
+// Only the headers, the dynamic segment and the names it needs are read: the rest of the
 // library (code, resources, symbols) is the loader's to map, and reading it all on every
 // load cost more than the rest of the check.
 // Copies Bytes at Offset of the file into Into; raises (through Refuse) when the file
@@ -193,14 +193,22 @@ std::vector<String> NeededLibraries(const TReadAt& ReadAt, Elf64_Off Size, const
         StringsSize <= Segment.p_filesz && StringsAt - Segment.p_vaddr <= Segment.p_filesz - StringsSize)
       Holder = &Segment;
   if (!Holder) Refuse("its dynamic section names no string table within the file");
-  String Strings(StringsSize, '\0');
-  Read(Holder->p_offset + (StringsAt - Holder->p_vaddr), Strings.data(), Strings.size(),
-       "it is cut short (its dynamic section lies past its end)");
+  // Only the needed names are read: the table holds every exported symbol's name too,
+  // tens of KB that the loader reads again anyway. A name ends at its NUL or the table's.
+  const Elf64_Off Table = Holder->p_offset + (StringsAt - Holder->p_vaddr);
   for (const Elf64_Dyn& Entry : Entries) {
     if (Entry.d_tag == DT_NULL) break;
-    if (Entry.d_tag != DT_NEEDED || Entry.d_un.d_val >= Strings.size()) continue;
-    const char* Name = Strings.data() + Entry.d_un.d_val;
-    Needed.emplace_back(Name, strnlen(Name, Strings.size() - Entry.d_un.d_val));
+    if (Entry.d_tag != DT_NEEDED || Entry.d_un.d_val >= StringsSize) continue;
+    String& Name = Needed.emplace_back();
+    char Chunk[64];
+    for (Elf64_Xword At = Entry.d_un.d_val; At < StringsSize;) {
+      size_t Bytes = size_t(std::min<Elf64_Xword>(sizeof Chunk, StringsSize - At));
+      Read(Table + At, Chunk, Bytes, "it is cut short (its dynamic section lies past its end)");
+      const void* End = std::memchr(Chunk, 0, Bytes);
+      Name.append(Chunk, End ? size_t(static_cast<const char*>(End) - Chunk) : Bytes);
+      if (End) break;
+      At += Bytes;
+    }
   }
   return Needed;
 }

@@ -1,6 +1,9 @@
 // Loading the design package into the IDE: its identity, the loading sequence, what it
 // registers, and every way a load can fail.
 #include <dlfcn.h>
+#include <elf.h>
+
+#include <cstring>
 
 #include <filesystem>
 #include <fstream>
@@ -156,6 +159,58 @@ TEST_F(PackageTest, ACutShortPackageIsRefusedBeforeItIsMapped) {
   }
   std::filesystem::remove(Copy);
   EXPECT_TRUE(Ide.Packages().Packages().empty());
+}
+
+// A shared object of headers, a dynamic segment and its string table, the last name
+// unterminated at the table's end: the names the loader reads for the release check.
+std::string SharedObjectNeeding(const std::vector<std::string>& Names, const std::string& Last) {
+  std::string Strings(1, '\0');
+  std::vector<Elf64_Dyn> Dynamic;
+  for (const std::string& Name : Names) {
+    Dynamic.push_back({DT_NEEDED, {Elf64_Xword(Strings.size())}});
+    Strings += Name + '\0';
+  }
+  Dynamic.push_back({DT_NEEDED, {Elf64_Xword(Strings.size())}});
+  Strings += Last;
+  const size_t DynamicAt = sizeof(Elf64_Ehdr) + 2 * sizeof(Elf64_Phdr);
+  const size_t StringsAt = DynamicAt + (Dynamic.size() + 3) * sizeof(Elf64_Dyn);
+  Dynamic.push_back({DT_STRTAB, {Elf64_Xword(StringsAt)}});
+  Dynamic.push_back({DT_STRSZ, {Elf64_Xword(Strings.size())}});
+  Dynamic.push_back({DT_NULL, {0}});
+  const size_t Size = StringsAt + Strings.size();
+  Elf64_Ehdr Header{};
+  std::memcpy(Header.e_ident, ELFMAG, SELFMAG);
+  Header.e_ident[EI_CLASS] = ELFCLASS64;
+  Header.e_ident[EI_DATA] = ELFDATA2LSB;
+  Header.e_type = ET_DYN;
+#if defined(__aarch64__)
+  Header.e_machine = EM_AARCH64;
+#else
+  Header.e_machine = EM_X86_64;
+#endif
+  Header.e_phoff = sizeof Header;
+  Header.e_phentsize = sizeof(Elf64_Phdr);
+  Header.e_phnum = 2;
+  Header.e_shentsize = sizeof(Elf64_Shdr);
+  Header.e_shoff = Size;  // no section headers, none past the end
+  Elf64_Phdr Segments[2]{};
+  Segments[0].p_type = PT_LOAD;
+  Segments[0].p_filesz = Segments[0].p_memsz = Size;
+  Segments[1].p_type = PT_DYNAMIC;
+  Segments[1].p_offset = Segments[1].p_vaddr = DynamicAt;
+  Segments[1].p_filesz = Dynamic.size() * sizeof(Elf64_Dyn);
+  std::string File(reinterpret_cast<const char*>(&Header), sizeof Header);
+  File.append(reinterpret_cast<const char*>(Segments), sizeof Segments);
+  File.append(reinterpret_cast<const char*>(Dynamic.data()), Dynamic.size() * sizeof(Elf64_Dyn));
+  return File + Strings;
+}
+
+TEST(PackageFileTest, NeededNamesOfAnyLengthAreReadWhole) {
+  // Names shorter and longer than any read of the table, one ending with the table.
+  const std::string Long(150, 'x'), Last = "lib" + std::string(70, 'y') + ".so";
+  std::vector<String> Needed =
+      PackageFileNeeds(SharedObjectNeeding({"libomhost6.so", Long + ".so", ""}, Last), "t.so");
+  EXPECT_EQ(Needed, (std::vector<String>{"libomhost6.so", Long + ".so", "", Last}));
 }
 
 TEST_F(PackageTest, ACopyOfTheLoadedPackageUnderAnotherNameIsRefused) {
