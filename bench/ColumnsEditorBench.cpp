@@ -50,14 +50,12 @@ struct TBench {
   TIde Ide;
   TDesigner* D;
   TOmDBGrid* Grid;
-  explicit TBench(int Columns, const String& Prefix = LongName) : Store(SettingsFile()) {
+  explicit TBench(int Columns) : Store(SettingsFile()) {
     Ide.Packages().Load(Bin(Package));
     D = Ide.NewForm(TForm::StaticClass(), "Form1");
     Grid = static_cast<TOmDBGrid*>(
         D->CreateComponent(TOmDBGrid::StaticClass(), D->GetRoot(), 0, 0, 200, 100));
-    Grid->Columns()->BeginUpdate();
-    for (int I = 0; I < Columns; ++I) Grid->Columns()->Add()->SetFieldName(Prefix + IntToStr(I));
-    Grid->Columns()->EndUpdate();
+    Refill(Columns);
   }
   ~TBench() {
     SetSettingsStoreFile("");
@@ -339,7 +337,7 @@ std::vector<bool> ScatteredHalf(int N) {
 // again between runs, untimed.
 void TimeDrop(benchmark::State& State, bool NearEnd) {
   int N = int(State.range(0));
-  TBench B(N, LongName);
+  TBench B(N);
   std::vector<bool> Picked = ScatteredHalf(N);
   int Target = -1;
   if (NearEnd) {
